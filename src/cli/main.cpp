@@ -157,7 +157,8 @@ int main(int argc, char **argv)
     } catch (const std::exception &e) {
         std::string text = e.what();
         std::replace(text.begin(), text.end(), '\n', ' ');
-        std::cerr << "vellum-cli: " << text << "\n";
+        if (!text.empty()) // empty: the message was already shown
+            std::cerr << "vellum-cli: " << text << "\n";
         return 1;
     }
 }

@@ -320,7 +320,8 @@ bool TQsoData::ReadLog(const std::string &fileName, LoadMode mode, DuplicateMode
     try {
         stream = std::make_unique<TBufferedFileStream>(fileName, FileMode::Read);
     } catch (const EFileError &e) {
-        notifier().error("Cannot open the log file\n" + fileName + "\n" + e.what());
+        std::string why = e.what();
+        notifier().error("Cannot open the log file\n" + fileName + "\n" + why.substr(why.rfind(": ") + 2));
         return false;
     }
     char format = checkHeader(*stream, fileName, notifier());
