@@ -134,17 +134,20 @@ template <typename T>
 class TBAI : public TMyList<T> {
 public:
     using CompareFn = int (*)(const T *, const T *);
+    /// A faster sort that gives the same order as the comparison (optional).
+    using SortFn = void (*)(T **items, std::int32_t count);
 
     explicit TBAI(CompareFn compare = nullptr) : m_compare(compare), m_sorted(compare != nullptr) {}
 
     CompareFn Compare() const { return m_compare; }
     bool Sorted() const { return m_sorted; }
 
-    void SetCompare(CompareFn compare)
+    void SetCompare(CompareFn compare, SortFn fastSort = nullptr)
     {
         if (compare != m_compare)
             m_sorted = false;
         m_compare = compare;
+        m_fastSort = fastSort;
     }
 
     void SetSorted(bool flag)
@@ -224,8 +227,11 @@ public:
         if (large)
             NotifySortIndicator(true);
         CompareFn compare = m_compare;
-        std::sort(this->items(), this->items() + this->Count(),
-                  [compare](const T *a, const T *b) { return compare(a, b) < 0; });
+        if (m_fastSort)
+            m_fastSort(this->items(), this->Count());
+        else
+            std::sort(this->items(), this->items() + this->Count(),
+                      [compare](const T *a, const T *b) { return compare(a, b) < 0; });
         m_sorted = true;
         if (large)
             NotifySortIndicator(false);
@@ -233,6 +239,7 @@ public:
 
 private:
     CompareFn m_compare;
+    SortFn m_fastSort = nullptr;
     bool m_sorted;
 };
 
@@ -276,9 +283,10 @@ public:
         this->Clear();
     }
 
-    TBAI<T> *AddIndex(CompareFn compare)
+    TBAI<T> *AddIndex(CompareFn compare, typename TBAI<T>::SortFn fastSort = nullptr)
     {
         auto index = std::make_unique<TBAI<T>>(compare);
+        index->SetCompare(compare, fastSort);
         if (this->Count() > 0) {
             index->SetSorted(false);
             index->SetCapacity(this->Count());

@@ -17,7 +17,8 @@ LogSettings g_defaultSettings;
 
 TQsoData::TQsoData(LogServices services) : TBRSorted<TQsoRec>(CompareDateOrder), m_services(services)
 {
-    ByCall = AddIndex(CompareCallOrder);
+    SetCompare(CompareDateOrder, SortByDateOrder);
+    ByCall = AddIndex(CompareCallOrder, SortByCallOrder);
     ViewIndex = this;
     CurSelection = AllQsosSelection();
     Selections.push_back(CurSelection);

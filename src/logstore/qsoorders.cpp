@@ -2,6 +2,9 @@
 
 #include "compare.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace vellum {
 
 namespace {
@@ -152,6 +155,78 @@ int ComparePrimaryKey(SortKey key, const TQsoRec *a, const TQsoRec *b)
     case SortKey::Zone: return CompareNumbers(a->Zone, b->Zone);
     }
     return 0;
+}
+
+namespace {
+/// A record with the leading components of its order packed into integers.
+struct PackedKey {
+    std::uint64_t first;  ///< Call order: first 8 call bytes; Date order: date and time
+    std::uint64_t second; ///< Call order: date and time; Date order: first 8 call bytes
+    TQsoRec *rec;
+};
+
+std::uint64_t callPrefix(const TQsoRec &r)
+{
+    std::uint64_t key = 0;
+    std::string_view call = r.Call.view();
+    for (std::size_t i = 0; i < 8; ++i)
+        key = (key << 8) | (i < call.size() ? static_cast<unsigned char>(call[i]) : 0u);
+    return key;
+}
+
+std::uint64_t dateTime(const TQsoRec &r)
+{
+    // Time is compared signed: flipping the sign bit makes it an unsigned order.
+    return (static_cast<std::uint64_t>(r.Date) << 32) | (static_cast<std::uint32_t>(r.Time) ^ 0x80000000u);
+}
+
+/// Whether two calls whose first 8 bytes are equal may still differ.
+bool callsMayDiffer(const TQsoRec &a, const TQsoRec &b)
+{
+    return a.Call.size() > 8 || b.Call.size() > 8 || a.Call.size() != b.Call.size();
+}
+
+template <typename Less>
+void sortPacked(TQsoRec **items, std::int32_t count, bool callFirst, Less less)
+{
+    std::vector<PackedKey> keys(static_cast<std::size_t>(count));
+    for (std::int32_t i = 0; i < count; ++i) {
+        TQsoRec &r = *items[i];
+        keys[static_cast<std::size_t>(i)] = callFirst ? PackedKey{callPrefix(r), dateTime(r), &r}
+                                                      : PackedKey{dateTime(r), callPrefix(r), &r};
+    }
+    std::sort(keys.begin(), keys.end(), less);
+    for (std::int32_t i = 0; i < count; ++i)
+        items[i] = keys[static_cast<std::size_t>(i)].rec;
+}
+} // namespace
+
+void SortByCallOrder(TQsoRec **items, std::int32_t count)
+{
+    sortPacked(items, count, true, [](const PackedKey &a, const PackedKey &b) {
+        if (a.first != b.first)
+            return a.first < b.first;
+        if (callsMayDiffer(*a.rec, *b.rec))
+            if (int c = cmpCall(a.rec, b.rec))
+                return c < 0;
+        if (a.second != b.second)
+            return a.second < b.second;
+        return cmpBandMode(a.rec, b.rec) < 0;
+    });
+}
+
+void SortByDateOrder(TQsoRec **items, std::int32_t count)
+{
+    sortPacked(items, count, false, [](const PackedKey &a, const PackedKey &b) {
+        if (a.first != b.first)
+            return a.first < b.first;
+        if (a.second != b.second)
+            return a.second < b.second;
+        if (callsMayDiffer(*a.rec, *b.rec))
+            if (int c = cmpCall(a.rec, b.rec))
+                return c < 0;
+        return cmpBandMode(a.rec, b.rec) < 0;
+    });
 }
 
 #undef VELLUM_CMP

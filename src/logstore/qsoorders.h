@@ -26,6 +26,12 @@ int CompareStateOrder(const TQsoRec *a, const TQsoRec *b);    ///< State, Band o
 int CompareWpxOrder(const TQsoRec *a, const TQsoRec *b);      ///< WpxPfx, Call order
 int CompareZoneOrder(const TQsoRec *a, const TQsoRec *b);     ///< Zone, Band order
 
+/// Sorts records into the Call order / the Date order: the same result as sorting
+/// by CompareCallOrder / CompareDateOrder, several times faster on large logs
+/// because most comparisons are made on packed keys instead of the records.
+void SortByCallOrder(TQsoRec **items, std::int32_t count);
+void SortByDateOrder(TQsoRec **items, std::int32_t count);
+
 /// Browse orders (the log's SortKey).
 enum class SortKey : int {
     Band = 0, Call = 1, County = 2, CustAwd = 3, Date = 4, Grid = 5, Group = 6,

@@ -177,3 +177,40 @@ TEST(TNotes, NotesAreJoinedReplacedAndNamed)
 
 } // namespace
 } // namespace vellum
+
+namespace vellum {
+namespace {
+
+TEST(QsoOrders, PackedSortsGiveTheOrdersOfTheComparisons)
+{
+    std::mt19937 random(11);
+    const char *calls[] = {"AB", "AB\0X", "ABCDEFGH", "ABCDEFGHI", "ABCDEFGHIJ", "ABCDEFGH/P", "K1", "K1/P", "", "Z"};
+    std::vector<std::unique_ptr<TQsoRec>> owned;
+    for (int i = 0; i < 3000; ++i) {
+        auto r = std::make_unique<TQsoRec>();
+        std::string call(calls[random() % 10]);
+        if (call == "AB")
+            call = random() % 2 ? std::string("AB\0X", 4) : "AB";
+        r->Call = call;
+        r->Date = static_cast<std::uint16_t>(random() % 4 == 0 ? 65535 : random() % 3);
+        r->Time = static_cast<std::int32_t>(random() % 3) - 1;
+        r->Band = static_cast<std::uint8_t>(random() % 3);
+        r->Mode = static_cast<std::uint8_t>(random() % 2);
+        owned.push_back(std::move(r));
+    }
+    using Fast = void (*)(TQsoRec **, std::int32_t);
+    for (auto [fast, compare] : {std::pair<Fast, QsoCompareFn>{SortByCallOrder, CompareCallOrder},
+                                 std::pair<Fast, QsoCompareFn>{SortByDateOrder, CompareDateOrder}}) {
+        std::vector<TQsoRec *> items;
+        for (auto &r : owned)
+            items.push_back(r.get());
+        fast(items.data(), static_cast<std::int32_t>(items.size()));
+        for (std::size_t i = 0; i + 1 < items.size(); ++i)
+            ASSERT_LE(compare(items[i], items[i + 1]), 0) << i;
+        std::sort(items.begin(), items.end());
+        EXPECT_EQ(std::unique(items.begin(), items.end()), items.end()) << "every record kept once";
+    }
+}
+
+} // namespace
+} // namespace vellum
