@@ -149,8 +149,7 @@ private:
                 m_log.progress().end();
                 return true;
             }
-            if ((i & 1023) == 0)
-                m_log.progress().advance(i);
+            m_log.progress().advance(i + 1);
         }
         m_log.progress().end();
         return false;
@@ -406,8 +405,8 @@ void TQsoData::WriteLog(bool toLogFile)
             StoreQso(*rec, bytes);
             out.Write(bytes.data(), bytes.size());
             writeShortText(out, rec->QsoNote.text());
-            if (toLogFile && (++done & 1023) == 0)
-                progress().advance(done);
+            if (toLogFile)
+                progress().advance(++done);
         }
         if (toLogFile) {
             progress().end();

@@ -1,0 +1,220 @@
+#pragma once
+// The main window: the thin bar across the top with the menu and the indicator
+// panels. It owns the open log and the QSO window, runs the timers and the idle
+// loop, and starts and ends the program in order.
+
+#include "qsowindow.h"
+#include "qtservices.h"
+
+#include "logstore/services.h"
+
+#include <QDateTime>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+
+#include <array>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QScrollBar;
+class QTimer;
+
+namespace vellum {
+
+struct TConfigRecord;
+class TCountryData;
+class CountryResolver;
+class TProgressbar;
+class TQsoData;
+class WindowServices;
+
+/// The file dialogs of the main window; tests script them.
+class FileChooser {
+public:
+    virtual ~FileChooser() = default;
+    /// Each returns the chosen file, or an empty text when cancelled.
+    virtual QString OpenLog(QWidget *parent, const QString &dir) = 0;
+    virtual QString NewLog(QWidget *parent, const QString &dir) = 0;
+    virtual QString SaveLogAs(QWidget *parent, const QString &dir) = 0;
+};
+
+/// The command line of the program, "/F" and "/S file" options and a log name.
+struct CommandLine {
+    QString logName;  ///< first argument when it does not begin with "/"
+    bool fakeMode = false;
+    QString spotFile;
+};
+CommandLine ParseCommandLine(const QStringList &arguments);
+
+/// What the program hands the main window (tests make their own).
+struct MainFormOptions {
+    QStringList arguments;            ///< without the program name and --dir
+    UserNotifier *notifier = nullptr; ///< null: message boxes
+    FileChooser *chooser = nullptr;   ///< null: file dialogs
+    int backupTickMs = 5000;          ///< the backup countdown's tick
+    bool installIdleHandler = true;
+};
+
+class TMainForm : public QMainWindow, private LogObserver {
+    Q_OBJECT
+public:
+    static constexpr int CompanionCount = 14;
+    /// The companion windows and the WindowPos record each is bound to.
+    static const std::array<int, CompanionCount> CompanionPositions;
+
+    TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOptions options, QWidget *parent = nullptr);
+    ~TMainForm() override;
+
+    /// The start-up steps after construction: show, clock, crash recovery, menus.
+    void FormShow();
+    /// The idle work: companion refreshes, backup, the start-up log.
+    void AppIdle();
+
+    // --- the log ---
+    TQsoData *Log() const { return m_log.get(); }
+    TQsoWindowBase *QsoWindow() const { return m_qsoWindow; }
+    bool CloseCurrentLog();
+    void StartBackupCountdown();
+    void StopBackupCountdown();
+    void RunBackup();
+    /// Opens a log file as the open log; false (no log open) when it cannot be read.
+    bool OpenLogFile(const QString &fileName);
+
+    // --- menu commands ---
+    void NewClick();
+    void OpenClick();
+    void SaveClick();
+    void SaveAsClick();
+    void BackupClick();
+    void CloseClick();
+    void InfoClick();
+    void AboutClick();
+    void HelpContentsClick();
+
+    void UpdateCaption();
+    void UpdateLogMenus();
+    void UpdateLevelMenus();
+    void UpdateRadioMenus();
+
+    // --- companion windows ---
+    void SetCompanion(int entry, QWidget *window);
+    QWidget *Companion(int entry) const;
+    void RequestRefresh(int entry, bool locationChanged = false);
+    void RequestHighlightAll();
+    void SetLocationChanged() { m_locationChanged = true; }
+
+    /// Posts a MainNotify code to be handled after the current event.
+    void PostMainNotify(int code);
+
+    // --- services ---
+    const LogServices &Services() const { return m_services; }
+    UserNotifier &Notifier() const { return *m_services.notifier; }
+    WindowServices &Windows() const { return *m_windowServices; }
+    TConfigRecord &ConfigRecord() const { return m_config; }
+    TCountryData &Countries() const { return m_countries; }
+    QLabel *DiskPanel() const { return m_panDisk; }
+    int BackupTicksLeft() const { return m_backupTicksLeft; }
+    bool BackupRequested() const { return m_backupRequest; }
+    const CommandLine &Arguments() const { return m_commandLine; }
+    QDateTime LastBackupTime() const { return m_lastBackupTime; }
+
+    /// Moves the focus to the QSO window (the F9 key anywhere in the program).
+    void FocusQsoWindow();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void customEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    // LogObserver: what the open log tells the main window.
+    void logChanged() override { StartBackupCountdown(); }
+    void stopBackupCountdown() override { StopBackupCountdown(); }
+    void diskIndicator(DiskState state) override;
+    void readingStarted() override {}
+    void readingEnded() override {}
+    void showQsoWindow(TQsoData &log) override;
+    void refreshAfterMerge(TQsoData &log) override;
+    bool countryDataNeedsSaving() override;
+    void saveCountryData() override;
+    void reloadCountryData() override;
+
+    void buildPanels();
+    void buildMenus();
+    void clockUpdate();
+    void backupTick();
+    void crashRecovery();
+    void openStartupLog();
+    bool FormCloseQuery();
+    void FormClose();
+    void destroyQsoWindow();
+    bool qsoWindowAgrees();
+    void saveCountryToMain();
+    void setDisk(const QString &text, bool red);
+    QString logsDir() const;
+
+    TConfigRecord &m_config;
+    TCountryData &m_countries;
+    MainFormOptions m_options;
+    CommandLine m_commandLine;
+    std::unique_ptr<CountryResolver> m_resolver;
+    std::unique_ptr<LogSettings> m_settings;
+    std::unique_ptr<QtNotifier> m_qtNotifier;
+    std::unique_ptr<FileChooser> m_defaultChooser;
+    FileChooser *m_chooser = nullptr;
+    TProgressbar *m_progressWindow = nullptr;
+    std::unique_ptr<QtProgress> m_progress;
+    std::unique_ptr<WindowServices> m_windowServices;
+    LogServices m_services;
+
+    std::unique_ptr<TQsoData> m_log;
+    QPointer<TQsoWindowBase> m_qsoWindow;
+
+    struct CompanionEntry {
+        QPointer<QWidget> window;
+        bool refreshRequest = false;
+        bool highlightRequest = false;
+    };
+    std::array<CompanionEntry, CompanionCount> m_companions;
+
+    QLabel *m_panStatus = nullptr;
+    QLabel *m_panDisk = nullptr;
+    QLabel *m_time = nullptr;
+    QLabel *m_nr = nullptr;
+    QScrollBar *m_sb = nullptr;
+
+    QTimer *m_clockTrigger = nullptr;
+    QTimer *m_radioPollTrigger = nullptr;
+    QTimer *m_scannerTrigger = nullptr;
+    QTimer *m_backupTrigger = nullptr;
+
+    QAction *m_save = nullptr;
+    QAction *m_saveAs = nullptr;
+    QAction *m_backup = nullptr;
+    QAction *m_close = nullptr;
+
+    bool m_startupPending = false;
+    bool m_calendarCheckPending = false;
+    bool m_backupRequest = false;
+    bool m_locationChanged = false;
+    bool m_inIdle = false;
+    bool m_closing = false;
+    bool m_mainNotify11Pending = false;
+    int m_backupTicksLeft = 0;
+    int m_lastShownMode = 0;
+    std::uint16_t m_today = 0;
+    QDateTime m_lastBackupTime;
+};
+
+/// Makes the program directory and fills it from the defaults built with the
+/// program (country file, ...) where a file is missing. Throws EFileError.
+void PrepareProgramDir(const QString &programDir);
+
+/// The directory the defaults are copied from.
+QString DefaultDataDir();
+
+} // namespace vellum

@@ -1,0 +1,66 @@
+// vellum: the desktop program.
+
+#include "Fabout.h"
+#include "Fmain.h"
+#include "singleinstance.h"
+#include "vellumapp.h"
+
+#include "config/configfile.h"
+#include "country/countrydata.h"
+#include "country/countryfile.h"
+#include "logstore/paths.h"
+
+#include <QScreen>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    using namespace vellum;
+    VellumApplication app(argc, argv);
+    QStringList arguments = app.arguments().mid(1);
+    QString dir;
+    if (int at = static_cast<int>(arguments.indexOf(QStringLiteral("--dir"))); at >= 0 && at + 1 < arguments.size()) {
+        dir = arguments[at + 1];
+        arguments.remove(at, 2);
+    }
+    QString programDir = QString::fromStdString(ChooseProgramDir(dir.toStdString()));
+
+    auto splash = std::make_unique<TSplashScreen>(false);
+    splash->show();
+    splash->repaint();
+    QApplication::processEvents();
+
+    try {
+        PrepareProgramDir(programDir);
+    } catch (const std::exception &e) {
+        std::fprintf(stderr, "vellum: %s\n", e.what());
+        return 1;
+    }
+    SingleInstance instance(programDir);
+    if (!instance.acquire())
+        return 0; // the running instance comes to the front
+
+    QtNotifier notifier;
+    QScreen *screen = QGuiApplication::primaryScreen();
+    ScreenInfo info{screen ? static_cast<std::int32_t>(screen->logicalDotsPerInch()) : 120,
+                    screen ? screen->size().width() : 1920};
+    LoadConfig(info, notifier);
+    TCountryData countries;
+    if (!LoadCountryFile(countries, notifier))
+        return 1; // the program cannot run without its country data; the box said which file
+    LoadDeletedWpx(countries);
+
+    MainFormOptions options;
+    options.arguments = arguments;
+    TMainForm main(Config(), countries, options);
+    app.setMainForm(&main);
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &main, [&main] {
+        main.showNormal();
+        main.raise();
+        main.activateWindow();
+    });
+    main.FormShow();
+    splash.reset();
+    return app.exec();
+}

@@ -1,0 +1,69 @@
+#include "qtservices.h"
+
+#include "Fprogres.h"
+
+#include "logstore/cp1252.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace vellum {
+
+QString FromCp1252(std::string_view text) { return QString::fromStdString(Cp1252ToUtf8(text)); }
+
+std::string ToCp1252(const QString &text) { return Utf8ToCp1252(text.toStdString()); }
+
+Answer QtNotifier::show(MessageKind kind, std::string_view text, Buttons buttons)
+{
+    QString message = FromCp1252(text);
+    message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    message.replace(QChar('\r'), QChar('\n'));
+    QMessageBox box(m_parent);
+    box.setWindowTitle(QStringLiteral("VELLUM"));
+    box.setText(message);
+    switch (kind) {
+    case MessageKind::Error: box.setIcon(QMessageBox::Critical); break;
+    case MessageKind::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MessageKind::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageKind::Confirmation: box.setIcon(QMessageBox::Question); break;
+    }
+    switch (buttons) {
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    case QMessageBox::Cancel: return Answer::Cancel;
+    default: return Answer::Ok;
+    }
+}
+
+void QtProgress::begin(std::string_view caption, std::int64_t total)
+{
+    if (m_bar)
+        m_bar->SetUp(FromCp1252(caption), total);
+}
+
+void QtProgress::advance(std::int64_t done)
+{
+    if (m_bar)
+        m_bar->NewProgress(done);
+}
+
+void QtProgress::end()
+{
+    if (m_bar)
+        m_bar->Finished();
+}
+
+void QtProgress::processPendingEvents()
+{
+    QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+} // namespace vellum

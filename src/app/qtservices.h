@@ -1,0 +1,44 @@
+#pragma once
+// The Qt side of the services the core calls: message boxes, the progress
+// window and "process pending events".
+
+#include "logstore/services.h"
+
+#include <QString>
+
+class QWidget;
+
+namespace vellum {
+
+class TProgressbar;
+
+/// Converts the core's cp1252 text for the screen, and back.
+QString FromCp1252(std::string_view text);
+std::string ToCp1252(const QString &text);
+
+/// Message boxes of the four kinds; "\r" in the core's texts starts a new line.
+class QtNotifier : public UserNotifier {
+public:
+    explicit QtNotifier(QWidget *parent = nullptr) : m_parent(parent) {}
+    Answer show(MessageKind kind, std::string_view text, Buttons buttons) override;
+    void setParent(QWidget *parent) { m_parent = parent; }
+
+private:
+    QWidget *m_parent;
+};
+
+/// The progress window, and pending events processed without user input (so a
+/// user cannot close or reopen the log while a long loop runs).
+class QtProgress : public ProgressService {
+public:
+    explicit QtProgress(TProgressbar *bar) : m_bar(bar) {}
+    void begin(std::string_view caption, std::int64_t total) override;
+    void advance(std::int64_t done) override;
+    void end() override;
+    void processPendingEvents() override;
+
+private:
+    TProgressbar *m_bar;
+};
+
+} // namespace vellum

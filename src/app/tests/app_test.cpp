@@ -1,0 +1,383 @@
+// Drives the real main window offscreen on a temporary program directory.
+
+#include "logfixtures.h"
+
+#include "app/Fmain.h"
+#include "app/singleinstance.h"
+
+#include "config/configfile.h"
+#include "config/configrecord.h"
+#include "country/countrydata.h"
+#include "country/countryfile.h"
+#include "country/resolver.h"
+#include "logstore/paths.h"
+#include "logstore/qsodata.h"
+
+#include <QLabel>
+#include <QMenuBar>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace vellum {
+namespace {
+
+namespace fs = std::filesystem;
+
+/// File dialogs answered from a script: each call takes the next answer ("" = cancel).
+class ScriptedChooser : public FileChooser {
+public:
+    QStringList answers;
+    int asked = 0;
+    QString next()
+    {
+        ++asked;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+    QString OpenLog(QWidget *, const QString &) override { return next(); }
+    QString NewLog(QWidget *, const QString &) override { return next(); }
+    QString SaveLogAs(QWidget *, const QString &) override { return next(); }
+};
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qputenv("VELLUM_DEFAULT_DATA", VELLUM_DEFAULT_DATA_DIR);
+        PrepareProgramDir(QString::fromStdString(dir.path()));
+        config = BuiltInConfig();
+        config.DefQSO_BackupInterval = 1;
+        ASSERT_TRUE(LoadCountryFile(countries, notifier)) << "the default country file is copied in";
+    }
+
+    void start(QStringList arguments = {})
+    {
+        MainFormOptions options;
+        options.arguments = arguments;
+        options.notifier = &notifier;
+        options.chooser = &chooser;
+        options.backupTickMs = 20;
+        options.installIdleHandler = false; // the tests run the idle work themselves
+        main = std::make_unique<TMainForm>(config, countries, options);
+        main->FormShow();
+        main->AppIdle();
+    }
+
+    void addQso(const std::string &call)
+    {
+        auto rec = std::make_unique<TQsoRec>();
+        rec->Call = call;
+        rec->Date = 45000;
+        rec->Time = static_cast<std::int32_t>(main->Log()->Count());
+        main->Log()->AddQso(std::move(rec));
+    }
+
+    std::string file(const std::string &name) const { return dir.path() + "/SAVE/" + name; }
+    QString qfile(const std::string &name) const { return QString::fromStdString(file(name)); }
+    QString disk() const { return main->DiskPanel()->text(); }
+    std::string lastMessage() const { return notifier.shown.empty() ? "" : notifier.shown.back().text; }
+
+    void writeLog(const std::string &name, int qsos)
+    {
+        test::LogFileBuilder b('H');
+        for (int i = 0; i < qsos; ++i) {
+            test::FileQso q;
+            q.call = "DL" + std::to_string(i) + "ABC";
+            q.date = 45000;
+            q.time = i;
+            b.qsos.push_back(q);
+        }
+        b.writeTo(file(name));
+    }
+
+    test::TempDir dir;
+    RecordingNotifier notifier;
+    ScriptedChooser chooser;
+    TConfigRecord config;
+    TCountryData countries;
+    std::unique_ptr<TMainForm> main;
+};
+
+TEST_F(MainWindowTest, NewLogChangeBackupCountdownAndSave)
+{
+    config.LASTLOG = "<none>";
+    start();
+    EXPECT_EQ(main->Log(), nullptr);
+    EXPECT_FALSE(main->findChild<QAction *>("Save1")->isEnabled());
+
+    chooser.answers = {qfile("NEW.VLL")};
+    main->NewClick();
+    ASSERT_NE(main->Log(), nullptr);
+    ASSERT_NE(main->QsoWindow(), nullptr);
+    EXPECT_TRUE(main->findChild<QAction *>("Save1")->isEnabled());
+    EXPECT_EQ(disk(), "Modified");
+
+    addQso("DL1ABC");
+    EXPECT_EQ(main->BackupTicksLeft(), 12);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return disk() == "Modified[11]"; }, 2000)) << disk().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return main->BackupRequested(); }, 3000));
+    main->AppIdle();
+    EXPECT_TRUE(fs::exists(BackupFileName(BackupFile::Log)));
+    EXPECT_FALSE(main->BackupRequested());
+    EXPECT_EQ(disk(), "Modified");
+    EXPECT_TRUE(main->Log()->LogOutOfDate);
+    EXPECT_TRUE(main->windowTitle().contains("Last backup"));
+
+    main->SaveClick();
+    EXPECT_TRUE(fs::exists(file("NEW.VLL")));
+    EXPECT_EQ(disk(), "");
+    EXPECT_FALSE(main->Log()->Modified);
+    EXPECT_FALSE(main->Log()->LogOutOfDate);
+
+    CountryResolver resolver(countries);
+    LogServices services;
+    services.resolver = &resolver;
+    auto saved = std::make_unique<TQsoData>(services);
+    ASSERT_TRUE(saved->ReadLog(file("NEW.VLL"), LoadMode::Load, DuplicateMode::EmptyLog));
+    EXPECT_EQ(saved->Count(), 1);
+    EXPECT_GT(saved->Get(0)->Country, 0) << "DL1ABC resolves with the default country data";
+}
+
+TEST_F(MainWindowTest, BackupWithNothingChangedClearsTheIndicator)
+{
+    config.LASTLOG = "<none>";
+    start();
+    main->BackupClick();
+    main->AppIdle();
+    EXPECT_EQ(disk(), "");
+    EXPECT_FALSE(main->windowTitle().contains("Last backup"));
+    EXPECT_FALSE(fs::exists(BackupFileName(BackupFile::Log)));
+}
+
+TEST_F(MainWindowTest, NoCountdownWithoutABackupInterval)
+{
+    config.LASTLOG = "<none>";
+    config.DefQSO_BackupInterval = 0;
+    start();
+    chooser.answers = {qfile("A.VLL")};
+    main->NewClick();
+    addQso("K1ABC");
+    QTest::qWait(100);
+    EXPECT_EQ(disk(), "Modified");
+    main->BackupClick(); // Alt+B still writes the backup
+    main->AppIdle();
+    EXPECT_TRUE(fs::exists(BackupFileName(BackupFile::Log)));
+}
+
+TEST_F(MainWindowTest, SaveAsAcceptsLowerCaseVllAndRefusesOtherNames)
+{
+    writeLog("ONE.VLL", 3);
+    config.LASTLOG = file("ONE.VLL");
+    start();
+    ASSERT_NE(main->Log(), nullptr);
+    chooser.answers = {qfile("copy.txt"), qfile("copy.vll")};
+    main->SaveAsClick();
+    EXPECT_NE(notifier.shown.at(0).text.find(".VLL"), std::string::npos);
+    EXPECT_TRUE(fs::exists(file("copy.vll")));
+    EXPECT_FALSE(fs::exists(file("copy.txt")));
+    EXPECT_EQ(main->Log()->LogFileName, file("copy.vll"));
+    EXPECT_EQ(std::string(config.LASTLOG.view()), file("copy.vll"));
+}
+
+TEST_F(MainWindowTest, CloseAnswersYesNoAndCancel)
+{
+    writeLog("ONE.VLL", 2);
+    config.LASTLOG = file("ONE.VLL");
+    start();
+    ASSERT_NE(main->Log(), nullptr);
+    addQso("W1AW");
+
+    notifier.answers = {Answer::Cancel};
+    main->CloseClick();
+    EXPECT_NE(main->Log(), nullptr) << "Cancel leaves the log open";
+    EXPECT_NE(main->QsoWindow(), nullptr);
+    EXPECT_EQ(std::string(config.LASTLOG.view()), "<none>");
+
+    notifier.answers = {Answer::No};
+    main->CloseClick();
+    EXPECT_EQ(main->Log(), nullptr);
+    EXPECT_EQ(main->QsoWindow(), nullptr);
+    TQsoData reread;
+    ASSERT_TRUE(reread.ReadLog(file("ONE.VLL"), LoadMode::Load, DuplicateMode::EmptyLog));
+    EXPECT_EQ(reread.Count(), 2) << "No drops the change";
+
+    ASSERT_TRUE(main->OpenLogFile(qfile("ONE.VLL")));
+    addQso("W1AW");
+    notifier.answers = {Answer::Yes};
+    main->CloseClick();
+    TQsoData saved;
+    ASSERT_TRUE(saved.ReadLog(file("ONE.VLL"), LoadMode::Load, DuplicateMode::EmptyLog));
+    EXPECT_EQ(saved.Count(), 3) << "Yes saves";
+    EXPECT_TRUE(fs::exists(file("ONE.~LL")));
+}
+
+TEST_F(MainWindowTest, ExitWithCancelKeepsTheProgramRunningAndExitSavesTheSettings)
+{
+    config.LASTLOG = "<none>";
+    start();
+    chooser.answers = {qfile("X.VLL")};
+    main->NewClick();
+    addQso("G4ABC");
+    notifier.answers = {Answer::Cancel};
+    EXPECT_FALSE(main->close());
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_NE(main->Log(), nullptr);
+
+    notifier.answers = {Answer::Yes};
+    EXPECT_TRUE(main->close());
+    EXPECT_TRUE(fs::exists(file("X.VLL")));
+    EXPECT_TRUE(fs::exists(DataFileName(DataFile::Config)));
+    EXPECT_FALSE(fs::exists(BackupFileName(BackupFile::Log)));
+    TConfigRecord stored = BuiltInConfig();
+    ASSERT_TRUE(LoadConfig(stored, DataFileName(DataFile::Config), std::nullopt, notifier));
+    EXPECT_EQ(std::string(stored.LASTLOG.view()), file("X.VLL")) << "the next start reopens this log";
+}
+
+TEST_F(MainWindowTest, StartupLogFollowsTheCommandLineAndLastlog)
+{
+    writeLog("QQ0QQ.VLL", 1);
+    writeLog("OTHER.VLL", 4);
+    config.LASTLOG = "";
+    start();
+    ASSERT_NE(main->Log(), nullptr);
+    EXPECT_EQ(main->Log()->LogFileName, file("QQ0QQ.VLL")) << "empty LASTLOG opens the default log";
+    main.reset();
+
+    config.LASTLOG = file("OTHER.VLL");
+    start({"/F"});
+    ASSERT_NE(main->Log(), nullptr);
+    EXPECT_EQ(main->Log()->Count(), 4) << "a first argument beginning with / leaves LASTLOG in force";
+    main.reset();
+
+    start({qfile("QQ0QQ.VLL")});
+    EXPECT_EQ(main->Log()->Count(), 1) << "a log named on the command line wins";
+    main.reset();
+
+    config.LASTLOG = "<none>";
+    start();
+    EXPECT_EQ(main->Log(), nullptr);
+}
+
+TEST_F(MainWindowTest, AnUnreadableStartupLogLeavesNoLogOpen)
+{
+    test::WriteFile(file("BAD.VLL"), {1, 2, 3});
+    config.LASTLOG = file("BAD.VLL");
+    start();
+    EXPECT_EQ(main->Log(), nullptr);
+    EXPECT_EQ(main->QsoWindow(), nullptr);
+    EXPECT_EQ(notifier.shown.back().kind, MessageKind::Error);
+
+    config.LASTLOG = "";
+    notifier.shown.clear();
+    start(); // the default log does not exist
+    EXPECT_EQ(main->Log(), nullptr);
+    EXPECT_NE(lastMessage().find("QQ0QQ.VLL"), std::string::npos);
+}
+
+TEST_F(MainWindowTest, CrashRecoveryAnswers)
+{
+    config.LASTLOG = "<none>";
+    auto leaveBackup = [&] {
+        test::LogFileBuilder b('H');
+        test::FileQso q;
+        q.call = "K1ABC";
+        q.date = 45000;
+        b.qsos.push_back(q);
+        b.writeTo(BackupFileName(BackupFile::Log));
+        test::WriteFile(CountryAutosaveFileName(), test::ReadFile(CountryFileName()));
+    };
+
+    leaveBackup();
+    notifier.answers = {Answer::No};
+    start();
+    EXPECT_NE(notifier.shown.at(0).text.find("A backup copy of a log file was found"), std::string::npos);
+    EXPECT_FALSE(fs::exists(BackupFileName(BackupFile::Log)));
+    EXPECT_FALSE(fs::exists(CountryAutosaveFileName()));
+
+    leaveBackup();
+    notifier.answers = {Answer::Yes};
+    chooser.answers = {""};
+    start();
+    EXPECT_FALSE(fs::exists(BackupFileName(BackupFile::Log))) << "Yes, then cancel: both deleted";
+    EXPECT_FALSE(fs::exists(CountryAutosaveFileName()));
+
+    leaveBackup();
+    notifier.answers = {Answer::Yes};
+    chooser.answers = {qfile("RESCUED.VLL")};
+    start();
+    EXPECT_TRUE(fs::exists(file("RESCUED.VLL")));
+    EXPECT_FALSE(fs::exists(BackupFileName(BackupFile::Log)));
+    EXPECT_FALSE(fs::exists(CountryAutosaveFileName())) << "the autosave copy became the country file";
+    EXPECT_EQ(main->Log(), nullptr) << "the saved copy is not opened";
+
+    leaveBackup();
+    notifier.shown.clear();
+    notifier.answers = {Answer::Yes};
+    chooser.answers = {QString::fromStdString(dir.path() + "/VELLUM.VLB/inside.vll"), ""};
+    start();
+    EXPECT_EQ(notifier.shown.at(1).text, "Problem renaming file, try again");
+    EXPECT_TRUE(fs::exists(BackupFileName(BackupFile::Log))) << "kept until the normal end of this run";
+}
+
+TEST_F(MainWindowTest, HelpAboutAndInfo)
+{
+    config.LASTLOG = "<none>";
+    start();
+    main->InfoClick();
+    EXPECT_NE(lastMessage().find("No logfile open"), std::string::npos);
+    auto *help = main->menuBar()->findChild<QMenu *>("HelpMenu");
+    ASSERT_NE(help, nullptr);
+    QStringList items;
+    for (QAction *a : help->actions())
+        items << a->text();
+    EXPECT_EQ(items, (QStringList{"&Contents", "Search for Help On...", "How to &Use Help", "&About..."}));
+    main->HelpContentsClick();
+    QWidget *viewer = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->objectName() == "HelpViewer" && w->isVisible())
+            viewer = w;
+    ASSERT_NE(viewer, nullptr);
+    viewer->close();
+}
+
+TEST(SingleInstance, ASecondStartAsksTheFirstToComeForward)
+{
+    test::TempDir dir;
+    SingleInstance first(QString::fromStdString(dir.path()));
+    ASSERT_TRUE(first.acquire());
+    QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+    SingleInstance second(QString::fromStdString(dir.path()));
+    EXPECT_FALSE(second.acquire());
+    EXPECT_TRUE(raised.wait(2000));
+}
+
+TEST(SingleInstance, TheRealProgramStartsOnlyOnce)
+{
+    test::TempDir dir;
+    QStringList args{"--dir", QString::fromStdString(dir.path())};
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("VELLUM_DEFAULT_DATA", VELLUM_DEFAULT_DATA_DIR);
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(VELLUM_PROGRAM, args);
+    ASSERT_TRUE(first.waitForStarted());
+    // The first instance is running once its configuration directory and lock exist.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return fs::exists(dir.path() + "/VELLUM.LCK"); }, 20000));
+    QTest::qWait(500);
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(VELLUM_PROGRAM, args);
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running) << first.readAllStandardError().toStdString();
+    first.terminate();
+    first.waitForFinished(5000);
+}
+
+} // namespace
+} // namespace vellum

@@ -1,0 +1,39 @@
+#include "vellumapp.h"
+
+#include "Fmain.h"
+
+#include <QKeyEvent>
+#include <QMessageBox>
+
+namespace vellum {
+
+VellumApplication::VellumApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("VELLUM"));
+}
+
+QString VellumApplication::ExceptionText(const QString &message)
+{
+    return QStringLiteral("An exception occured!\n") + message + QStringLiteral("\n");
+}
+
+bool VellumApplication::notify(QObject *receiver, QEvent *event)
+{
+    if (event->type() == QEvent::KeyRelease && m_main) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_F9 && !key->isAutoRepeat() && receiver->isWidgetType()) {
+            m_main->FocusQsoWindow();
+            return true;
+        }
+    }
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &e) {
+        QMessageBox::critical(m_main, QStringLiteral("VELLUM"), ExceptionText(QString::fromLocal8Bit(e.what())));
+    } catch (...) {
+        QMessageBox::critical(m_main, QStringLiteral("VELLUM"), ExceptionText(QStringLiteral("unknown error")));
+    }
+    return false; // the program goes on
+}
+
+} // namespace vellum
