@@ -132,6 +132,7 @@ TMainForm::TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOpt
     m_progress = std::make_unique<QtProgress>(m_progressWindow);
     m_resolver = std::make_unique<CountryResolver>(m_countries);
     m_windowServices = std::make_unique<WindowServices>(m_config, this);
+    m_windowServices->RememberScreen(screenInfo().pixelsPerInch, screenInfo().width);
     m_settings = std::make_unique<ConfigLogSettings>(m_config);
     m_services.progress = m_progress.get();
     m_services.resolver = m_resolver.get();
@@ -689,7 +690,13 @@ void TMainForm::customEvent(QEvent *event)
     }
 }
 
-void TMainForm::paintEvent(QPaintEvent *event) { QMainWindow::paintEvent(event); }
+void TMainForm::paintEvent(QPaintEvent *event)
+{
+    QMainWindow::paintEvent(event);
+    ScreenInfo screen = screenInfo();
+    if (m_windowServices->RescaleWindows(true, screen.pixelsPerInch, screen.width))
+        PostMainNotify(9);
+}
 
 void TMainForm::FocusQsoWindow()
 {

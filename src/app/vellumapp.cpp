@@ -1,6 +1,7 @@
 #include "vellumapp.h"
 
 #include "Fmain.h"
+#include "qtservices.h"
 
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -29,11 +30,19 @@ bool VellumApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &e) {
-        QMessageBox::critical(m_main, QStringLiteral("VELLUM"), ExceptionText(QString::fromLocal8Bit(e.what())));
+        showException(QString::fromLocal8Bit(e.what()));
     } catch (...) {
-        QMessageBox::critical(m_main, QStringLiteral("VELLUM"), ExceptionText(QStringLiteral("unknown error")));
+        showException(QStringLiteral("unknown error"));
     }
     return false; // the program goes on
+}
+
+void VellumApplication::showException(const QString &message)
+{
+    if (m_notifier)
+        m_notifier->error(ToCp1252(ExceptionText(message)));
+    else
+        QMessageBox::critical(m_main, QStringLiteral("VELLUM"), ExceptionText(message));
 }
 
 } // namespace vellum

@@ -3,6 +3,9 @@
 #include "qtservices.h"
 
 #include "config/configrecord.h"
+#include "config/configrules.h"
+
+#include <QApplication>
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -122,7 +125,14 @@ void WindowServices::ApplyWindowStyle(QWidget *window)
 {
     if (!window)
         return;
-    const QFont base = window->font();
+    // Styling starts from the window's own font each time, so applying it again
+    // after a change of scale does not compound the scaling.
+    QVariant stored = window->property("vellumBaseFont");
+    if (!stored.isValid()) {
+        stored = QVariant::fromValue(window->font());
+        window->setProperty("vellumBaseFont", stored);
+    }
+    const QFont base = stored.value<QFont>();
     QFont input = configuredFont(m_config.F_FontIName, m_config.F_FontISize, m_config.F_FontIBold, base);
     QFont list = configuredFont(m_config.F_FontLName, m_config.F_FontLSize, m_config.F_FontLBold, base);
     QFont heading = configuredFont(m_config.F_FontBName, m_config.F_FontBSize, m_config.F_FontBBold, base);
@@ -143,6 +153,23 @@ void WindowServices::ApplyWindowStyle(QWidget *window)
         else
             child->setFont(scaled(heading));
     }
+}
+
+bool WindowServices::RescaleWindows(bool screenChanged, int pixelsPerInch, int screenWidth)
+{
+    if (screenChanged) {
+        if (pixelsPerInch == m_ppi && screenWidth == m_screenWidth)
+            return false;
+        ResetScreenDefaults(m_config, pixelsPerInch);
+    }
+    RememberScreen(pixelsPerInch, screenWidth);
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window == m_mainWindow || !window->isVisible())
+            continue;
+        ApplyWindowStyle(window);
+        KeepOnScreen(window);
+    }
+    return true;
 }
 
 } // namespace vellum

@@ -27,12 +27,24 @@ public:
     /// Fonts by control kind and the F_FormScale zoom.
     void ApplyWindowStyle(QWidget *window);
 
+    /// Styles every window again after the screen or the scale changed: with
+    /// screenChanged and an unchanged screen nothing happens; a changed screen
+    /// resets the screen defaults first. Returns whether anything was rescaled.
+    bool RescaleWindows(bool screenChanged, int pixelsPerInch, int screenWidth);
+    void RememberScreen(int pixelsPerInch, int screenWidth)
+    {
+        m_ppi = pixelsPerInch;
+        m_screenWidth = screenWidth;
+    }
+
     /// Whether the window's size is restored too (the resizable tool windows).
     static bool RestoresSize(int kind);
 
 private:
     TConfigRecord &m_config;
     QWidget *m_mainWindow;
+    int m_ppi = 0;
+    int m_screenWidth = 0;
 };
 
 } // namespace vellum

@@ -1,13 +1,15 @@
-// GoogleTest with a QApplication, for tests that drive real windows offscreen.
+// GoogleTest with the program's application object, for tests that drive real
+// windows offscreen.
 
-#include <QApplication>
+#include "app/vellumapp.h"
 
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
-    QApplication app(argc, argv);
+    if (qgetenv("QT_QPA_PLATFORM").isEmpty())
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    vellum::VellumApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -68,3 +68,100 @@ TEST(TProgressbar, MovesOnlyOnMaskedSteps)
 
 } // namespace
 } // namespace vellum
+
+#include "app/vellumapp.h"
+
+#include <QEvent>
+
+namespace vellum {
+namespace {
+
+class Throwing : public QObject {
+public:
+    bool event(QEvent *e) override
+    {
+        if (e->type() == QEvent::User)
+            throw std::runtime_error("disk full");
+        return QObject::event(e);
+    }
+};
+
+TEST(VellumApplication, AnExceptionReachingTheEventLoopIsShownAndTheProgramGoesOn)
+{
+    auto *app = qobject_cast<VellumApplication *>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    RecordingNotifier notifier;
+    app->setExceptionNotifier(&notifier);
+    Throwing target;
+    QEvent event(QEvent::User);
+    QCoreApplication::sendEvent(&target, &event);
+    ASSERT_EQ(notifier.shown.size(), 1u);
+    EXPECT_EQ(notifier.shown[0].text, "An exception occured!\ndisk full\n");
+    QCoreApplication::postEvent(&target, new QEvent(QEvent::User));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(notifier.shown.size(), 2u) << "the event loop keeps running after the first";
+    app->setExceptionNotifier(nullptr);
+}
+
+} // namespace
+} // namespace vellum
+
+#include "config/configrecord.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+namespace vellum {
+namespace {
+
+TEST(WindowServices, PositionsStyleAndRescale)
+{
+    TConfigRecord config = BuiltInConfig();
+    QWidget mainBar;
+    mainBar.setGeometry(0, 0, 800, 30);
+    WindowServices services(config, &mainBar);
+
+    QWidget window;
+    window.resize(300, 200);
+    EXPECT_FALSE(services.RestoreWindowPos(&window, WindowIndex::CTY)) << "never placed";
+    window.move(120, 150);
+    window.resize(333, 222);
+    services.SaveWindowPos(&window, WindowIndex::CALL);
+    EXPECT_EQ(config.WindowPos[WindowIndex::CALL].Width, 333);
+    QWidget other;
+    other.resize(100, 100);
+    EXPECT_TRUE(services.RestoreWindowPos(&other, WindowIndex::CALL));
+    EXPECT_EQ(other.size(), QSize(333, 222)) << "the same-call window keeps its size";
+    config.WindowPos[WindowIndex::CTY] = config.WindowPos[WindowIndex::CALL];
+    QWidget panel;
+    panel.resize(100, 100);
+    EXPECT_TRUE(services.RestoreWindowPos(&panel, WindowIndex::CTY));
+    EXPECT_EQ(panel.size(), QSize(100, 100)) << "summary panels keep their own size";
+
+    QWidget form;
+    auto *layout = new QVBoxLayout(&form);
+    auto *edit = new QLineEdit(&form);
+    edit->setObjectName("FQso_Call");
+    auto *label = new QLabel("Call", &form);
+    label->setObjectName("Label1");
+    layout->addWidget(edit);
+    layout->addWidget(label);
+    config.F_FontIName = "DejaVu Sans Mono";
+    config.F_FontISize = 10;
+    config.F_FontBBold = 1;
+    config.F_FormScale = 150;
+    services.ApplyWindowStyle(&form);
+    EXPECT_EQ(edit->font().family(), "DejaVu Sans Mono");
+    EXPECT_DOUBLE_EQ(edit->font().pointSizeF(), 15.0);
+    EXPECT_TRUE(label->font().bold());
+    services.ApplyWindowStyle(&form);
+    EXPECT_DOUBLE_EQ(edit->font().pointSizeF(), 15.0) << "styling again does not compound";
+
+    services.RememberScreen(96, 1920);
+    EXPECT_FALSE(services.RescaleWindows(true, 96, 1920)) << "unchanged screen: nothing happens";
+    EXPECT_TRUE(services.RescaleWindows(true, 144, 2560));
+}
+
+} // namespace
+} // namespace vellum
