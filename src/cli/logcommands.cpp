@@ -7,6 +7,7 @@
 #include "logstore/qsodata.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <sstream>
 
@@ -15,6 +16,15 @@ namespace vellum::cli {
 namespace {
 
 /// Reads a log file; a failure (already told on stderr) becomes a CliError.
+/// Makes the directory an output file goes into.
+void makeParentDir(const std::string &fileName)
+{
+    std::error_code ec;
+    auto parent = std::filesystem::path(fileName).parent_path();
+    if (!parent.empty())
+        std::filesystem::create_directories(parent, ec);
+}
+
 std::unique_ptr<TQsoData> loadLog(CliContext &context, const std::string &fileName)
 {
     auto log = std::make_unique<TQsoData>(context.services);
@@ -98,6 +108,7 @@ int logConvert(CliContext &context)
 {
     auto log = loadLog(context, context.arg(1, "input log file"));
     log->LogFileName = context.arg(2, "output log file");
+    makeParentDir(log->LogFileName);
     log->Modified = true;
     log->WriteLog(true);
     return 0;
@@ -113,6 +124,7 @@ int logGenerate(CliContext &context)
     TQsoData log(context.services);
     GenerateLog(log, options);
     log.LogFileName = context.arg(1, "output log file");
+    makeParentDir(log.LogFileName);
     log.WriteLog(true);
     return 0;
 }
