@@ -60,12 +60,17 @@ void TNotes::AddNote(std::string_view call, std::string_view text)
         std::string joined = Get(position)->Text + "/" + std::string(text);
         Get(position)->Text = joined.substr(0, 255);
     } else {
-        auto *note = new TNoteRec;
-        note->Call = call;
-        note->Text = std::string(text.substr(0, 255));
-        AddRec(note);
+        insertNote(call, text);
     }
     changed();
+}
+
+void TNotes::insertNote(std::string_view call, std::string_view text)
+{
+    auto *note = new TNoteRec;
+    note->Call = call;
+    note->Text = std::string(text.substr(0, 255));
+    AddRec(note);
 }
 
 void TNotes::SetNote(std::string_view call, std::string_view text)
@@ -77,10 +82,7 @@ void TNotes::SetNote(std::string_view call, std::string_view text)
     } else if (position >= 0) {
         Get(position)->Text = std::string(text.substr(0, 255));
     } else {
-        auto *note = new TNoteRec;
-        note->Call = call;
-        note->Text = std::string(text.substr(0, 255));
-        AddRec(note);
+        insertNote(call, text);
     }
     changed();
 }

@@ -42,6 +42,7 @@ public:
     void MarkCall(std::string_view call);
 
 private:
+    void insertNote(std::string_view call, std::string_view text);
     void changed()
     {
         if (onChange)
