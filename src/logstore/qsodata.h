@@ -28,6 +28,13 @@ enum class DuplicateMode : int {
 /// The log file format letter written, and the oldest read.
 inline constexpr char CurrentLogFormat = 'H';
 
+/// Data another subsystem keeps with a log for as long as the log exists
+/// (the award status blocks of the zones and states, ...).
+class LogAttachment {
+public:
+    virtual ~LogAttachment() = default;
+};
+
 class TQsoData : public TBRSorted<TQsoRec> {
 public:
     explicit TQsoData(LogServices services = {});
@@ -50,6 +57,8 @@ public:
     std::vector<std::string> GroupNames;
     std::vector<TSelection> Selections; ///< entry 0 is "All QSOs"
     int CurSelIndex = 0;
+    /// The award model's blocks of this log (zone and state blocks); owned by the log.
+    std::unique_ptr<LogAttachment> AwardBlocks;
 
     const LogServices &Services() const { return m_services; }
     void SetServices(const LogServices &services);
