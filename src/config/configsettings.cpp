@@ -1,0 +1,15 @@
+#include "config/configsettings.h"
+
+namespace vellum {
+
+bool ConfigLogSettings::cycleFiles() const { return m_record.DefQSO_Cycle; }
+
+std::uint8_t ConfigLogSettings::defaultGroup() const { return m_record.DefQSO_Group; }
+
+DateFormat ConfigLogSettings::dateFormat() const
+{
+    const std::uint8_t wheel = m_record.Personal_DateFormat;
+    return wheel >= 1 && wheel <= 3 ? static_cast<DateFormat>(wheel) : DateFormat::MonthDayYear;
+}
+
+} // namespace vellum
