@@ -134,8 +134,8 @@ void WindowServices::ApplyWindowStyle(QWidget *window)
     }
     const QFont base = stored.value<QFont>();
     QFont input = configuredFont(m_config.F_FontIName, m_config.F_FontISize, m_config.F_FontIBold, base);
-    QFont list = configuredFont(m_config.F_FontLName, m_config.F_FontLSize, m_config.F_FontLBold, base);
-    QFont heading = configuredFont(m_config.F_FontBName, m_config.F_FontBSize, m_config.F_FontBBold, base);
+    QFont heading = configuredFont(m_config.F_FontLName, m_config.F_FontLSize, m_config.F_FontLBold, base);
+    QFont list = configuredFont(m_config.F_FontBName, m_config.F_FontBSize, m_config.F_FontBBold, base);
     int scale = m_config.F_FormScale >= 50 && m_config.F_FormScale <= 200 ? m_config.F_FormScale : 100;
     auto scaled = [scale](QFont f) {
         if (f.pointSizeF() > 0)

@@ -315,7 +315,12 @@ SafeFileWriter::SafeFileWriter(std::string target) : m_target(std::move(target))
 {
     std::random_device random;
     m_tempName = m_target + ".tmp" + std::to_string(random() % 1000000);
-    m_stream = std::make_unique<TBufferedFileStream>(m_tempName, FileMode::Create);
+    try {
+        m_stream = std::make_unique<TBufferedFileStream>(m_tempName, FileMode::Create);
+    } catch (const EFileError &e) {
+        std::string why = e.what();
+        throw EFileError("Cannot write " + m_target + ": " + why.substr(why.rfind(": ") + 2));
+    }
 }
 
 SafeFileWriter::~SafeFileWriter()

@@ -35,9 +35,11 @@ public:
         return *this;
     }
 
-    std::string_view view() const { return {m_chars.data(), m_length}; }
+    // A record copied whole from a file may carry a length byte above the
+    // capacity: reads never go past the field.
+    std::string_view view() const { return {m_chars.data(), size()}; }
     std::string str() const { return std::string(view()); }
-    std::size_t size() const { return m_length; }
+    std::size_t size() const { return m_length <= Capacity ? m_length : Capacity; }
     bool empty() const { return m_length == 0; }
     const char *data() const { return m_chars.data(); }
 

@@ -149,7 +149,7 @@ TEST(WindowServices, PositionsStyleAndRescale)
     layout->addWidget(label);
     config.F_FontIName = "DejaVu Sans Mono";
     config.F_FontISize = 10;
-    config.F_FontBBold = 1;
+    config.F_FontLBold = 1; // the "Heading" font of labels
     config.F_FormScale = 150;
     services.ApplyWindowStyle(&form);
     EXPECT_EQ(edit->font().family(), "DejaVu Sans Mono");
