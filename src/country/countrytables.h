@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <vector>
 
 namespace vellum {
 
@@ -31,7 +32,15 @@ public:
     int CompareKeys(const std::uint8_t *a, const std::uint8_t *b) const override;
     std::size_t KeyCapacity() const { return m_keyCapacity; }
 
+    using TSortedCollection::IndexOfKey;
+    using TSortedCollection::Search;
+    /// Search and IndexOfKey by the key text alone, with a second key (date) of
+    /// 0: a key image as long as a record, so that the date is never read past it.
+    bool Search(std::string_view key, std::int32_t &position) const;
+    std::int32_t IndexOfKey(std::string_view key) const;
+
 private:
+    std::vector<std::uint8_t> keyImage(std::string_view key) const;
     std::size_t m_keyCapacity;
     KeyCase m_keyCase;
     int m_dateOffset;

@@ -145,6 +145,11 @@ TEST_F(ResolverTest, ExceptionCallsApplyToTheExactCallFromTheirDate)
     EXPECT_EQ(prefixOf("QQ8OLD", test::OldEndDay), "OLD");
     EXPECT_EQ(prefixOf("QQ8OLD", test::OldEndDay + 1), "QQ");
     EXPECT_EQ(prefixOf("QQ7BAD"), "QQ");
+    // A search by the call alone starts at the call's first entry (date 0).
+    std::int32_t first = data.Exceptions.IndexOfKey("QQ9EX");
+    ASSERT_GE(first, 0);
+    EXPECT_EQ(ExceptionInfo::Decode(data.Exceptions.Get(first)).date, 0);
+    EXPECT_EQ(data.Exceptions.IndexOfKey("QQ9E"), -1);
     // A new exception for the same call and date is found first.
     data.AddExceptionCall("QQ9EX", country("QQ"), 17, ChangeDay);
     EXPECT_EQ(resolve("QQ9EX", ChangeDay).zone, 17);
