@@ -1,0 +1,35 @@
+#pragma once
+// Grid squares, great-circle bearing and distance from the home position.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace vellum {
+
+struct GeoPoint {
+    double latitude = 0;  ///< degrees, North positive
+    double longitude = 0; ///< degrees, East positive
+};
+
+/// Whether text is a Maidenhead locator of 2, 4 or 6 characters (letter case ignored).
+bool ValidGrid(std::string_view grid);
+/// A locator as stored: characters 1 and 2 upper case, 5 and 6 lower case.
+std::string FormatGrid(std::string_view grid);
+/// The centre of a valid 4- or 6-character locator; nothing for other texts.
+std::optional<GeoPoint> GridCentre(std::string_view grid);
+
+struct BearingDistance {
+    int bearing = 0;       ///< whole degrees, 0..359
+    double distanceKm = 0; ///< great-circle distance
+};
+
+/// Bearing and distance from home to target on a sphere of radius 6371 km.
+/// Works for every pair of finite points, antipodes and the same point included;
+/// nothing for non-finite input.
+std::optional<BearingDistance> GreatCircle(GeoPoint home, GeoPoint target);
+
+/// "label: 123° 4,567Km" (or "Mi" with miles: kilometres × 0.62137, rounded).
+std::string DirDistText(std::string_view label, const BearingDistance &result, bool miles);
+
+} // namespace vellum

@@ -1,0 +1,62 @@
+#include "geo/bearing.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+namespace vellum {
+namespace {
+
+TEST(Grid, ChecksFormatsAndCentres)
+{
+    EXPECT_TRUE(ValidGrid("JO62"));
+    EXPECT_TRUE(ValidGrid("jo62qm"));
+    EXPECT_TRUE(ValidGrid("RR99XX"));
+    EXPECT_TRUE(ValidGrid("AA"));
+    EXPECT_FALSE(ValidGrid("SA00"));
+    EXPECT_FALSE(ValidGrid("JO6"));
+    EXPECT_FALSE(ValidGrid("JO62QY"));
+    EXPECT_FALSE(ValidGrid("J062"));
+    EXPECT_EQ(FormatGrid("jo62QM"), "JO62qm");
+    auto centre = GridCentre("JO62");
+    ASSERT_TRUE(centre);
+    EXPECT_DOUBLE_EQ(centre->longitude, 13.0);
+    EXPECT_DOUBLE_EQ(centre->latitude, 52.5);
+    auto fine = GridCentre("JO62QM");
+    ASSERT_TRUE(fine);
+    EXPECT_NEAR(fine->longitude, 13.375, 1e-9);
+    EXPECT_NEAR(fine->latitude, 52.5208, 1e-3);
+    EXPECT_FALSE(GridCentre("JO")) << "2-character grids give no point";
+    auto north = GridCentre("AR09XX");
+    ASSERT_TRUE(north);
+    EXPECT_LT(north->latitude, 90.0) << "latitude 90 stays inside the last square";
+}
+
+TEST(GreatCircle, BearingsAndDistancesOfKnownPaths)
+{
+    GeoPoint berlin{52.52, 13.405};
+    GeoPoint newYork{40.71, -74.01};
+    auto r = GreatCircle(berlin, newYork);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->bearing, 296);
+    EXPECT_NEAR(r->distanceKm, 6385, 10);
+    auto same = GreatCircle(berlin, berlin);
+    ASSERT_TRUE(same);
+    EXPECT_NEAR(same->distanceKm, 0, 1e-3);
+    auto antipode = GreatCircle({0, 0}, {0, 180});
+    ASSERT_TRUE(antipode);
+    EXPECT_NEAR(antipode->distanceKm, 20015, 1);
+    auto south = GreatCircle({10, 20}, {-10, 20});
+    ASSERT_TRUE(south);
+    EXPECT_EQ(south->bearing, 180);
+    auto east = GreatCircle({0, 0}, {0, 10});
+    ASSERT_TRUE(east);
+    EXPECT_EQ(east->bearing, 90);
+    EXPECT_FALSE(GreatCircle({std::numeric_limits<double>::quiet_NaN(), 0}, {0, 0}));
+    EXPECT_EQ(DirDistText("JO62", *r, false), "JO62: 296\xB0 6,385Km");
+    EXPECT_EQ(DirDistText("K", {10, 1000.4}, true), "K: 10\xB0 621Mi");
+}
+
+} // namespace
+} // namespace vellum
