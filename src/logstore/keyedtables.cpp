@@ -21,7 +21,7 @@ std::vector<std::uint8_t> MakeKey(std::string_view text)
 
 int TSortedCollection::CompareKeys(const std::uint8_t *a, const std::uint8_t *b) const
 {
-    return CompareNoCase(ShortStringAt(a), ShortStringAt(b));
+    return CompareNoCase(ClampedKey(a), ClampedKey(b));
 }
 
 bool TSortedCollection::Search(const std::uint8_t *key, std::int32_t &position) const
@@ -59,7 +59,7 @@ std::int32_t TSortedCollection::InsertSorted(Record *record)
 
 std::string TSortedCollection::KeyString(std::int32_t position) const
 {
-    return std::string(ShortStringAt(Get(position)));
+    return std::string(ClampedKey(Get(position)));
 }
 
 std::int32_t TSortedCollection::IndexOfKey(const std::uint8_t *key) const

@@ -7,6 +7,7 @@
 #include "lists.h"
 #include "shortstring.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -37,6 +38,13 @@ public:
 
     virtual const std::uint8_t *KeyOf(const Record *record) const { return record; }
     virtual int CompareKeys(const std::uint8_t *a, const std::uint8_t *b) const;
+    /// The most characters a key holds; a damaged length byte above it is read as it.
+    virtual std::size_t KeyCapacity() const { return 255; }
+    /// The text of a key, its length clamped to KeyCapacity().
+    std::string_view ClampedKey(const std::uint8_t *key) const
+    {
+        return {reinterpret_cast<const char *>(key + 1), std::min<std::size_t>(key[0], KeyCapacity())};
+    }
 
 protected:
     /// Checks a table just read: when its records are out of key order, sorts them.
@@ -56,6 +64,7 @@ class TOneIndex : public TOwningCollection {
 public:
     explicit TOneIndex(std::int16_t recSize) : m_recSize(recSize) {}
     std::int16_t RecSize() const { return m_recSize; }
+    std::size_t KeyCapacity() const override { return m_recSize > 1 ? static_cast<std::size_t>(m_recSize - 1) : 0; }
 
     /// Reads the record size, the count and the records (appended in file order).
     /// A record size other than RecSize, or a count larger than the bytes left,
@@ -75,6 +84,7 @@ class TOneIndexTail : public TOwningCollection {
 public:
     explicit TOneIndexTail(std::int16_t fixedSize) : m_fixedSize(fixedSize) {}
     std::int16_t FixedSize() const { return m_fixedSize; }
+    std::size_t KeyCapacity() const override { return m_fixedSize > 1 ? static_cast<std::size_t>(m_fixedSize - 1) : 0; }
 
     std::size_t RecLength(const Record *record) const { return static_cast<std::size_t>(m_fixedSize) + record[m_fixedSize] + 1; }
     virtual void LoadFromStream(TStream &stream, bool oldCounts);
@@ -105,6 +115,7 @@ class TSel2 : public TSortedCollection {
 public:
     explicit TSel2(std::int16_t tailOffset) : m_tailOffset(tailOffset) {}
     const std::uint8_t *KeyOf(const Record *record) const override { return record + m_tailOffset; }
+    std::size_t KeyCapacity() const override { return 255; } // a tail's length is its record's length
     /// Removes the entry that holds this very record.
     void DeleteItem(const Record *record);
 
@@ -126,7 +137,7 @@ public:
 
     Record *ItemBySecond(std::int32_t position) const { return Second.Get(position); }
     const std::uint8_t *TailBySecond(std::int32_t position) const { return Second.KeyOf(Second.Get(position)); }
-    std::string KeyBySecond(std::int32_t position) const { return std::string(ShortStringAt(Second.Get(position))); }
+    std::string KeyBySecond(std::int32_t position) const { return std::string(ClampedKey(Second.Get(position))); }
     std::string TailStringBySecond(std::int32_t position) const { return std::string(ShortStringAt(TailBySecond(position))); }
     bool SearchSecond(std::string_view tail, std::int32_t &position) const { return Second.Search(tail, position); }
     std::int32_t IndexOfSecond(std::string_view tail) const { return Second.IndexOfKey(tail); }

@@ -181,3 +181,20 @@ TEST(TOneIndexTail, LinesRoundTripThroughTheTail)
 
 } // namespace
 } // namespace vellum
+
+namespace vellum {
+namespace {
+
+TEST(TOneIndex, ADamagedKeyLengthIsReadWithinItsRecord)
+{
+    std::vector<std::uint8_t> bytes = {4, 0, 2, 0, 0, 0, 200, 'A', 'B', 'C', 2, 'Z', 'Z', 0};
+    TMemoryStream in(bytes);
+    TOneIndex table(4);
+    table.LoadFromStream(in, false);
+    ASSERT_EQ(table.Count(), 2);
+    EXPECT_EQ(table.KeyString(0), "ABC");
+    EXPECT_EQ(table.IndexOfKey("ABC"), 0);
+}
+
+} // namespace
+} // namespace vellum
