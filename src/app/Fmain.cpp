@@ -139,6 +139,7 @@ TMainForm::TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOpt
     m_services.observer = this;
     m_services.settings = m_settings.get();
 
+    m_countries.OnModified = [this] { StartBackupCountdown(); };
     m_today = TodayDayNumber();
     m_commandLine = ParseCommandLine(m_options.arguments);
     buildPanels();
@@ -158,6 +159,7 @@ TMainForm::TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOpt
 
 TMainForm::~TMainForm()
 {
+    m_countries.OnModified = nullptr;
     destroyQsoWindow();
     m_log.reset();
 }
