@@ -700,6 +700,12 @@ void TMainForm::paintEvent(QPaintEvent *event)
         PostMainNotify(9);
 }
 
+void TMainForm::ShowContestNumber(int number)
+{
+    m_nr->setText(number > 0 ? QString::number(number) : QString());
+    m_nr->setVisible(number > 0);
+}
+
 void TMainForm::FocusQsoWindow()
 {
     if (m_qsoWindow) {

@@ -122,6 +122,10 @@ public:
     const CommandLine &Arguments() const { return m_commandLine; }
     QDateTime LastBackupTime() const { return m_lastBackupTime; }
 
+    /// Shows the contest sequence number in M_Nr; 0 hides the panel.
+    void ShowContestNumber(int number);
+    QLabel *ContestNumberPanel() const { return m_nr; }
+
     /// Moves the focus to the QSO window (the F9 key anywhere in the program).
     void FocusQsoWindow();
 

@@ -5,6 +5,8 @@
 #include "singleinstance.h"
 #include "vellumapp.h"
 
+#include "qso/Fqso.h"
+
 #include "config/configfile.h"
 #include "country/countrydata.h"
 #include "country/countryfile.h"
@@ -51,6 +53,9 @@ int main(int argc, char **argv)
         return 1; // the program cannot run without its country data; the box said which file
     LoadDeletedWpx(countries);
 
+    CurrentQsoWindowFactory() = [](TQsoData &log, TMainForm &main) -> TQsoWindowBase * {
+        return new TQSOForm(log, main);
+    };
     MainFormOptions options;
     options.arguments = arguments;
     TMainForm main(Config(), countries, options);

@@ -1,0 +1,1152 @@
+#include "Fqso.h"
+
+#include "qsochecks.h"
+
+#include "app/Fmain.h"
+#include "app/qtservices.h"
+#include "app/windowservices.h"
+#include "config/configrecord.h"
+#include "country/countrydata.h"
+#include "country/resolver.h"
+#include "geo/bearing.h"
+#include "logstore/daytime.h"
+#include "logstore/qsodata.h"
+#include "logstore/qsotables.h"
+#include "logstore/report.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace vellum {
+
+namespace {
+
+/// The award wheels in tab order and the award flag pair each shows.
+const std::pair<const char *, const char *> AwardWheels[] = {
+    {"Faw_dxcc_mixed", "DXCC mixed"}, {"Faw_dxcc_band", "DXCC band"}, {"Faw_dxcc_mode", "DXCC mode"},
+    {"Faw_waz_mixed", "WAZ mixed"},   {"Faw_waz_band", "WAZ band"},   {"Faw_waz_mode", "WAZ mode"},
+    {"Faw_was_mixed", "WAS mixed"},   {"Faw_was_band", "WAS band"},   {"Faw_was_mode", "WAS mode"},
+    {"Faw_wpx_mixed", "WPX mixed"},   {"Faw_wpx_band", "WPX band"},   {"Faw_wpx_mode", "WPX mode"},
+    {"Faw_IOTA", "IOTA"},             {"Faw_VUCC", "VUCC"},           {"Faw_cnty", "County"},
+    {"Faw_awd_mixed", "Cust Awd"},
+};
+
+const AwardFlagPair &flagPair(const char *award)
+{
+    for (const auto &pair : AwardFlagTable)
+        if (std::string_view(pair.name) == award)
+            return pair;
+    return AwardFlagTable[0];
+}
+
+const char *const YesNoWheels[] = {"Fqso_labelx", "Fqso_confx", "Fqso_qrpx", "Fqso_ylx"};
+const std::uint8_t YesNoFlags[] = {QslFlag::Label, QslFlag::Cnfm, QslFlag::QRP, QslFlag::YLop};
+
+QStringList modeNames()
+{
+    QStringList names;
+    for (int i = 1; i < ModeCount; ++i)
+        names << QString::fromLatin1(ModeTable[i].name);
+    return names;
+}
+
+QStringList bandNames(bool mhz)
+{
+    QStringList names;
+    for (int i = 1; i < BandCount; ++i)
+        names << QString::fromStdString(BandLabel(i, mhz));
+    return names;
+}
+
+std::optional<std::int32_t> parseTime(const QString &text)
+{
+    QStringList parts = text.trimmed().split(':');
+    if (parts.size() < 2 || parts.size() > 3)
+        return std::nullopt;
+    bool ok1 = false, ok2 = false, ok3 = true;
+    int h = parts[0].toInt(&ok1), m = parts[1].toInt(&ok2), s = parts.size() == 3 ? parts[2].toInt(&ok3) : 0;
+    if (!ok1 || !ok2 || !ok3)
+        return std::nullopt;
+    return TimeOfDay(h, m, s);
+}
+
+class QsoDefaultLookups : public QsoLookups {};
+
+} // namespace
+
+TQSOForm::TQSOForm(TQsoData &log, TMainForm &main, QsoLookups *lookups)
+    : TQsoWindowBase(nullptr), m_log(log), m_main(main)
+{
+    setObjectName(QStringLiteral("QSOForm"));
+    if (!lookups) {
+        m_ownLookups = std::make_unique<QsoDefaultLookups>();
+        lookups = m_ownLookups.get();
+    }
+    m_lookups = lookups;
+    const auto *resolver = dynamic_cast<const CountryResolver *>(main.Services().resolver);
+    static CountryResolver fallback(main.Countries());
+    m_logic = std::make_unique<QsoLogic>(log, main.Countries(), resolver ? *resolver : fallback, main.ConfigRecord(),
+                                         *m_lookups);
+    buildForm();
+    buildMenus();
+    main.Windows().RestoreWindowPos(this, WindowIndex::QSO);
+    main.Windows().ApplyWindowStyle(this);
+    applyWindowSize();
+    if (log.Count() > 0) {
+        setMode(QsoWindowMode::Browse);
+        navigate(navigator().Last());
+    } else {
+        AddOffline();
+    }
+}
+
+TQSOForm::~TQSOForm()
+{
+    TConfigRecord &config = m_main.ConfigRecord();
+    m_main.Windows().SaveWindowPos(this, WindowIndex::QSO);
+    for (int entry = 0; entry < TMainForm::CompanionCount; ++entry)
+        config.WindowPos[static_cast<std::size_t>(TMainForm::CompanionPositions[static_cast<std::size_t>(entry)])].Open =
+            m_main.Companion(entry) != nullptr;
+}
+
+UserNotifier &TQSOForm::notifier() const { return m_main.Notifier(); }
+
+// --- building the form ---------------------------------------------------------
+
+QLineEdit *TQSOForm::addLine(QWidget *parent, const char *name, const QString &caption, int maxLength, bool upper)
+{
+    auto *box = new QWidget(parent);
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(0);
+    auto *label = new QLabel(caption, box);
+    auto *edit = new QLineEdit(box);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setMaxLength(maxLength);
+    if (upper)
+        connect(edit, &QLineEdit::textEdited, edit, [edit](const QString &text) {
+            int cursor = edit->cursorPosition();
+            edit->setText(text.toUpper());
+            edit->setCursorPosition(cursor);
+        });
+    edit->installEventFilter(this);
+    label->setBuddy(edit);
+    layout->addWidget(label);
+    layout->addWidget(edit);
+    parent->layout()->addWidget(box);
+    m_lines[edit->objectName()] = edit;
+    return edit;
+}
+
+QComboBox *TQSOForm::addList(QWidget *parent, const char *name, const QString &caption, const QStringList &items)
+{
+    auto *box = new QWidget(parent);
+    auto *layout = new QVBoxLayout(box);
+    layout->setContentsMargins(1, 1, 1, 1);
+    layout->setSpacing(0);
+    auto *label = new QLabel(caption, box);
+    auto *list = new QComboBox(box);
+    list->setObjectName(QString::fromLatin1(name));
+    list->addItems(items);
+    list->installEventFilter(this);
+    layout->addWidget(label);
+    layout->addWidget(list);
+    parent->layout()->addWidget(box);
+    m_lists[list->objectName()] = list;
+    return list;
+}
+
+void TQSOForm::buildForm()
+{
+    const TConfigRecord &config = m_main.ConfigRecord();
+    auto *outer = new QVBoxLayout(this);
+    outer->setContentsMargins(4, 4, 4, 4);
+    auto row = [&] {
+        auto *w = new QWidget(this);
+        auto *l = new QHBoxLayout(w);
+        l->setContentsMargins(0, 0, 0, 0);
+        outer->addWidget(w);
+        m_rows.push_back(w);
+        return w;
+    };
+    QWidget *r0 = row();
+    addLine(r0, "FQso_Call", QStringLiteral("Callsign"), 12, true);
+    addLine(r0, "FQso_Prefix", QStringLiteral("Prefix"), 5, true);
+    addLine(r0, "FQso_Date", QStringLiteral("Date"), 10, false);
+    addLine(r0, "FQso_Time", QStringLiteral("Time"), config.DefQSO_ShowSecs ? 8 : 5, false);
+    addList(r0, "Fqso_modex", QStringLiteral("Mode"), modeNames());
+    addList(r0, "Fqso_bandx", QStringLiteral("Band"), bandNames(config.DefQSO_ShowBandMHz));
+    QWidget *r1 = row();
+    addLine(r1, "Fqso_rsts", QStringLiteral("rstS"), 4, true);
+    addLine(r1, "fqso_rstr", QStringLiteral("rstR"), 4, true);
+    addLine(r1, "Fqso_recvd", QStringLiteral("Recvd"), 4, true);
+    addLine(r1, "FQso_Zone", QStringLiteral("Zone"), 2, false);
+    addLine(r1, "FQso_State", QStringLiteral("State"), 2, true);
+    addLine(r1, "FQso_Cnty", QStringLiteral("County"), 17, false);
+    addLine(r1, "Fqso_grid", QStringLiteral("Grid"), 6, false);
+    QWidget *r2 = row();
+    addLine(r2, "FQso_CallNotes", QStringLiteral("Notes for this Call"), 250, false);
+    m_countryName = new QLabel(r2);
+    m_countryName->setObjectName(QStringLiteral("F_Country"));
+    m_countryName->setMinimumWidth(180);
+    r2->layout()->addWidget(m_countryName);
+    QWidget *r3 = row();
+    addLine(r3, "FQso_Qsl_Mgr", QStringLiteral("QSL Mgr"), 12, true);
+    addLine(r3, "Fqso_noteqso", QStringLiteral("Notes for this QSO"), 250, false);
+    QWidget *r4 = row();
+    addLine(r4, "Fqso_iota", QStringLiteral("IOTA"), 6, true);
+    addList(r4, "Fqso_labelx", QStringLiteral("Label"), {"Y", "N"});
+    addLine(r4, "Fqso_QSLdate", QStringLiteral("QSL Date"), 10, false);
+    QStringList methods;
+    for (const char *m : QslMethodNames)
+        methods << QString::fromLatin1(m);
+    addList(r4, "Fqso_qsl_methodx", QStringLiteral("Method"), methods);
+    addList(r4, "Fqso_confx", QStringLiteral("Cnfm"), {"Y", "N"});
+    addList(r4, "Fqso_qrpx", QStringLiteral("QRP"), {"Y", "N"});
+    addList(r4, "Fqso_ylx", QStringLiteral("YLop"), {"Y", "N"});
+    addList(r4, "Fqso_satx", QStringLiteral("Satellite"), {"-", "A", "B", "C", "D", "E", "F", "G", "H"});
+    QWidget *r5 = row();
+    addList(r5, "Fqso_awdtype", QStringLiteral("Custom award"), {"---"});
+    addLine(r5, "Fqso_awdval", QStringLiteral("Value"), 8, true);
+    addLine(r5, "FQSO_group", QStringLiteral("Group"), 3, false);
+    addList(r5, "Faw_valid", QStringLiteral("ValidDX"), {"Valid", "Invalid"});
+    m_dirDist = new QLabel(r5);
+    m_dirDist->setObjectName(QStringLiteral("F_DirDist"));
+    m_dirDist->setMinimumWidth(200);
+    r5->layout()->addWidget(m_dirDist);
+    QWidget *r6 = row();
+    for (const auto &[name, award] : AwardWheels)
+        addList(r6, name, QString::fromLatin1(award), {"--", "Subm", "Chkd"});
+
+    connect(Field("FQso_Call"), &QLineEdit::textEdited, this, [this] {
+        m_callChanged = true;
+        if (m_main.ConfigRecord().DefQSO_CallUpdate && m_mode != QsoWindowMode::SearchEntry)
+            ProcessCall();
+    });
+    connect(Field("FQso_Call"), &QLineEdit::editingFinished, this, [this] {
+        if (m_callChanged && m_mode != QsoWindowMode::SearchEntry)
+            ProcessCall();
+    });
+    connect(Field("FQso_CallNotes"), &QLineEdit::textEdited, this, [this] { m_callNotesChanged = true; });
+    connect(Field("FQso_Prefix"), &QLineEdit::editingFinished, this, &TQSOForm::prefixLeft);
+    connect(Field("FQso_State"), &QLineEdit::editingFinished, this, &TQSOForm::stateLeft);
+    connect(Field("Fqso_grid"), &QLineEdit::editingFinished, this, &TQSOForm::gridLeft);
+    connect(Field("FQso_Date"), &QLineEdit::editingFinished, this, &TQSOForm::dateLeft);
+    connect(List("Fqso_modex"), &QComboBox::activated, this, &TQSOForm::modeChanged);
+    connect(List("Fqso_bandx"), &QComboBox::activated, this, &TQSOForm::bandChanged);
+}
+
+void TQSOForm::buildMenus()
+{
+    auto *bar = new QMenuBar(this);
+    layout()->setMenuBar(bar);
+    auto item = [this](QMenu *menu, const char *name, const QString &caption, auto slot, QKeySequence key = {}) {
+        QAction *action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        if (!key.isEmpty()) {
+            action->setShortcut(key);
+            action->setShortcutContext(Qt::WindowShortcut);
+        }
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+        return action;
+    };
+    QMenu *qso = bar->addMenu(QStringLiteral("&QSO"));
+    item(qso, "AddRealtime1", QStringLiteral("Add Real-time"), &TQSOForm::AddRealTime, QKeySequence(Qt::Key_F9));
+    item(qso, "AddOffline1", QStringLiteral("Add Off-line"), &TQSOForm::AddOffline);
+    QMenu *nav = qso->addMenu(QStringLiteral("Navigate"));
+    item(nav, "Next1", QStringLiteral("Next"), &TQSOForm::GoNext, QKeySequence(Qt::Key_PageDown));
+    item(nav, "Previous1", QStringLiteral("Previous"), &TQSOForm::GoPrevious, QKeySequence(Qt::Key_PageUp));
+    item(nav, "Last1", QStringLiteral("Last"), &TQSOForm::GoLast, QKeySequence(Qt::CTRL | Qt::Key_End));
+    item(nav, "First1", QStringLiteral("First"), &TQSOForm::GoFirst, QKeySequence(Qt::CTRL | Qt::Key_Home));
+    item(nav, "NextSorted1", QStringLiteral("Next Sorted"), &TQSOForm::GoNextSorted,
+         QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+    item(nav, "PreviousSorted1", QStringLiteral("Previous Sorted"), &TQSOForm::GoPreviousSorted,
+         QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+    m_deleteAction = item(qso, "DeleteQSO1", QStringLiteral("Delete QSO"), &TQSOForm::DeleteQso,
+                          QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    m_confirmAction = item(qso, "ConfirmLabel1", QStringLiteral("Confirm/Label"), &TQSOForm::ConfirmLabel,
+                           QKeySequence(Qt::Key_F2));
+    item(qso, "NextWindowSize1", QStringLiteral("Next Window Size"), &TQSOForm::NextWindowSize,
+         QKeySequence(Qt::Key_F5));
+    m_updateAction = item(qso, "UpdateQSO1", QStringLiteral("Update QSO"), [this] { UpdateQso(); },
+                          QKeySequence(Qt::Key_F10));
+    item(qso, "ContestMode1", QStringLiteral("Contest Mode"), &TQSOForm::ContestModeDialog);
+    item(qso, "ClearQSO1", QStringLiteral("Clear QSO"), &TQSOForm::ClearQso, QKeySequence(Qt::Key_F12));
+    QMenu *sort = bar->addMenu(QStringLiteral("Sort"));
+    for (int key = 0; key < SortKeyCount; ++key)
+        item(sort, "Sort" + QByteArray::number(key) + "1",
+             QString::fromLatin1(SortOrderTable[static_cast<std::size_t>(key)].menuCaption),
+             [this, key] { SetSortOrder(key); })
+            ->setObjectName(QStringLiteral("Sort%1").arg(QString::fromLatin1(SortOrderTable[static_cast<std::size_t>(key)].menuCaption).remove(' ')));
+}
+
+QLineEdit *TQSOForm::Field(const char *name) const
+{
+    auto it = m_lines.find(QString::fromLatin1(name));
+    return it == m_lines.end() ? nullptr : it->second;
+}
+
+QComboBox *TQSOForm::List(const char *name) const
+{
+    auto it = m_lists.find(QString::fromLatin1(name));
+    return it == m_lists.end() ? nullptr : it->second;
+}
+
+// --- showing and reading QSOs ------------------------------------------------
+
+std::uint16_t TQSOForm::fieldDate(const char *name) const
+{
+    auto format = static_cast<DateFormat>(m_log.settings().dateFormat());
+    return ParseDate(Field(name)->text().toStdString(), format).value_or(0);
+}
+
+void TQSOForm::showRecord(const TQsoRec &rec)
+{
+    const TConfigRecord &config = m_main.ConfigRecord();
+    DateFormat format = m_log.settings().dateFormat();
+    const TCountryData &countries = m_main.Countries();
+    Field("FQso_Call")->setText(FromCp1252(rec.Call.view()));
+    m_country = rec.Country;
+    Field("FQso_Prefix")->setText(FromCp1252(countries.CountryPrefix(rec.Country)));
+    m_countryName->setText(FromCp1252(countries.CountryName(rec.Country)));
+    Field("FQso_Date")->setText(QString::fromStdString(FormatDate(rec.Date, format, false)));
+    Field("FQso_Time")->setText(QString::fromStdString(FormatTime(rec.Time, config.DefQSO_ShowSecs)));
+    List("Fqso_modex")->setCurrentIndex(rec.Mode > 0 && rec.Mode < ModeCount ? rec.Mode - 1 : -1);
+    List("Fqso_bandx")->setCurrentIndex(rec.Band > 0 && rec.Band < BandCount ? rec.Band - 1 : -1);
+    Field("Fqso_rsts")->setText(QString::fromStdString(DecodeRst(rec.RstSent)));
+    Field("fqso_rstr")->setText(QString::fromStdString(DecodeRst(rec.RstRcvd)));
+    Field("Fqso_recvd")->setText(FromCp1252(rec.Recvd.view()));
+    Field("FQso_Zone")->setText(QString::number(rec.Zone));
+    Field("FQso_State")->setText(FromCp1252(countries.StateAbbreviation(rec.State)));
+    Field("FQso_Cnty")->setText(FromCp1252(rec.State && rec.County ? countries.CountyName(rec.State, rec.County) : ""));
+    Field("Fqso_grid")->setText(FromCp1252(rec.Grid.view()));
+    Field("FQso_CallNotes")->setText(FromCp1252(m_log.Notes.NoteOf(rec.Call.view())));
+    Field("FQso_Qsl_Mgr")->setText(FromCp1252(m_lookups->ManagerOf(rec.Call.view(), rec.Date)));
+    Field("Fqso_noteqso")->setText(FromCp1252(rec.QsoNote.text()));
+    Field("Fqso_iota")->setText(FromCp1252(rec.Iota.view()));
+    Field("Fqso_QSLdate")->setText(QString::fromStdString(FormatDate(rec.QslDate, format, false)));
+    List("Fqso_qsl_methodx")->setCurrentIndex(rec.QslMethod <= 6 ? rec.QslMethod : 0);
+    for (int i = 0; i < 4; ++i)
+        List(YesNoWheels[i])->setCurrentIndex((rec.QslFlags & YesNoFlags[i]) ? 0 : 1);
+    List("Fqso_satx")->setCurrentIndex(rec.Satellite >= 2 && rec.Satellite <= 9 ? rec.Satellite - 1 : 0);
+    Field("Fqso_awdval")->setText(FromCp1252(rec.CustValue.view()));
+    Field("FQSO_group")->setText(QString::number(rec.Group));
+    List("Faw_valid")->setCurrentIndex((rec.QslFlags & QslFlag::ValidDX) ? 0 : 1);
+    for (const auto &[name, award] : AwardWheels) {
+        const AwardFlagPair &pair = flagPair(award);
+        List(name)->setCurrentIndex((rec.AwdFlags & pair.submitted) ? 1 : (rec.AwdFlags & pair.checked) ? 2 : 0);
+    }
+    m_lastTime = rec.Time;
+    ShowLocation();
+    markUnchanged();
+}
+
+bool TQSOForm::checkFields()
+{
+    bool zoneOk = false;
+    int zone = Field("FQso_Zone")->text().trimmed().isEmpty() ? 0 : Field("FQso_Zone")->text().toInt(&zoneOk);
+    if (!Field("FQso_Zone")->text().trimmed().isEmpty() && (!zoneOk || zone < 0 || zone > 40)) {
+        notifier().warning("Valid range is 0..40");
+        Field("FQso_Zone")->setFocus();
+        return false;
+    }
+    bool groupOk = false;
+    int group = Field("FQSO_group")->text().trimmed().isEmpty() ? 0 : Field("FQSO_group")->text().toInt(&groupOk);
+    if (!Field("FQSO_group")->text().trimmed().isEmpty() && (!groupOk || group < 0 || group > 253)) {
+        notifier().warning("Valid range is 0..253");
+        Field("FQSO_group")->setFocus();
+        return false;
+    }
+    QString grid = Field("Fqso_grid")->text().trimmed();
+    if (!grid.isEmpty() && !ValidGrid(grid.toStdString())) {
+        notifier().error("Not a good GRID");
+        Field("Fqso_grid")->setFocus();
+        return false;
+    }
+    QString iota = Field("Fqso_iota")->text().trimmed().remove('-');
+    if (!iota.isEmpty() && !m_lookups->IotaExists(iota.toStdString())) {
+        notifier().error("Unknown IOTA reference " + iota.toStdString());
+        Field("Fqso_iota")->setFocus();
+        return false;
+    }
+    if (!Field("FQso_Date")->text().trimmed().isEmpty() && fieldDate("FQso_Date") == 0) {
+        notifier().error("Not a valid date: " + Field("FQso_Date")->text().toStdString());
+        Field("FQso_Date")->setFocus();
+        return false;
+    }
+    QString time = Field("FQso_Time")->text().trimmed();
+    if (!time.isEmpty() && time != QLatin1String("??:??") && !parseTime(time)) {
+        notifier().error("Not a valid time: " + time.toStdString());
+        Field("FQso_Time")->setFocus();
+        return false;
+    }
+    return true;
+}
+
+bool TQSOForm::readRecord(TQsoRec &rec)
+{
+    std::string call = ToCp1252(Field("FQso_Call")->text().trimmed().toUpper());
+    if (!ValidCallsign(call)) {
+        notifier().error(BadCallsignText);
+        Field("FQso_Call")->setFocus();
+        return false;
+    }
+    int mode = List("Fqso_modex")->currentIndex() + 1;
+    CheckedReports reports = CheckReports(Field("Fqso_rsts")->text().trimmed().toStdString(),
+                                          Field("fqso_rstr")->text().trimmed().toStdString(), mode);
+    if (reports.problem != ReportProblem::None) {
+        notifier().error(ReportProblemText(reports.problem));
+        Field("Fqso_rsts")->setFocus();
+        return false;
+    }
+    if (!checkFields())
+        return false;
+    const TCountryData &countries = m_main.Countries();
+    rec.Call = call;
+    rec.Date = fieldDate("FQso_Date");
+    QString time = Field("FQso_Time")->text().trimmed();
+    rec.Time = time.isEmpty() ? m_lastTime : parseTime(time).value_or(-1);
+    std::int32_t country = countries.CountryIndexOfPrefix(Field("FQso_Prefix")->text().trimmed().toStdString());
+    rec.Country = static_cast<std::int16_t>(country > 0 ? country : 0);
+    rec.Zone = static_cast<std::uint8_t>(Field("FQso_Zone")->text().toInt());
+    rec.Mode = static_cast<std::uint8_t>(mode);
+    rec.Band = static_cast<std::uint8_t>(List("Fqso_bandx")->currentIndex() + 1);
+    rec.RstSent = reports.sent;
+    rec.RstRcvd = reports.received;
+    rec.Recvd = ToCp1252(Field("Fqso_recvd")->text().trimmed());
+    std::string state = Field("FQso_State")->text().trimmed().toStdString();
+    rec.State = static_cast<std::uint8_t>(countries.StateIndex(state));
+    std::string county = ToCp1252(Field("FQso_Cnty")->text().trimmed());
+    rec.County = rec.State && !county.empty() ? countries.CountyNumber(state, county) : 0;
+    rec.Iota = ToCp1252(Field("Fqso_iota")->text().trimmed().remove('-'));
+    rec.QslDate = fieldDate("Fqso_QSLdate");
+    rec.QslMethod = static_cast<std::uint8_t>(std::max(0, List("Fqso_qsl_methodx")->currentIndex()));
+    int sat = List("Fqso_satx")->currentIndex();
+    rec.Satellite = static_cast<std::uint8_t>(sat <= 0 ? 1 : sat + 1);
+    rec.Grid = FormatGrid(Field("Fqso_grid")->text().trimmed().toStdString());
+    rec.QslFlags = static_cast<std::uint8_t>(rec.QslFlags & ~(QslFlag::Label | QslFlag::Cnfm | QslFlag::QRP |
+                                                              QslFlag::YLop | QslFlag::ValidDX));
+    for (int i = 0; i < 4; ++i)
+        if (List(YesNoWheels[i])->currentIndex() == 0)
+            rec.QslFlags |= YesNoFlags[i];
+    if (List("Faw_valid")->currentIndex() == 0)
+        rec.QslFlags |= QslFlag::ValidDX;
+    for (const auto &[name, award] : AwardWheels) {
+        const AwardFlagPair &pair = flagPair(award);
+        rec.AwdFlags &= ~(pair.submitted | pair.checked);
+        int shown = List(name)->currentIndex();
+        rec.AwdFlags |= shown == 1 ? pair.submitted : shown == 2 ? pair.checked : 0u;
+    }
+    rec.Group = static_cast<std::uint8_t>(Field("FQSO_group")->text().toInt());
+    rec.CustValue = ToCp1252(Field("Fqso_awdval")->text().trimmed());
+    rec.QsoNote.set(ToCp1252(Field("Fqso_noteqso")->text().trimmed()));
+    rec.WpxPfx = m_log.resolver().WpxPrefix(rec.Call.view());
+    return true;
+}
+
+void TQSOForm::markUnchanged()
+{
+    m_shownTexts.clear();
+    for (const auto &[name, edit] : m_lines)
+        m_shownTexts[name] = edit->text();
+    for (const auto &[name, list] : m_lists)
+        m_shownTexts[name] = list->currentText();
+    m_callChanged = false;
+    m_callNotesChanged = false;
+}
+
+bool TQSOForm::formChanged() const
+{
+    for (const auto &[name, edit] : m_lines)
+        if (m_shownTexts.count(name) && m_shownTexts.at(name) != edit->text())
+            return true;
+    for (const auto &[name, list] : m_lists)
+        if (m_shownTexts.count(name) && m_shownTexts.at(name) != list->currentText())
+            return true;
+    return false;
+}
+
+// --- processing the call and the field rules -----------------------------------
+
+void TQSOForm::showCallInfo(const CallInfo &info)
+{
+    Field("FQso_CallNotes")->setText(FromCp1252(info.callNote));
+    m_callNotesChanged = false;
+    m_country = info.country;
+    Field("FQso_Prefix")->setText(FromCp1252(info.prefix));
+    m_countryName->setText(FromCp1252(info.countryName));
+    Field("FQso_Zone")->setText(info.country || info.zone ? QString::number(info.zone) : QString());
+    Field("FQso_State")->setText(FromCp1252(info.state));
+    Field("Fqso_iota")->setText(FromCp1252(info.iota));
+    Field("Fqso_grid")->setText(FromCp1252(info.grid));
+    Field("FQso_Cnty")->setText(FromCp1252(info.county));
+    Field("FQso_Qsl_Mgr")->setText(FromCp1252(info.manager));
+    List("Faw_valid")->setCurrentIndex(info.validDx ? 0 : 1);
+    if (info.ylOperator)
+        List("Fqso_ylx")->setCurrentIndex(0);
+}
+
+void TQSOForm::ProcessCall()
+{
+    m_callChanged = false;
+    std::string call = ToCp1252(Field("FQso_Call")->text().trimmed().toUpper());
+    std::uint16_t date = fieldDate("FQso_Date");
+    showCallInfo(m_logic->ProcessCall(call, date ? date : TodayDayNumber()));
+    checkDupe();
+    ShowLocation();
+    for (int entry = 0; entry < TMainForm::CompanionCount; ++entry)
+        m_main.RequestRefresh(entry);
+}
+
+void TQSOForm::prefixLeft()
+{
+    if (m_mode == QsoWindowMode::SearchEntry || !Field("FQso_Prefix")->isModified())
+        return;
+    Field("FQso_Prefix")->setModified(false);
+    const TCountryData &countries = m_main.Countries();
+    std::string prefix = Field("FQso_Prefix")->text().trimmed().toStdString();
+    std::int32_t country = prefix.empty() ? 0 : countries.CountryIndexOfPrefix(prefix);
+    if (!prefix.empty() && country <= 0) {
+        notifier().error("Unknown country prefix " + prefix);
+        country = 0;
+    }
+    CallInfo info;
+    info.state = Field("FQso_State")->text().toStdString();
+    m_logic->ShowCountry(static_cast<std::int16_t>(country), info);
+    m_country = info.country;
+    m_countryName->setText(FromCp1252(info.countryName));
+    Field("FQso_Prefix")->setText(FromCp1252(info.prefix));
+    Field("FQso_State")->setText(FromCp1252(info.state));
+    Field("Fqso_iota")->setText(FromCp1252(info.iota));
+    Field("FQso_Zone")->setText(country > 0 ? QString::number(countries.CountryByte(country, 8)) : QString());
+    ShowLocation();
+}
+
+void TQSOForm::stateLeft()
+{
+    if (m_mode == QsoWindowMode::SearchEntry || !Field("FQso_State")->isModified())
+        return;
+    Field("FQso_State")->setModified(false);
+    const TCountryData &countries = m_main.Countries();
+    std::string state = Field("FQso_State")->text().trimmed().toStdString();
+    std::string allowed = countries.AllowedState(m_country, state);
+    if (state != allowed || (!state.empty() && countries.StateIndex(state) == 0)) {
+        notifier().error("The state " + state + " does not belong to this country");
+        Field("FQso_State")->setText(QString::fromStdString(allowed));
+        return;
+    }
+    Field("FQso_Cnty")->clear();
+    std::int32_t index = countries.StateIndex(state);
+    if (index > 0)
+        Field("FQso_Zone")->setText(QString::number(countries.StateCqZone(index)));
+    ShowLocation();
+}
+
+void TQSOForm::gridLeft()
+{
+    QLineEdit *grid = Field("Fqso_grid");
+    if (m_mode == QsoWindowMode::SearchEntry || !grid->isModified())
+        return;
+    grid->setModified(false);
+    std::string text = grid->text().trimmed().toStdString();
+    if (!text.empty() && !ValidGrid(text)) {
+        notifier().error("Not a good GRID");
+        return;
+    }
+    grid->setText(QString::fromStdString(FormatGrid(text)));
+    ShowLocation();
+}
+
+void TQSOForm::dateLeft()
+{
+    if (m_mode == QsoWindowMode::SearchEntry || !Field("FQso_Date")->isModified())
+        return;
+    Field("FQso_Date")->setModified(false);
+    if (!Field("FQso_Call")->text().isEmpty())
+        ProcessCall();
+}
+
+void TQSOForm::modeChanged()
+{
+    int mode = List("Fqso_modex")->currentIndex() + 1;
+    QString report = QString::number(DefaultReport(mode));
+    Field("Fqso_rsts")->setText(report);
+    Field("fqso_rstr")->setText(report);
+    checkDupe();
+    m_main.RequestHighlightAll();
+    m_main.PostMainNotify(11);
+}
+
+void TQSOForm::bandChanged()
+{
+    if ((m_mode == QsoWindowMode::AddRealTime || m_mode == QsoWindowMode::AddOffline) &&
+        List("Fqso_bandx")->currentIndex() + 1 != 15)
+        List("Fqso_satx")->setCurrentIndex(0);
+    checkDupe();
+    m_main.RequestHighlightAll();
+    m_main.PostMainNotify(11);
+}
+
+void TQSOForm::checkDupe()
+{
+    const TConfigRecord &config = m_main.ConfigRecord();
+    bool dupe = false;
+    if (m_mode == QsoWindowMode::AddRealTime && config.ContestEnabled) {
+        std::string call = ToCp1252(Field("FQso_Call")->text().trimmed());
+        dupe = !call.empty() &&
+               m_logic->IsContestDupe(call, static_cast<std::uint8_t>(List("Fqso_bandx")->currentIndex() + 1),
+                                      static_cast<std::uint8_t>(List("Fqso_modex")->currentIndex() + 1),
+                                      config.ContestStartDate, config.ContestStartTime, m_admits);
+    }
+    if (dupe && !m_dupe)
+        QApplication::beep();
+    m_dupe = dupe;
+    Field("FQso_Call")->setStyleSheet(dupe ? QStringLiteral("background-color: red;") : QString());
+}
+
+void TQSOForm::ShowLocation()
+{
+    m_dirDist->setText(FromCp1252(m_logic->DirectionText(Field("Fqso_grid")->text().trimmed().toStdString(),
+                                                         Field("Fqso_iota")->text().trimmed().toStdString(),
+                                                         Field("FQso_State")->text().trimmed().toStdString(),
+                                                         m_country)));
+}
+
+// --- modes -------------------------------------------------------------------------
+
+void TQSOForm::setMode(QsoWindowMode mode)
+{
+    m_mode = mode;
+    bool browsing = mode == QsoWindowMode::Browse || mode == QsoWindowMode::Filtered;
+    if (m_deleteAction) {
+        m_deleteAction->setEnabled(browsing);
+        m_updateAction->setEnabled(browsing);
+        m_confirmAction->setEnabled(browsing);
+    }
+    updateContestPanel();
+}
+
+void TQSOForm::prepareBlank(const TQsoRec *previous)
+{
+    TQsoRec blank = m_logic->BlankQso(previous);
+    if (!previous) {
+        blank.Date = TodayDayNumber();
+        blank.Time = NowUtcSeconds();
+    }
+    showRecord(blank);
+    Field("FQso_Call")->clear();
+    Field("FQso_Prefix")->clear();
+    Field("FQso_Zone")->clear();
+    m_countryName->clear();
+    m_dirDist->clear();
+    m_country = 0;
+    m_dupe = false;
+    Field("FQso_Call")->setStyleSheet(QString());
+    m_clockFollow = m_mode == QsoWindowMode::AddRealTime;
+    markUnchanged();
+    Field("FQso_Call")->setFocus();
+    Field("FQso_Call")->selectAll();
+}
+
+void TQSOForm::AddRealTime()
+{
+    if (m_mode == QsoWindowMode::SearchEntry)
+        return;
+    if ((m_mode == QsoWindowMode::AddRealTime || m_mode == QsoWindowMode::AddOffline) && !AgreeToLeaveMode())
+        return;
+    setMode(QsoWindowMode::AddRealTime);
+    prepareBlank(nullptr);
+}
+
+void TQSOForm::StartAddRealTime() { AddRealTime(); }
+
+void TQSOForm::AddOffline()
+{
+    setMode(QsoWindowMode::AddOffline);
+    prepareBlank(nullptr);
+}
+
+void TQSOForm::ClearQso()
+{
+    if (m_mode != QsoWindowMode::AddRealTime && m_mode != QsoWindowMode::AddOffline)
+        return;
+    TQsoRec keep;
+    keep.Mode = static_cast<std::uint8_t>(List("Fqso_modex")->currentIndex() + 1);
+    keep.Band = static_cast<std::uint8_t>(List("Fqso_bandx")->currentIndex() + 1);
+    keep.Group = m_main.ConfigRecord().DefQSO_Group;
+    keep.Date = fieldDate("FQso_Date");
+    keep.Time = parseTime(Field("FQso_Time")->text()).value_or(m_lastTime);
+    keep.Satellite = 1;
+    prepareBlank(&keep);
+}
+
+bool TQSOForm::AgreeToLeaveMode()
+{
+    if (m_mode != QsoWindowMode::AddRealTime && m_mode != QsoWindowMode::AddOffline) {
+        if (m_mode == QsoWindowMode::Browse && formChanged() && ShownQso()) {
+            // Never drop a correction silently.
+            Answer answer = notifier().confirm("Update this QSO with the changes you made?", Buttons::YesNoCancel);
+            if (answer == Answer::Cancel || (answer == Answer::Yes && !UpdateQso()))
+                return false;
+        }
+        return true;
+    }
+    if (Field("FQso_Call")->text().trimmed().isEmpty() || !m_main.ConfigRecord().DefQSO_WarnOnMove) {
+        leaveAddModes();
+        return true;
+    }
+    Answer answer = notifier().confirm("Save the QSO you just added?", Buttons::YesNoCancel);
+    if (answer == Answer::Cancel)
+        return false;
+    if (answer == Answer::Yes && !AddQso())
+        return false; // the checks failed: stay with the QSO
+    leaveAddModes();
+    return true;
+}
+
+void TQSOForm::leaveAddModes()
+{
+    if (m_log.Count() == 0) {
+        AddOffline();
+        return;
+    }
+    setMode(QsoWindowMode::Browse);
+    navigate(navigator().Last());
+}
+
+void TQSOForm::EscapePressed()
+{
+    if (m_mode == QsoWindowMode::AddRealTime || m_mode == QsoWindowMode::AddOffline)
+        AgreeToLeaveMode();
+    else if (m_mode == QsoWindowMode::Filtered || m_mode == QsoWindowMode::SearchEntry)
+        setMode(QsoWindowMode::Browse);
+}
+
+void TQSOForm::EnterPressed()
+{
+    if (m_mode == QsoWindowMode::AddRealTime || m_mode == QsoWindowMode::AddOffline) {
+        AddQso();
+    } else if ((m_mode == QsoWindowMode::Browse || m_mode == QsoWindowMode::Filtered) && formChanged()) {
+        if (notifier().confirm("Update this QSO with the changes you made?", Buttons::YesNo) == Answer::Yes)
+            UpdateQso();
+    }
+}
+
+// --- adding, updating, deleting -------------------------------------------------
+
+bool TQSOForm::AddQso()
+{
+    if (Field("FQso_Call")->text().trimmed().isEmpty())
+        return false;
+    TConfigRecord &config = m_main.ConfigRecord();
+    if (Field("FQso_Call")->hasFocus() && m_callChanged)
+        ProcessCall();
+    auto rec = std::make_unique<TQsoRec>();
+    if (!readRecord(*rec))
+        return false; // nothing added; the contest text and number are left as they were
+    std::string note(rec->QsoNote.text());
+    std::string contestText(config.ContestNoteText.view());
+    if (!contestText.empty()) {
+        if (m_mode == QsoWindowMode::AddRealTime) {
+            if (config.ContestEnabled && config.ContestNextNumber != 0) {
+                auto at = contestText.find("##");
+                if (at != std::string::npos)
+                    contestText.replace(at, 2, std::to_string(static_cast<int>(config.ContestNextNumber)));
+            }
+        }
+        note = note.empty() ? contestText : note + " " + contestText;
+        rec->QsoNote.set(note);
+    }
+    m_logic->LearnException(*rec);
+    std::string call = rec->Call.str();
+    if (m_callNotesChanged)
+        m_log.Notes.SetNote(call, ToCp1252(Field("FQso_CallNotes")->text().trimmed()));
+    if (!Field("FQso_Qsl_Mgr")->text().trimmed().isEmpty())
+        m_lookups->SetManager(call, rec->Date, ToCp1252(Field("FQso_Qsl_Mgr")->text().trimmed()));
+    TQsoRec previous = *rec;
+    TQsoRec *stored = rec.get();
+    m_log.AddQso(std::move(rec));
+    m_position = m_log.ViewIndex->PositionOf(stored);
+    m_main.RequestRefresh(5);
+    prepareBlank(&previous);
+    if (m_mode == QsoWindowMode::AddRealTime && config.ContestEnabled && config.ContestNextNumber != 0) {
+        config.ContestNextNumber = config.ContestNextNumber + 1;
+        updateContestPanel();
+    }
+    return true;
+}
+
+const TQsoRec *TQSOForm::ShownQso() const
+{
+    if ((m_mode != QsoWindowMode::Browse && m_mode != QsoWindowMode::Filtered) || m_position < 0 ||
+        m_position >= m_log.ViewIndex->Count())
+        return nullptr;
+    return m_log.ViewIndex->Get(m_position);
+}
+
+bool TQSOForm::UpdateQso()
+{
+    const TQsoRec *shown = ShownQso();
+    if (!shown)
+        return false;
+    if (m_callChanged)
+        ProcessCall();
+    TQsoRec edited = *shown;
+    if (!readRecord(edited))
+        return false;
+    std::string oldCall = shown->Call.str();
+    TQsoRec *replaced = m_log.ReplaceQso(edited, const_cast<TQsoRec *>(shown));
+    m_logic->LearnException(*replaced);
+    if (oldCall != replaced->Call.view())
+        m_log.DropNoteIfUnused(oldCall);
+    if (m_callNotesChanged)
+        m_log.Notes.SetNote(replaced->Call.view(), ToCp1252(Field("FQso_CallNotes")->text().trimmed()));
+    if (!Field("FQso_Qsl_Mgr")->text().trimmed().isEmpty())
+        m_lookups->SetManager(replaced->Call.view(), replaced->Date,
+                              ToCp1252(Field("FQso_Qsl_Mgr")->text().trimmed()));
+    m_position = m_log.ViewIndex->PositionOf(replaced);
+    m_main.RequestRefresh(5);
+    auto next = navigator().Step(m_position, 1);
+    navigate(next ? next : std::optional<std::int32_t>(m_position));
+    return true;
+}
+
+void TQSOForm::DeleteQso()
+{
+    const TQsoRec *shown = ShownQso();
+    if (!shown || notifier().confirm("Delete current QSO?", Buttons::YesNo) != Answer::Yes)
+        return;
+    std::string call = shown->Call.str();
+    std::int32_t at = m_position;
+    m_log.DeleteQso(const_cast<TQsoRec *>(shown));
+    m_log.DropNoteIfUnused(call);
+    m_main.RequestRefresh(5);
+    if (m_log.Count() == 0) {
+        AddOffline();
+        return;
+    }
+    auto next = navigator().Step(at - 1, 1);
+    navigate(next ? next : navigator().Last());
+}
+
+void TQSOForm::ConfirmLabel()
+{
+    const TQsoRec *shown = ShownQso();
+    if (!shown)
+        return;
+    const TConfigRecord &config = m_main.ConfigRecord();
+    bool changed = false;
+    if (config.F_F2_Confirm) {
+        changed = List("Fqso_confx")->currentIndex() != 0;
+        List("Fqso_confx")->setCurrentIndex(0);
+    }
+    if (config.F_F2_label == 1 &&
+        (shown->QslDate == 0 || notifier().confirm("QSL was sent already, mark again?", Buttons::YesNo) == Answer::Yes)) {
+        List("Fqso_labelx")->setCurrentIndex(0);
+        List("Fqso_qsl_methodx")->setCurrentIndex(config.F_F2_Method <= 6 ? config.F_F2_Method : 0);
+        changed = true;
+    }
+    if (changed)
+        UpdateQso();
+}
+
+// --- navigation and sort orders ----------------------------------------------------
+
+QsoNavigator TQSOForm::navigator() const { return QsoNavigator(*m_log.ViewIndex, m_admits); }
+
+void TQSOForm::navigate(const std::optional<std::int32_t> &target)
+{
+    if (!target) {
+        QApplication::beep();
+        return;
+    }
+    if (m_mode != QsoWindowMode::Browse && m_mode != QsoWindowMode::Filtered)
+        setMode(QsoWindowMode::Browse);
+    showPosition(*target);
+}
+
+void TQSOForm::showPosition(std::int32_t position)
+{
+    m_position = position;
+    if (position >= 0 && position < m_log.ViewIndex->Count())
+        showRecord(*m_log.ViewIndex->Get(position));
+}
+
+void TQSOForm::GoNext() { navigate(navigator().Step(m_position, 1)); }
+void TQSOForm::GoPrevious() { navigate(navigator().Step(m_position, -1)); }
+void TQSOForm::GoFirst() { navigate(navigator().First()); }
+void TQSOForm::GoLast() { navigate(navigator().Last()); }
+
+void TQSOForm::GoNextSorted()
+{
+    if (m_log.CurrentSortKey == SortKey::CustAwd) {
+        QApplication::beep();
+        return;
+    }
+    SortKey key = m_log.CurrentSortKey;
+    static thread_local SortKey s_key;
+    s_key = key;
+    navigate(navigator().StepSorted(m_position, 1, [](const TQsoRec *a, const TQsoRec *b) {
+        return ComparePrimaryKey(s_key, a, b);
+    }));
+}
+
+void TQSOForm::GoPreviousSorted()
+{
+    if (m_log.CurrentSortKey == SortKey::CustAwd) {
+        QApplication::beep();
+        return;
+    }
+    static thread_local SortKey s_key;
+    s_key = m_log.CurrentSortKey;
+    navigate(navigator().StepSorted(m_position, -1, [](const TQsoRec *a, const TQsoRec *b) {
+        return ComparePrimaryKey(s_key, a, b);
+    }));
+}
+
+void TQSOForm::SetSortOrder(int key)
+{
+    if (key < 0 || key >= SortKeyCount)
+        return;
+    std::int32_t position = (m_mode == QsoWindowMode::Browse || m_mode == QsoWindowMode::Filtered) ? m_position : -1;
+    m_log.SetSortKey(static_cast<SortKey>(key), position);
+    m_position = position;
+    setWindowTitle(QStringLiteral("QSO [%1]").arg(QString::fromLatin1(SortOrderTable[static_cast<std::size_t>(key)].name)));
+}
+
+// --- clock, radio, spots -------------------------------------------------------------
+
+void TQSOForm::ClockTick(std::uint16_t day, std::int32_t seconds)
+{
+    if (m_mode != QsoWindowMode::AddRealTime || !m_clockFollow)
+        return;
+    Field("FQso_Date")->setText(QString::fromStdString(FormatDate(day, m_log.settings().dateFormat(), false)));
+    Field("FQso_Time")->setText(QString::fromStdString(FormatTime(seconds, m_main.ConfigRecord().DefQSO_ShowSecs)));
+    m_lastTime = seconds;
+}
+
+void TQSOForm::RadioReport(int mode, std::int64_t kHz)
+{
+    int band = BandOfFreq(kHz);
+    if (band == 0)
+        return;
+    if (List("Fqso_bandx")->currentIndex() + 1 != band) {
+        List("Fqso_bandx")->setCurrentIndex(band - 1);
+        bandChanged();
+    }
+    if (mode > 0 && mode < ModeCount && List("Fqso_modex")->currentIndex() + 1 != mode) {
+        List("Fqso_modex")->setCurrentIndex(mode - 1);
+        modeChanged();
+    }
+}
+
+void TQSOForm::SpotCall(const std::string &call, std::uint16_t day)
+{
+    if (m_mode != QsoWindowMode::AddRealTime || !Field("FQso_Call")->text().isEmpty())
+        return;
+    CallInfo info = m_logic->ProcessCall(call, day);
+    m_country = info.country;
+    Field("FQso_Prefix")->setText(FromCp1252(info.prefix));
+    m_countryName->setText(FromCp1252(info.countryName));
+    Field("FQso_Zone")->setText(info.country ? QString::number(info.zone) : QString());
+}
+
+void TQSOForm::RefreshFromLog()
+{
+    if (m_mode == QsoWindowMode::Browse || m_mode == QsoWindowMode::Filtered) {
+        if (m_position >= m_log.ViewIndex->Count())
+            m_position = m_log.ViewIndex->Count() - 1;
+        showPosition(m_position);
+    }
+}
+
+// --- contest mode --------------------------------------------------------------------
+
+void TQSOForm::updateContestPanel()
+{
+    const TConfigRecord &config = m_main.ConfigRecord();
+    bool show = m_mode == QsoWindowMode::AddRealTime && config.ContestEnabled && config.ContestNextNumber != 0;
+    m_main.ShowContestNumber(show ? static_cast<int>(config.ContestNextNumber) : 0);
+}
+
+void TQSOForm::ApplyContestSettings()
+{
+    updateContestPanel();
+    checkDupe();
+}
+
+void TQSOForm::ContestModeDialog()
+{
+    TConfigRecord &config = m_main.ConfigRecord();
+    QDialog dialog(this);
+    dialog.setObjectName(QStringLiteral("ContestDialog"));
+    dialog.setWindowTitle(QStringLiteral("Contest Mode"));
+    auto *form = new QFormLayout(&dialog);
+    auto *enabled = new QCheckBox(QStringLiteral("Contest Mode Enabled"), &dialog);
+    enabled->setObjectName(QStringLiteral("ContestEnabled"));
+    enabled->setChecked(config.ContestEnabled);
+    auto *date = new QLineEdit(QString::fromStdString(FormatDate(config.ContestStartDate, m_log.settings().dateFormat(), false)), &dialog);
+    date->setObjectName(QStringLiteral("ContestDate"));
+    auto *time = new QLineEdit(QString::fromStdString(FormatTime(config.ContestStartTime, false)), &dialog);
+    time->setObjectName(QStringLiteral("ContestTime"));
+    auto *number = new QLineEdit(QString::number(static_cast<int>(config.ContestNextNumber)), &dialog);
+    number->setObjectName(QStringLiteral("ContestNumber"));
+    number->setToolTip(QStringLiteral("Set to 0 if no sequence numbers wanted"));
+    auto *note = new QLineEdit(FromCp1252(config.ContestNoteText.view()), &dialog);
+    note->setObjectName(QStringLiteral("ContestNote"));
+    note->setMaxLength(static_cast<int>(config.ContestNoteText.capacity));
+    form->addRow(enabled);
+    form->addRow(QStringLiteral("Date"), date);
+    form->addRow(QStringLiteral("Time"), time);
+    form->addRow(QStringLiteral("Next sequence\nnumber"), number);
+    form->addRow(QStringLiteral("Text to add to QSO  note"), note);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    config.ContestEnabled = enabled->isChecked();
+    config.ContestStartDate = ParseDate(date->text().toStdString(), m_log.settings().dateFormat()).value_or(0);
+    config.ContestStartTime = parseTime(time->text()).value_or(0);
+    config.ContestNextNumber = std::clamp(number->text().toInt(), 0, 99999);
+    config.ContestNoteText = ToCp1252(note->text());
+    ApplyContestSettings();
+}
+
+// --- window size and keys -------------------------------------------------------------
+
+void TQSOForm::applyWindowSize()
+{
+    int step = std::min<int>(m_main.ConfigRecord().QsoWindowSize, 5);
+    for (std::size_t i = 0; i < m_rows.size(); ++i)
+        m_rows[i]->setVisible(step == 5 || static_cast<int>(i) <= step);
+    adjustSize();
+}
+
+void TQSOForm::NextWindowSize()
+{
+    TConfigRecord &config = m_main.ConfigRecord();
+    config.QsoWindowSize = static_cast<std::uint8_t>((config.QsoWindowSize + 1) % 6);
+    applyWindowSize();
+    Field("FQso_Call")->setFocus();
+}
+
+void TQSOForm::stepDate(QLineEdit *field, int days)
+{
+    std::uint16_t day = ParseDate(field->text().toStdString(), m_log.settings().dateFormat()).value_or(0);
+    if (day == 0 && field == Field("Fqso_QSLdate"))
+        day = TodayDayNumber();
+    else if (day != 0)
+        day = static_cast<std::uint16_t>(std::clamp<int>(day + days, 1, LastValidDay));
+    if (day)
+        field->setText(QString::fromStdString(FormatDate(day, m_log.settings().dateFormat(), false)));
+}
+
+void TQSOForm::stepTime(int minutes)
+{
+    std::int32_t time = parseTime(Field("FQso_Time")->text()).value_or(0) + minutes * 60;
+    if (time < 0 || time >= 86400) {
+        stepDate(Field("FQso_Date"), time < 0 ? -1 : 1);
+        time = (time + 86400) % 86400;
+    }
+    Field("FQso_Time")->setText(QString::fromStdString(FormatTime(time, m_main.ConfigRecord().DefQSO_ShowSecs)));
+}
+
+void TQSOForm::appendToNote(QLineEdit *field, const QString &text, bool blank)
+{
+    QString note = field->text();
+    if (blank && !note.isEmpty())
+        note += ' ';
+    field->setText(note + text);
+    field->setCursorPosition(static_cast<int>(field->text().size()));
+    field->setModified(true);
+    if (field == Field("FQso_CallNotes"))
+        m_callNotesChanged = true;
+}
+
+bool TQSOForm::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::FocusIn &&
+        (watched == Field("FQso_Date") || watched == Field("FQso_Time")) && m_mode == QsoWindowMode::AddRealTime)
+        m_clockFollow = false;
+    if (event->type() != QEvent::KeyPress)
+        return TQsoWindowBase::eventFilter(watched, event);
+    auto *key = static_cast<QKeyEvent *>(event);
+    auto *edit = qobject_cast<QLineEdit *>(watched);
+    bool notes = edit && (edit == Field("FQso_CallNotes") || edit == Field("Fqso_noteqso"));
+    switch (key->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (edit)
+            emit edit->editingFinished();
+        EnterPressed();
+        return true;
+    case Qt::Key_Escape:
+        EscapePressed();
+        return true;
+    case Qt::Key_Space:
+        if (!notes && edit != Field("FQso_Cnty") && key->modifiers() == Qt::NoModifier) {
+            focusNextChild();
+            return true;
+        }
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Down: {
+        int direction = key->key() == Qt::Key_Up ? 1 : -1;
+        if (edit == Field("FQso_Date") || edit == Field("Fqso_QSLdate")) {
+            stepDate(edit, direction);
+            return true;
+        }
+        if (edit == Field("FQso_Time")) {
+            stepTime(direction);
+            return true;
+        }
+        break;
+    }
+    default:
+        if (notes && key->modifiers() == Qt::ControlModifier) {
+            if (key->key() == Qt::Key_D) {
+                appendToNote(edit, Field("FQso_Date")->text(), true);
+                return true;
+            }
+            if (key->key() == Qt::Key_T) {
+                appendToNote(edit,
+                             QString::fromStdString(FormatDate(TodayDayNumber(), m_log.settings().dateFormat(), false)),
+                             false);
+                return true;
+            }
+        }
+        break;
+    }
+    return TQsoWindowBase::eventFilter(watched, event);
+}
+
+void TQSOForm::closeEvent(QCloseEvent *event)
+{
+    // The window never closes by itself: the main window closes the log, and the log takes the window with it.
+    event->ignore();
+    if (!AgreeToLeaveMode())
+        return;
+    QTimer::singleShot(0, &m_main, [main = &m_main] {
+        main->CloseCurrentLog();
+        main->UpdateLogMenus();
+        main->ConfigRecord().LASTLOG = "<none>";
+    });
+}
+
+} // namespace vellum

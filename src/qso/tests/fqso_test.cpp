@@ -1,0 +1,367 @@
+// Types into the real QSO window offscreen.
+
+#include "logfixtures.h"
+
+#include "qso/Fqso.h"
+
+#include "app/Fmain.h"
+#include "config/configrecord.h"
+#include "country/countrydata.h"
+#include "country/countryfile.h"
+#include "logstore/daytime.h"
+#include "logstore/paths.h"
+#include "logstore/qsodata.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace vellum {
+namespace {
+
+class NoDialogs : public FileChooser {
+public:
+    QString file;
+    QString OpenLog(QWidget *, const QString &) override { return file; }
+    QString NewLog(QWidget *, const QString &) override { return file; }
+    QString SaveLogAs(QWidget *, const QString &) override { return file; }
+};
+
+class QsoFormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qputenv("VELLUM_DEFAULT_DATA", VELLUM_DEFAULT_DATA_DIR);
+        PrepareProgramDir(QString::fromStdString(dir.path()));
+        config = BuiltInConfig();
+        config.LASTLOG = "<none>";
+        config.Personal_Latitude = 52.52;
+        config.Personal_Longitude = 13.405;
+        config.Personal_DateFormat = 3; // yyyy-mm-dd
+        config.DefQSO_Mode = 14;
+        config.DefQSO_band = 5;
+        config.DefQSO_WarnOnMove = 1;
+        ASSERT_TRUE(LoadCountryFile(countries, notifier));
+        CurrentQsoWindowFactory() = [](TQsoData &log, TMainForm &main) -> TQsoWindowBase * {
+            return new TQSOForm(log, main);
+        };
+        MainFormOptions options;
+        options.notifier = &notifier;
+        options.chooser = &chooser;
+        options.installIdleHandler = false;
+        main = std::make_unique<TMainForm>(config, countries, options);
+        main->FormShow();
+        main->AppIdle();
+        chooser.file = QString::fromStdString(dir.path() + "/SAVE/TEST.VLL");
+        main->NewClick();
+        form = dynamic_cast<TQSOForm *>(main->QsoWindow());
+        ASSERT_NE(form, nullptr);
+        form->show();
+    }
+
+    void TearDown() override
+    {
+        main.reset();
+        CurrentQsoWindowFactory() = [](TQsoData &log, TMainForm &m) -> TQsoWindowBase * { return new TQSOForm(log, m); };
+    }
+
+    QLineEdit *field(const char *name) { return form->Field(name); }
+    QComboBox *list(const char *name) { return form->List(name); }
+    TQsoData &log() { return *main->Log(); }
+    std::string lastMessage() const { return notifier.shown.empty() ? "" : notifier.shown.back().text; }
+
+    /// Types text into a field as a user would, replacing what it held.
+    void type(const char *name, const QString &text)
+    {
+        QLineEdit *edit = field(name);
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    }
+    void leave(const char *name) { emit field(name)->editingFinished(); }
+    void enter(const char *name = "FQso_Call") { QTest::keyClick(field(name), Qt::Key_Return); }
+    void chooseMode(const char *modeName)
+    {
+        int index = list("Fqso_modex")->findText(modeName);
+        list("Fqso_modex")->setCurrentIndex(index);
+        emit list("Fqso_modex")->activated(index);
+    }
+    void chooseBand(const char *bandName)
+    {
+        int index = list("Fqso_bandx")->findText(bandName);
+        list("Fqso_bandx")->setCurrentIndex(index);
+        emit list("Fqso_bandx")->activated(index);
+    }
+    /// An off-line QSO typed in full.
+    void addOffline(const QString &call, const QString &date, const QString &time)
+    {
+        type("FQso_Call", call);
+        leave("FQso_Call");
+        type("FQso_Date", date);
+        type("FQso_Time", time);
+        enter();
+    }
+
+    test::TempDir dir;
+    RecordingNotifier notifier;
+    NoDialogs chooser;
+    TConfigRecord config;
+    TCountryData countries;
+    std::unique_ptr<TMainForm> main;
+    TQSOForm *form = nullptr;
+};
+
+TEST_F(QsoFormTest, ARealTimeQsoGetsCountryZoneAndDirection)
+{
+    EXPECT_EQ(form->Mode(), QsoWindowMode::AddRealTime) << "New starts adding in real time";
+    main->AppIdle();
+    EXPECT_EQ(main->findChild<QLabel *>("PanStatus")->text(), "Add real-time");
+    type("FQso_Call", "dl1abc");
+    EXPECT_EQ(field("FQso_Call")->text(), "DL1ABC") << "calls are typed in upper case";
+    QTest::keyClick(field("FQso_Call"), Qt::Key_Tab);
+    leave("FQso_Call");
+    EXPECT_EQ(field("FQso_Prefix")->text(), "DL");
+    EXPECT_EQ(field("FQso_Zone")->text(), "14");
+    EXPECT_FALSE(form->findChild<QLabel *>("F_DirDist")->text().isEmpty());
+    enter();
+    ASSERT_EQ(log().Count(), 1);
+    const TQsoRec &q = *log().Get(0);
+    EXPECT_EQ(q.Call, "DL1ABC");
+    EXPECT_EQ(q.Country, countries.CountryIndexOfPrefix("DL"));
+    EXPECT_EQ(q.Zone, 14);
+    EXPECT_EQ(q.Mode, 14);
+    EXPECT_EQ(q.RstSent, 59);
+    EXPECT_EQ(q.Date, TodayDayNumber());
+    EXPECT_TRUE(field("FQso_Call")->text().isEmpty()) << "a blank QSO follows";
+    EXPECT_EQ(form->Mode(), QsoWindowMode::AddRealTime);
+}
+
+TEST_F(QsoFormTest, AnOfflineQsoTakesTheTypedDateAndTime)
+{
+    form->AddOffline();
+    addOffline("JA1XYZ", "2019-06-01", "12:34");
+    ASSERT_EQ(log().Count(), 1);
+    EXPECT_EQ(log().Get(0)->Date, *DayNumber(2019, 6, 1));
+    EXPECT_EQ(log().Get(0)->Time, 12 * 3600 + 34 * 60);
+    EXPECT_EQ(log().Get(0)->Zone, 25);
+    EXPECT_EQ(field("FQso_Date")->text(), "2019-06-01") << "the next QSO keeps the date";
+
+    type("FQso_Call", "W1AW");
+    type("FQso_Date", "2019-13-01");
+    enter();
+    EXPECT_EQ(log().Count(), 1) << "an impossible date is refused";
+    EXPECT_NE(lastMessage().find("Not a valid date"), std::string::npos);
+}
+
+TEST_F(QsoFormTest, ReportRulesAndBadCallsigns)
+{
+    chooseMode("CW");
+    EXPECT_EQ(field("Fqso_rsts")->text(), "599") << "a mode change sets the default report";
+    type("FQso_Call", "K1ABC");
+    type("fqso_rstr", "59A");
+    enter();
+    EXPECT_EQ(log().Count(), 1) << "59A passes for CW";
+    EXPECT_EQ(log().Get(0)->RstRcvd, 1059);
+
+    chooseMode("SSB");
+    EXPECT_EQ(field("Fqso_rsts")->text(), "59");
+    type("FQso_Call", "K2ABC");
+    type("fqso_rstr", "59A");
+    enter();
+    EXPECT_EQ(lastMessage(), "Invalid Combination of Mode and RST");
+    type("fqso_rstr", "5X9");
+    enter();
+    EXPECT_EQ(lastMessage(), "Bad RST field value");
+    type("fqso_rstr", "");
+    type("Fqso_rsts", "");
+    enter();
+    EXPECT_EQ(log().Count(), 2) << "empty reports pass";
+
+    for (const char *bad : {"K1", "1234", "K1//A", "K1AB/"}) {
+        notifier.shown.clear();
+        type("FQso_Call", bad);
+        enter();
+        EXPECT_EQ(lastMessage(), "Bad Callsign") << bad;
+    }
+    EXPECT_EQ(log().Count(), 2);
+}
+
+TEST_F(QsoFormTest, AnOverruledCountryIsLearned)
+{
+    form->AddOffline();
+    addOffline("AB1CD", "2020-01-01", "10:00");
+    addOffline("AB1CD", "2021-01-01", "10:00");
+    type("FQso_Call", "AB1CD");
+    leave("FQso_Call");
+    type("FQso_Date", "2020-06-01");
+    type("FQso_Time", "10:00");
+    type("FQso_Prefix", "KH6");
+    field("FQso_Prefix")->setModified(true);
+    leave("FQso_Prefix");
+    EXPECT_EQ(field("FQso_Zone")->text(), "31");
+    enter();
+    ASSERT_EQ(log().Count(), 3);
+    std::int32_t hawaii = countries.CountryIndexOfPrefix("KH6");
+    int hawaiian = 0;
+    for (const TQsoRec *q : log())
+        hawaiian += q->Country == hawaii;
+    EXPECT_EQ(hawaiian, 2) << "the new QSO and the later one";
+    type("FQso_Call", "AB1CD");
+    type("FQso_Date", "2022-01-01");
+    leave("FQso_Date");
+    EXPECT_EQ(field("FQso_Prefix")->text(), "KH6") << "the next QSO resolves to the choice";
+}
+
+TEST_F(QsoFormTest, ContestDupesAndSequenceNumbers)
+{
+    config.ContestEnabled = 1;
+    config.ContestStartDate = static_cast<std::uint16_t>(TodayDayNumber() - 1);
+    config.ContestStartTime = 0;
+    config.ContestNextNumber = 17;
+    config.ContestNoteText = "NR ##";
+    form->ApplyContestSettings();
+    EXPECT_EQ(main->ContestNumberPanel()->text(), "17");
+    chooseBand("20m");
+    chooseMode("CW");
+    type("FQso_Call", "K1ABC");
+    leave("FQso_Call");
+    EXPECT_FALSE(form->CallIsDupe());
+    enter();
+    ASSERT_EQ(log().Count(), 1);
+    EXPECT_EQ(log().Get(0)->QsoNote.text(), "NR 17");
+    EXPECT_EQ(main->ContestNumberPanel()->text(), "18");
+
+    type("FQso_Call", "K1ABC");
+    leave("FQso_Call");
+    EXPECT_TRUE(form->CallIsDupe());
+    EXPECT_NE(field("FQso_Call")->styleSheet().indexOf("red"), -1);
+    chooseBand("15m");
+    EXPECT_FALSE(form->CallIsDupe()) << "another band is no dupe";
+
+    field("FQso_Call")->clear();
+    form->AddOffline();
+    addOffline("K3XYZ", "2020-01-01", "01:00");
+    EXPECT_EQ(log().Get(0)->QsoNote.text(), "NR ##") << "off-line notes keep the text as it is";
+}
+
+TEST_F(QsoFormTest, UpdateDeleteAndLeavingTheAddModes)
+{
+    form->AddOffline();
+    addOffline("G4ABC", "2020-01-01", "01:00");
+    addOffline("G4XYZ", "2020-01-02", "01:00");
+    // Leaving with a call typed: Cancel stays, No drops it, Yes adds it.
+    type("FQso_Call", "G4NEW");
+    notifier.answers = {Answer::Cancel};
+    form->EscapePressed();
+    EXPECT_EQ(form->Mode(), QsoWindowMode::AddOffline);
+    EXPECT_EQ(lastMessage(), "Save the QSO you just added?");
+    notifier.answers = {Answer::No};
+    form->EscapePressed();
+    EXPECT_EQ(form->Mode(), QsoWindowMode::Browse);
+    EXPECT_EQ(log().Count(), 2);
+    form->AddOffline();
+    type("FQso_Call", "G4YES");
+    type("FQso_Date", "2020-01-03");
+    notifier.answers = {Answer::Yes};
+    form->EscapePressed();
+    EXPECT_EQ(log().Count(), 3);
+    EXPECT_EQ(form->Mode(), QsoWindowMode::Browse);
+    ASSERT_NE(form->ShownQso(), nullptr);
+    EXPECT_EQ(form->ShownQso()->Call, "G4YES") << "leaving shows the last QSO";
+
+    // Update the shown QSO (F10) and delete one (Ctrl+Del).
+    form->GoFirst();
+    type("Fqso_noteqso", "corrected");
+    EXPECT_TRUE(form->UpdateQso());
+    EXPECT_EQ(log().Get(0)->QsoNote.text(), "corrected");
+    form->GoFirst();
+    notifier.answers = {Answer::No};
+    form->DeleteQso();
+    EXPECT_EQ(log().Count(), 3);
+    notifier.answers = {Answer::Yes};
+    form->DeleteQso();
+    EXPECT_EQ(log().Count(), 2);
+    EXPECT_EQ(form->ShownQso()->Call, "G4XYZ");
+    notifier.answers = {Answer::Yes, Answer::Yes};
+    form->DeleteQso();
+    form->DeleteQso();
+    EXPECT_EQ(form->Mode(), QsoWindowMode::AddOffline) << "an empty log switches to adding";
+}
+
+TEST_F(QsoFormTest, NavigationInSortOrdersWithASelection)
+{
+    form->AddOffline();
+    const char *calls[] = {"K1AA", "K1AA", "K1AA", "K2BB", "K3CC"};
+    for (int i = 0; i < 5; ++i)
+        addOffline(calls[i], QString("2020-01-0%1").arg(i + 1), "10:00");
+    form->EscapePressed();
+    form->SetSortOrder(static_cast<int>(SortKey::Call));
+    form->GoFirst();
+    EXPECT_EQ(form->ShownQso()->Call, "K1AA");
+    form->GoNextSorted();
+    EXPECT_EQ(form->ShownQso()->Call, "K2BB") << "Next Sorted skips the call's other QSOs";
+    form->GoPreviousSorted();
+    EXPECT_EQ(form->ShownQso()->Call, "K1AA");
+    const TQsoRec *shown = form->ShownQso();
+    form->SetSortOrder(static_cast<int>(SortKey::Zone));
+    EXPECT_EQ(form->ShownQso(), shown) << "changing the order keeps the shown QSO";
+    form->SetSortOrder(static_cast<int>(SortKey::Date));
+    form->SetAdmits([](const TQsoRec &r) { return r.Call != "K2BB"; });
+    form->GoFirst();
+    form->GoNext();
+    form->GoNext();
+    form->GoNext();
+    EXPECT_EQ(form->ShownQso()->Call, "K3CC") << "QSOs the selection does not admit are skipped";
+    form->GoNext();
+    EXPECT_EQ(form->ShownQso()->Call, "K3CC") << "past the end: the QSO stays";
+}
+
+TEST_F(QsoFormTest, ATypedQsoReadsBackFieldForFieldAfterSaving)
+{
+    ASSERT_EQ(config.DefQSO_Method, 1) << "new QSOs go via the bureau";
+    ASSERT_EQ(config.DefQSO_Label, 1) << "and get a label";
+    form->AddOffline();
+    type("FQso_Call", "W1AW");
+    leave("FQso_Call");
+    type("FQso_Date", "2024-03-07");
+    type("FQso_Time", "18:05");
+    chooseMode("CW");
+    chooseBand("40m");
+    type("Fqso_rsts", "579");
+    type("fqso_rstr", "559");
+    type("Fqso_recvd", "001");
+    type("Fqso_grid", "fn31pr");
+    leave("Fqso_grid");
+    type("Fqso_noteqso", "first try");
+    type("FQSO_group", "2");
+    list("Fqso_ylx")->setCurrentIndex(0);
+    list("Faw_dxcc_band")->setCurrentIndex(1);
+    enter();
+    ASSERT_EQ(log().Count(), 1);
+    main->SaveClick();
+
+    QProcess cli;
+    cli.start(VELLUM_CLI, {"--dir", QString::fromStdString(dir.path()), "log", "dump",
+                           QString::fromStdString(dir.path() + "/SAVE/TEST.VLL")});
+    ASSERT_TRUE(cli.waitForFinished(20000));
+    QString line = QString::fromUtf8(cli.readAllStandardOutput()).trimmed();
+    std::int32_t usa = countries.CountryIndexOfPrefix("K");
+    QString expected = QStringLiteral("{\"Call\":\"W1AW\",\"Time\":65100,\"Date\":%1,\"Band\":3,\"Mode\":4,"
+                                      "\"AwdFlags\":64,\"RstRcvd\":559,\"RstSent\":579,\"State\":%2,\"Iota\":\"\","
+                                      "\"County\":0,\"Grid\":\"FN31pr\",\"QslDate\":0,\"QslMethod\":1,\"Satellite\":1,"
+                                      "\"Group\":2,\"PrtSeqNr\":0,\"Recvd\":\"001\",\"Country\":%3,\"Zone\":5,"
+                                      "\"QslFlags\":44,\"CustAwd\":\"\",\"CustValue\":\"\",\"WpxPfx\":\"W1\","
+                                      "\"QsoNote\":\"first try\"}")
+                           .arg(*DayNumber(2024, 3, 7))
+                           .arg(log().Get(0)->State)
+                           .arg(usa);
+    EXPECT_EQ(line.toStdString(), expected.toStdString());
+}
+
+} // namespace
+} // namespace vellum
