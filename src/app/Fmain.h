@@ -125,6 +125,8 @@ public:
     /// Shows the contest sequence number in M_Nr; 0 hides the panel.
     void ShowContestNumber(int number);
     QLabel *ContestNumberPanel() const { return m_nr; }
+    /// The scroll bar the QSO window browses with (hidden while adding).
+    QScrollBar *ScrollBar() const { return m_sb; }
 
     /// Moves the focus to the QSO window (the F9 key anywhere in the program).
     void FocusQsoWindow();

@@ -1,5 +1,8 @@
 #include "Fqso.h"
 
+#include "Fpicklist.h"
+#include "Fqsodialogs.h"
+#include "banddecoder.h"
 #include "qsochecks.h"
 
 #include "app/Fmain.h"
@@ -27,6 +30,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -105,6 +109,13 @@ TQSOForm::TQSOForm(TQsoData &log, TMainForm &main, QsoLookups *lookups)
     main.Windows().RestoreWindowPos(this, WindowIndex::QSO);
     main.Windows().ApplyWindowStyle(this);
     applyWindowSize();
+    connect(main.ScrollBar(), &QScrollBar::actionTriggered, this, [this](int) {
+        int target = m_main.ScrollBar()->sliderPosition();
+        if (target == m_position)
+            return;
+        auto found = navigator().Step(target + (target > m_position ? -1 : 1), target > m_position ? 1 : -1);
+        navigate(found ? found : std::optional<std::int32_t>(m_position));
+    });
     if (log.Count() > 0) {
         setMode(QsoWindowMode::Browse);
         navigate(navigator().Last());
@@ -115,6 +126,7 @@ TQSOForm::TQSOForm(TQsoData &log, TMainForm &main, QsoLookups *lookups)
 
 TQSOForm::~TQSOForm()
 {
+    m_main.ScrollBar()->hide();
     TConfigRecord &config = m_main.ConfigRecord();
     m_main.Windows().SaveWindowPos(this, WindowIndex::QSO);
     for (int entry = 0; entry < TMainForm::CompanionCount; ++entry)
@@ -286,6 +298,7 @@ void TQSOForm::buildMenus()
                           QKeySequence(Qt::Key_F10));
     item(qso, "ContestMode1", QStringLiteral("Contest Mode"), &TQSOForm::ContestModeDialog);
     item(qso, "ClearQSO1", QStringLiteral("Clear QSO"), &TQSOForm::ClearQso, QKeySequence(Qt::Key_F12));
+    item(qso, "DisableFields1", QStringLiteral("Disable Fields"), &TQSOForm::DisableFieldsDialog);
     QMenu *sort = bar->addMenu(QStringLiteral("Sort"));
     for (int key = 0; key < SortKeyCount; ++key)
         item(sort, "Sort" + QByteArray::number(key) + "1",
@@ -596,9 +609,28 @@ void TQSOForm::bandChanged()
     if ((m_mode == QsoWindowMode::AddRealTime || m_mode == QsoWindowMode::AddOffline) &&
         List("Fqso_bandx")->currentIndex() + 1 != 15)
         List("Fqso_satx")->setCurrentIndex(0);
+    if (m_mode == QsoWindowMode::AddRealTime)
+        driveBandDecoder();
     checkDupe();
     m_main.RequestHighlightAll();
     m_main.PostMainNotify(11);
+}
+
+void TQSOForm::driveBandDecoder()
+{
+    const TConfigRecord &config = m_main.ConfigRecord();
+    int band = List("Fqso_bandx")->currentIndex() + 1;
+    auto byte = BandDecoderByte(band, config.F_Band_sel);
+    if (config.F_Band_type != 2 || band == 15 || !byte)
+        return;
+    if (!m_bandPort) {
+        int port = config.F_Band_Port >= 1 && config.F_Band_Port <= 3 ? config.F_Band_Port : 1;
+        m_bandPort = std::make_unique<ParallelPortOutput>("/dev/parport" + std::to_string(port - 1));
+    }
+    if (!m_bandPort->Write(*byte) && !m_bandPortWarned) {
+        m_bandPortWarned = true; // once per window, not at every band change
+        notifier().warning("Could not open CW driver");
+    }
 }
 
 void TQSOForm::checkDupe()
@@ -638,6 +670,7 @@ void TQSOForm::setMode(QsoWindowMode mode)
         m_confirmAction->setEnabled(browsing);
     }
     updateContestPanel();
+    updateScrollBar();
 }
 
 void TQSOForm::prepareBlank(const TQsoRec *previous)
@@ -808,6 +841,8 @@ bool TQSOForm::UpdateQso()
     TQsoRec edited = *shown;
     if (!readRecord(edited))
         return false;
+    if (m_newSeqNr)
+        edited.PrtSeqNr = m_newSeqNr;
     std::string oldCall = shown->Call.str();
     TQsoRec *replaced = m_log.ReplaceQso(edited, const_cast<TQsoRec *>(shown));
     m_logic->LearnException(*replaced);
@@ -854,14 +889,61 @@ void TQSOForm::ConfirmLabel()
         changed = List("Fqso_confx")->currentIndex() != 0;
         List("Fqso_confx")->setCurrentIndex(0);
     }
-    if (config.F_F2_label == 1 &&
-        (shown->QslDate == 0 || notifier().confirm("QSL was sent already, mark again?", Buttons::YesNo) == Answer::Yes)) {
+    bool mark = config.F_F2_label != 0 &&
+                (shown->QslDate == 0 ||
+                 notifier().confirm("QSL was sent already, mark again?", Buttons::YesNo) == Answer::Yes);
+    if (mark && config.F_F2_label == 1) {
         List("Fqso_labelx")->setCurrentIndex(0);
         List("Fqso_qsl_methodx")->setCurrentIndex(config.F_F2_Method <= 6 ? config.F_F2_Method : 0);
         changed = true;
+    } else if (mark && config.F_F2_label == 2) {
+        if (shown->PrtSeqNr != 0) {
+            notifier().information("QSO is marked for sequence printing already");
+        } else if (std::uint16_t number = nextSequenceNumber(*shown)) {
+            List("Fqso_qsl_methodx")->setCurrentIndex(config.F_F2_Method <= 6 ? config.F_F2_Method : 0);
+            m_newSeqNr = number;
+            changed = true;
+        }
     }
     if (changed)
         UpdateQso();
+    m_newSeqNr = 0;
+    if (config.F_F2_NextQSO == 0 && m_position >= 0)
+        navigate(changed ? navigator().Step(m_position, -1) : std::optional<std::int32_t>(m_position));
+}
+
+std::uint16_t TQSOForm::nextSequenceNumber(const TQsoRec &shown)
+{
+    if (m_log.HighestPrtSeqNr == 0xFFFF) {
+        // The queue's numbers are 16 bits; wrapping to 0 would mean "not queued".
+        notifier().error("The label sequence is full (65535 QSOs); print or clear it first");
+        return 0;
+    }
+    std::uint16_t same = 0;
+    for (std::int32_t i = m_log.EndOfCall(shown.Call.view()) - 1; i >= 0; --i) {
+        const TQsoRec &q = *m_log.ByCall->Get(i);
+        if (q.Call != shown.Call)
+            break;
+        if (q.PrtSeqNr != 0 && (!m_admits || m_admits(q))) {
+            same = q.PrtSeqNr;
+            break;
+        }
+    }
+    if (same != 0 && same != m_log.HighestPrtSeqNr &&
+        notifier().confirm("Same call marked already as number " + std::to_string(same) +
+                               "\rinsert this QSO behind it?",
+                           Buttons::YesNo) == Answer::Yes) {
+        for (TQsoRec *q : m_log)
+            if (q->PrtSeqNr > same)
+                ++q->PrtSeqNr;
+        if (m_log.SortIndex && m_log.CurrentSortKey == SortKey::SeqPrtNr) {
+            m_log.SortIndex->SetSorted(false); // numbers changed in place: the order is sorted again
+            m_log.SortIndex->SetSorted(true);
+        }
+        ++m_log.HighestPrtSeqNr;
+        return static_cast<std::uint16_t>(same + 1);
+    }
+    return ++m_log.HighestPrtSeqNr;
 }
 
 // --- navigation and sort orders ----------------------------------------------------
@@ -884,6 +966,18 @@ void TQSOForm::showPosition(std::int32_t position)
     m_position = position;
     if (position >= 0 && position < m_log.ViewIndex->Count())
         showRecord(*m_log.ViewIndex->Get(position));
+    updateScrollBar();
+}
+
+void TQSOForm::updateScrollBar()
+{
+    QScrollBar *bar = m_main.ScrollBar();
+    bool browsing = m_mode == QsoWindowMode::Browse || m_mode == QsoWindowMode::Filtered;
+    bar->setVisible(browsing && m_log.Count() > 0);
+    QSignalBlocker block(bar);
+    bar->setRange(0, std::max(0, m_log.ViewIndex->Count() - 1));
+    bar->setPageStep(10);
+    bar->setValue(std::max(0, m_position));
 }
 
 void TQSOForm::GoNext() { navigate(navigator().Step(m_position, 1)); }
@@ -1035,7 +1129,126 @@ void TQSOForm::applyWindowSize()
     int step = std::min<int>(m_main.ConfigRecord().QsoWindowSize, 5);
     for (std::size_t i = 0; i < m_rows.size(); ++i)
         m_rows[i]->setVisible(step == 5 || static_cast<int>(i) <= step);
+    ApplyTabStops();
     adjustSize();
+}
+
+namespace {
+const char *const TabOrderFields[23] = {
+    "FQso_Prefix", "FQso_Date",  "FQso_Time", "Fqso_modex", "Fqso_bandx", "Fqso_rsts", "fqso_rstr", "Fqso_recvd",
+    "FQso_Zone",   "FQso_State", "FQso_Cnty", "Fqso_grid",  "FQso_CallNotes", "FQso_Qsl_Mgr", "Fqso_noteqso",
+    "Fqso_iota",   "Fqso_labelx", "Fqso_QSLdate", "Fqso_qsl_methodx", "Fqso_confx", "Fqso_qrpx", "Fqso_ylx",
+    "Fqso_satx"};
+} // namespace
+
+void TQSOForm::ApplyTabStops()
+{
+    const TConfigRecord &config = m_main.ConfigRecord();
+    for (std::size_t i = 0; i < 23; ++i) {
+        QWidget *field = Field(TabOrderFields[i]) ? static_cast<QWidget *>(Field(TabOrderFields[i]))
+                                                  : static_cast<QWidget *>(List(TabOrderFields[i]));
+        if (field)
+            field->setFocusPolicy(config.TabDisabled[i] ? Qt::ClickFocus : Qt::StrongFocus);
+    }
+}
+
+void TQSOForm::DisableFieldsDialog()
+{
+    TConfigRecord &config = m_main.ConfigRecord();
+    std::array<bool, 23> disabled{};
+    for (std::size_t i = 0; i < 23; ++i)
+        disabled[i] = config.TabDisabled[i];
+    TTabDisabled dialog(disabled, this);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    disabled = dialog.Disabled();
+    for (std::size_t i = 0; i < 23; ++i)
+        config.TabDisabled[i] = disabled[i];
+    ApplyTabStops();
+}
+
+void TQSOForm::OpenFieldList(QWidget *field)
+{
+    const TCountryData &countries = m_main.Countries();
+    std::vector<std::pair<std::string, std::string>> entries;
+    auto tableEntries = [&entries](const TTwoIndex &table) {
+        for (std::int32_t i = 0; i < table.Count(); ++i)
+            entries.emplace_back(table.KeyString(i), table.TailString(i));
+    };
+    if (field == Field("FQso_Prefix")) {
+        tableEntries(countries.Countries);
+        int chosen = TPicklist(QStringLiteral("Prefix"), entries, 1, this).Choose();
+        if (chosen > 0) {
+            Field("FQso_Prefix")->setText(FromCp1252(entries[static_cast<std::size_t>(chosen)].first));
+            Field("FQso_Prefix")->setModified(true);
+            prefixLeft();
+        }
+    } else if (field == Field("FQso_State")) {
+        std::uint8_t hasStates = m_country > 0 ? countries.CountryByte(m_country, 47) : 0;
+        if (hasStates == 2) {
+            notifier().information("There are no states in this country\r");
+            Field("FQso_State")->clear();
+        } else if (hasStates == 3 || hasStates == 4) {
+            Field("FQso_State")->setText(hasStates == 3 ? QStringLiteral("HI") : QStringLiteral("AK"));
+        } else if (hasStates == 1) {
+            tableEntries(countries.States);
+            int chosen = TPicklist(QStringLiteral("States"), entries, 1, this).Choose();
+            if (chosen > 0) {
+                Field("FQso_State")->setText(FromCp1252(entries[static_cast<std::size_t>(chosen)].first));
+                Field("FQso_State")->setModified(true);
+                stateLeft();
+            }
+        }
+    } else if (field == Field("Fqso_iota")) {
+        tableEntries(countries.Iota);
+        int chosen = TPicklist(QStringLiteral("Select IOTA"), entries, 0, this).Choose();
+        if (chosen >= 0)
+            Field("Fqso_iota")->setText(FromCp1252(entries[static_cast<std::size_t>(chosen)].first));
+    } else if (field == Field("FQso_Cnty")) {
+        std::string state = Field("FQso_State")->text().trimmed().toStdString();
+        std::int32_t index = countries.StateIndex(state);
+        if (index == 0) {
+            notifier().information("No State Information Available");
+            return;
+        }
+        for (std::uint32_t number = 1;; ++number) {
+            std::string name = countries.CountyName(index, number);
+            if (name.empty())
+                break;
+            entries.emplace_back(std::to_string(number), name);
+        }
+        std::string title = std::string(FromCp1252(countries.StateAbbreviation(index)).toStdString());
+        int chosen = TPicklist(QString::fromStdString(title) + QStringLiteral(" Counties"), entries, 0, this).Choose();
+        if (chosen >= 0)
+            Field("FQso_Cnty")->setText(FromCp1252(entries[static_cast<std::size_t>(chosen)].second));
+    } else if (field == Field("FQSO_group")) {
+        for (std::size_t g = 0; g < m_log.GroupNames.size(); ++g) {
+            char key[24];
+            std::snprintf(key, sizeof key, "%3zu", g);
+            entries.emplace_back(key, m_log.GroupNames[g]);
+        }
+        int chosen = TPicklist(QStringLiteral("Select Group"), entries, 1, this).Choose();
+        if (chosen > 0)
+            Field("FQSO_group")->setText(QString::number(chosen));
+    }
+}
+
+void TQSOForm::EditNote(QLineEdit *field)
+{
+    if (field == Field("FQso_Qsl_Mgr")) {
+        if (field->text().trimmed().isEmpty())
+            notifier().information("Editing the address of a QSL manager\rrequires a callsign for the manager");
+        return; // the address editor comes with the manager database
+    }
+    bool callNotes = field == Field("FQso_CallNotes");
+    TEditNote editor(callNotes ? QStringLiteral("Callsign Notes") : QStringLiteral("QSO Notes"), field->text(),
+                     Field("FQso_Date")->text(), this);
+    if (editor.exec() == QDialog::Accepted && editor.Note() != field->text()) {
+        field->setText(editor.Note().left(250));
+        field->setModified(true);
+        if (callNotes)
+            m_callNotesChanged = true;
+    }
 }
 
 void TQSOForm::NextWindowSize()
@@ -1089,6 +1302,15 @@ bool TQSOForm::eventFilter(QObject *watched, QEvent *event)
     auto *key = static_cast<QKeyEvent *>(event);
     auto *edit = qobject_cast<QLineEdit *>(watched);
     bool notes = edit && (edit == Field("FQso_CallNotes") || edit == Field("Fqso_noteqso"));
+    if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
+        OpenFieldList(qobject_cast<QWidget *>(watched));
+        return true;
+    }
+    if (edit && key->modifiers() == Qt::ControlModifier && key->key() == Qt::Key_E &&
+        (notes || edit == Field("FQso_Qsl_Mgr"))) {
+        EditNote(edit);
+        return true;
+    }
     switch (key->key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:

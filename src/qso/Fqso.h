@@ -62,6 +62,14 @@ public:
     void ContestModeDialog();
     /// Reads the contest settings after they changed.
     void ApplyContestSettings();
+    /// "Disable Fields": the fields Tab skips.
+    void DisableFieldsDialog();
+    /// Applies TabDisabled and the window size to the Tab stops.
+    void ApplyTabStops();
+    /// F1: the list of the focused field (prefix, state, IOTA, county, group).
+    void OpenFieldList(QWidget *field);
+    /// Ctrl+E: the note editor for a note field, the address editor for the manager.
+    void EditNote(QLineEdit *field);
 
     // Entry points of other windows
     void RadioReport(int mode, std::int64_t kHz);
@@ -106,6 +114,10 @@ private:
     void checkDupe();
     void updateContestPanel();
     void applyWindowSize();
+    void updateScrollBar();
+    void driveBandDecoder();
+    /// The next label sequence number for the shown QSO (F2); 0 when none is given.
+    std::uint16_t nextSequenceNumber(const TQsoRec &shown);
     void markUnchanged();
     bool formChanged() const;
     void stepDate(QLineEdit *field, int days);
@@ -132,6 +144,9 @@ private:
     bool m_callNotesChanged = false;
     std::map<QString, QString> m_shownTexts; ///< field texts as shown, to see changes
     std::int16_t m_country = 0;
+    std::uint16_t m_newSeqNr = 0; ///< set by F2 for the update that follows
+    std::unique_ptr<class ParallelPortOutput> m_bandPort;
+    bool m_bandPortWarned = false;
 
     std::map<QString, QLineEdit *> m_lines;
     std::map<QString, QComboBox *> m_lists;

@@ -365,3 +365,45 @@ TEST_F(QsoFormTest, ATypedQsoReadsBackFieldForFieldAfterSaving)
 
 } // namespace
 } // namespace vellum
+
+namespace vellum {
+namespace {
+
+TEST_F(QsoFormTest, F2MarksForSequencedPrintingAndDisabledFieldsLoseTheirTabStop)
+{
+    config.F_F2_label = 2;
+    config.F_F2_Confirm = 1;
+    form->AddOffline();
+    addOffline("K1AA", "2020-01-01", "10:00");
+    addOffline("K2BB", "2020-01-02", "10:00");
+    addOffline("K1AA", "2020-01-03", "10:00");
+    form->EscapePressed();
+    form->GoFirst();
+    form->ConfirmLabel();
+    EXPECT_EQ(log().HighestPrtSeqNr, 1);
+    form->GoFirst();
+    form->GoNext();
+    form->ConfirmLabel();
+    EXPECT_EQ(log().HighestPrtSeqNr, 2);
+    form->GoLast();
+    notifier.answers = {Answer::Yes};
+    form->ConfirmLabel(); // K1AA holds number 1, which is not the highest: insert behind it
+    EXPECT_NE(lastMessage().find("Same call marked already as number 1"), std::string::npos);
+    std::map<std::string, std::vector<int>> numbers;
+    for (const TQsoRec *q : log())
+        numbers[q->Call.str()].push_back(q->PrtSeqNr);
+    EXPECT_EQ(numbers["K1AA"], (std::vector<int>{1, 2}));
+    EXPECT_EQ(numbers["K2BB"], (std::vector<int>{3}));
+    EXPECT_TRUE(log().Get(0)->QslFlags & QslFlag::Cnfm) << "F2 confirms too";
+    form->GoFirst();
+    form->ConfirmLabel();
+    EXPECT_EQ(lastMessage(), "QSO is marked for sequence printing already");
+
+    config.TabDisabled[1] = 1; // Date
+    form->ApplyTabStops();
+    EXPECT_EQ(field("FQso_Date")->focusPolicy(), Qt::ClickFocus);
+    EXPECT_EQ(field("FQso_Time")->focusPolicy(), Qt::StrongFocus);
+}
+
+} // namespace
+} // namespace vellum

@@ -206,3 +206,24 @@ TEST_F(QsoLogicTest, NavigationSkipsQsosTheSelectionDoesNotAdmit)
 
 } // namespace
 } // namespace vellum
+
+#include "qso/banddecoder.h"
+
+namespace vellum {
+namespace {
+
+TEST(BandDecoder, BytesWithinTheChosenRange)
+{
+    EXPECT_EQ(BandDecoderByte(1, 1), 1);
+    EXPECT_EQ(BandDecoderByte(9, 1), 129);
+    EXPECT_FALSE(BandDecoderByte(10, 1)) << "6m lies outside 160m-10m";
+    EXPECT_EQ(BandDecoderByte(10, 2), 0);
+    EXPECT_EQ(BandDecoderByte(14, 3), 65);
+    EXPECT_FALSE(BandDecoderByte(9, 3));
+    EXPECT_FALSE(BandDecoderByte(15, 2)) << "no byte for satellites";
+    ParallelPortOutput missing("/nonexistent/parport9");
+    EXPECT_FALSE(missing.Write(1));
+}
+
+} // namespace
+} // namespace vellum
