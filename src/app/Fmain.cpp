@@ -708,10 +708,15 @@ void TMainForm::ShowContestNumber(int number)
 
 void TMainForm::FocusQsoWindow()
 {
-    if (m_qsoWindow) {
-        m_qsoWindow->activateWindow();
+    if (!m_qsoWindow)
+        return;
+    m_qsoWindow->raise();
+    m_qsoWindow->activateWindow();
+    // Keep the field the user was in; only a window without one gets the focus itself.
+    if (QWidget *field = m_qsoWindow->focusWidget())
+        field->setFocus();
+    else
         m_qsoWindow->setFocus();
-    }
 }
 
 // --- shutdown -----------------------------------------------------------------

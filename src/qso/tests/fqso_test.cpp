@@ -407,3 +407,17 @@ TEST_F(QsoFormTest, F2MarksForSequencedPrintingAndDisabledFieldsLoseTheirTabStop
 
 } // namespace
 } // namespace vellum
+
+namespace vellum {
+namespace {
+
+TEST_F(QsoFormTest, F9FromAnotherWindowKeepsTheFieldBeingTyped)
+{
+    field("Fqso_rsts")->setFocus();
+    EXPECT_EQ(form->focusWidget(), field("Fqso_rsts"));
+    main->FocusQsoWindow();
+    EXPECT_EQ(form->focusWidget(), field("Fqso_rsts")) << "the focus goes back to the field, not to the window";
+}
+
+} // namespace
+} // namespace vellum
