@@ -38,8 +38,9 @@ std::unique_ptr<TQsoData> loadLog(CliContext &context, const std::string &fileNa
 
 char formatLetter(const std::string &fileName)
 {
-    auto bytes = ReadWholeFile(fileName);
-    return bytes.size() > 8 ? static_cast<char>(bytes[8]) : '?';
+    TBufferedFileStream stream(fileName, FileMode::Read);
+    std::uint8_t header[9];
+    return stream.ReadSome(header, sizeof header) == sizeof header ? static_cast<char>(header[8]) : '?';
 }
 
 template <typename Names>
