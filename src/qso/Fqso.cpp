@@ -4,6 +4,7 @@
 #include "Fqsodialogs.h"
 #include "banddecoder.h"
 #include "qsochecks.h"
+#include "qsosearch.h"
 
 #include "app/Fmain.h"
 #include "app/qtservices.h"
@@ -37,16 +38,6 @@
 namespace vellum {
 
 namespace {
-
-/// The award wheels in tab order and the award flag pair each shows.
-const std::pair<const char *, const char *> AwardWheels[] = {
-    {"Faw_dxcc_mixed", "DXCC mixed"}, {"Faw_dxcc_band", "DXCC band"}, {"Faw_dxcc_mode", "DXCC mode"},
-    {"Faw_waz_mixed", "WAZ mixed"},   {"Faw_waz_band", "WAZ band"},   {"Faw_waz_mode", "WAZ mode"},
-    {"Faw_was_mixed", "WAS mixed"},   {"Faw_was_band", "WAS band"},   {"Faw_was_mode", "WAS mode"},
-    {"Faw_wpx_mixed", "WPX mixed"},   {"Faw_wpx_band", "WPX band"},   {"Faw_wpx_mode", "WPX mode"},
-    {"Faw_IOTA", "IOTA"},             {"Faw_VUCC", "VUCC"},           {"Faw_cnty", "County"},
-    {"Faw_awd_mixed", "Cust Awd"},
-};
 
 const AwardFlagPair &flagPair(const char *award)
 {
@@ -240,8 +231,8 @@ void TQSOForm::buildForm()
     m_dirDist->setMinimumWidth(200);
     r5->layout()->addWidget(m_dirDist);
     QWidget *r6 = row();
-    for (const auto &[name, award] : AwardWheels)
-        addList(r6, name, QString::fromLatin1(award), {"--", "Subm", "Chkd"});
+    for (const AwardWheel &wheel : AwardWheelTable)
+        addList(r6, wheel.control, QString::fromLatin1(wheel.award), {"--", "Subm", "Chkd"});
 
     connect(Field("FQso_Call"), &QLineEdit::textEdited, this, [this] {
         m_callChanged = true;
@@ -359,9 +350,9 @@ void TQSOForm::showRecord(const TQsoRec &rec)
     Field("Fqso_awdval")->setText(FromCp1252(rec.CustValue.view()));
     Field("FQSO_group")->setText(QString::number(rec.Group));
     List("Faw_valid")->setCurrentIndex((rec.QslFlags & QslFlag::ValidDX) ? 0 : 1);
-    for (const auto &[name, award] : AwardWheels) {
-        const AwardFlagPair &pair = flagPair(award);
-        List(name)->setCurrentIndex((rec.AwdFlags & pair.submitted) ? 1 : (rec.AwdFlags & pair.checked) ? 2 : 0);
+    for (const AwardWheel &wheel : AwardWheelTable) {
+        const AwardFlagPair &pair = flagPair(wheel.award);
+        List(wheel.control)->setCurrentIndex((rec.AwdFlags & pair.submitted) ? 1 : (rec.AwdFlags & pair.checked) ? 2 : 0);
     }
     m_lastTime = rec.Time;
     ShowLocation();
@@ -458,10 +449,10 @@ bool TQSOForm::readRecord(TQsoRec &rec)
             rec.QslFlags |= YesNoFlags[i];
     if (List("Faw_valid")->currentIndex() == 0)
         rec.QslFlags |= QslFlag::ValidDX;
-    for (const auto &[name, award] : AwardWheels) {
-        const AwardFlagPair &pair = flagPair(award);
+    for (const AwardWheel &wheel : AwardWheelTable) {
+        const AwardFlagPair &pair = flagPair(wheel.award);
         rec.AwdFlags &= ~(pair.submitted | pair.checked);
-        int shown = List(name)->currentIndex();
+        int shown = List(wheel.control)->currentIndex();
         rec.AwdFlags |= shown == 1 ? pair.submitted : shown == 2 ? pair.checked : 0u;
     }
     rec.Group = static_cast<std::uint8_t>(Field("FQSO_group")->text().toInt());
