@@ -1,0 +1,48 @@
+#pragma once
+// What the log store's dialogs share: the conversion of the core's cp1252 texts
+// for the screen and back, and a row of named push buttons.
+
+#include "cp1252.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QString>
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace vellum {
+
+inline QString ScreenText(std::string_view cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
+inline std::string CoreText(const QString &text) { return Utf8ToCp1252(text.toStdString()); }
+
+/// A new widget (constructed from args) with its objectName set.
+template <typename Widget, typename... Args>
+Widget *NamedWidget(const char *name, Args &&...args)
+{
+    auto *widget = new Widget(std::forward<Args>(args)...);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+/// A row of push buttons, each given as (objectName, caption); returns the layout.
+inline QHBoxLayout *ButtonRow(QWidget *parent, std::initializer_list<std::pair<const char *, const char *>> buttons)
+{
+    auto *row = new QHBoxLayout;
+    for (const auto &[name, caption] : buttons) {
+        auto *button = NamedWidget<QPushButton>(name, QString::fromLatin1(caption), parent);
+        button->setAutoDefault(false);
+        row->addWidget(button);
+    }
+    return row;
+}
+
+/// The push button of that name in a dialog.
+inline QPushButton *NamedButton(QWidget *dialog, const char *name)
+{
+    return dialog->findChild<QPushButton *>(QString::fromLatin1(name));
+}
+
+} // namespace vellum
