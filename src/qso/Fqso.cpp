@@ -25,6 +25,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -80,6 +81,37 @@ std::optional<std::int32_t> parseTime(const QString &text)
 
 class QsoDefaultLookups : public QsoLookups {};
 
+/// What a search needs from the country data, the notes and the manager table.
+class FormSearchContext : public SearchContext {
+public:
+    FormSearchContext(const TCountryData &countries, const TQsoData &log, const QsoLookups &lookups,
+                      const std::function<std::pair<std::uint16_t, std::uint16_t>(std::uint16_t)> &asker)
+        : m_countries(countries), m_log(log), m_lookups(lookups), m_asker(asker)
+    {
+    }
+    std::string CountryPrefix(const TQsoRec &rec) const override { return std::string(m_countries.CountryPrefix(rec.Country)); }
+    std::string StateAbbreviation(const TQsoRec &rec) const override
+    {
+        return std::string(m_countries.StateAbbreviation(rec.State));
+    }
+    std::string CountyName(const TQsoRec &rec) const override
+    {
+        return rec.State && rec.County ? m_countries.CountyName(rec.State, rec.County) : std::string();
+    }
+    std::string CallNote(const TQsoRec &rec) const override { return m_log.Notes.NoteOf(rec.Call.view()); }
+    std::string Manager(const TQsoRec &rec) const override { return m_lookups.ManagerOf(rec.Call.view(), rec.Date); }
+    std::pair<std::uint16_t, std::uint16_t> DateRange(std::uint16_t around) override
+    {
+        return m_asker ? m_asker(around) : std::pair<std::uint16_t, std::uint16_t>{around, OpenEndDate};
+    }
+
+private:
+    const TCountryData &m_countries;
+    const TQsoData &m_log;
+    const QsoLookups &m_lookups;
+    const std::function<std::pair<std::uint16_t, std::uint16_t>(std::uint16_t)> &m_asker;
+};
+
 } // namespace
 
 TQSOForm::TQSOForm(TQsoData &log, TMainForm &main, QsoLookups *lookups)
@@ -95,11 +127,13 @@ TQSOForm::TQSOForm(TQsoData &log, TMainForm &main, QsoLookups *lookups)
     static CountryResolver fallback(main.Countries());
     m_logic = std::make_unique<QsoLogic>(log, main.Countries(), resolver ? *resolver : fallback, main.ConfigRecord(),
                                          *m_lookups);
+    m_searchContext = std::make_unique<FormSearchContext>(main.Countries(), log, *m_lookups, m_dateRangeAsker);
     buildForm();
     buildMenus();
     main.Windows().RestoreWindowPos(this, WindowIndex::QSO);
     main.Windows().ApplyWindowStyle(this);
     applyWindowSize();
+    UpdateCaption();
     connect(main.ScrollBar(), &QScrollBar::actionTriggered, this, [this](int) {
         int target = m_main.ScrollBar()->sliderPosition();
         if (target == m_position)
@@ -290,6 +324,12 @@ void TQSOForm::buildMenus()
     item(qso, "ContestMode1", QStringLiteral("Contest Mode"), &TQSOForm::ContestModeDialog);
     item(qso, "ClearQSO1", QStringLiteral("Clear QSO"), &TQSOForm::ClearQso, QKeySequence(Qt::Key_F12));
     item(qso, "DisableFields1", QStringLiteral("Disable Fields"), &TQSOForm::DisableFieldsDialog);
+    QMenu *filter = bar->addMenu(QStringLiteral("F&ilter"));
+    item(filter, "Search1", QStringLiteral("Search"), [this] { StartSearch(false); }, QKeySequence(Qt::Key_F8));
+    item(filter, "SearchOld1", QStringLiteral("Search Using Old Filter"), [this] { StartSearch(true); },
+         QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    item(filter, "Count1", QStringLiteral("Count"), [this] { CountQsos(); });
+    item(filter, "CancelFilter1", QStringLiteral("Cancel Filter"), &TQSOForm::CancelFilter);
     QMenu *sort = bar->addMenu(QStringLiteral("Sort"));
     for (int key = 0; key < SortKeyCount; ++key)
         item(sort, "Sort" + QByteArray::number(key) + "1",
@@ -756,14 +796,16 @@ void TQSOForm::EscapePressed()
 {
     if (m_mode == QsoWindowMode::AddRealTime || m_mode == QsoWindowMode::AddOffline)
         AgreeToLeaveMode();
-    else if (m_mode == QsoWindowMode::Filtered || m_mode == QsoWindowMode::SearchEntry)
-        setMode(QsoWindowMode::Browse);
+    else
+        CancelFilter();
 }
 
 void TQSOForm::EnterPressed()
 {
     if (m_mode == QsoWindowMode::AddRealTime || m_mode == QsoWindowMode::AddOffline) {
         AddQso();
+    } else if (m_mode == QsoWindowMode::SearchEntry) {
+        RunSearch();
     } else if ((m_mode == QsoWindowMode::Browse || m_mode == QsoWindowMode::Filtered) && formChanged()) {
         if (notifier().confirm("Update this QSO with the changes you made?", Buttons::YesNo) == Answer::Yes)
             UpdateQso();
@@ -939,7 +981,200 @@ std::uint16_t TQSOForm::nextSequenceNumber(const TQsoRec &shown)
 
 // --- navigation and sort orders ----------------------------------------------------
 
-QsoNavigator TQSOForm::navigator() const { return QsoNavigator(*m_log.ViewIndex, m_admits); }
+QsoNavigator TQSOForm::navigator() const
+{
+    if (m_mode != QsoWindowMode::Filtered)
+        return QsoNavigator(*m_log.ViewIndex, m_admits);
+    auto *self = const_cast<TQSOForm *>(this);
+    return QsoNavigator(*m_log.ViewIndex, [self](const TQsoRec &rec) { return self->IsShown(rec); });
+}
+
+bool TQSOForm::IsShown(const TQsoRec &rec)
+{
+    if (m_admits && !m_admits(rec))
+        return false;
+    return m_mode != QsoWindowMode::Filtered || m_filter.Matches(rec, *m_searchContext);
+}
+
+// --- search -------------------------------------------------------------------------
+
+void TQSOForm::clearListsForSearch()
+{
+    for (auto &[name, list] : m_lists)
+        list->setCurrentIndex(-1);
+}
+
+void TQSOForm::StartSearch(bool useOldFilter)
+{
+    if (!AgreeToLeaveMode() || m_log.Count() == 0)
+        return;
+    m_positionBeforeSearch = m_position;
+    setMode(QsoWindowMode::SearchEntry);
+    for (auto &[name, edit] : m_lines)
+        edit->setText(useOldFilter && m_oldSearchTexts.count(name) ? m_oldSearchTexts[name] : QString());
+    clearListsForSearch();
+    if (useOldFilter)
+        for (auto &[name, list] : m_lists)
+            if (m_oldSearchTexts.count(name))
+                list->setCurrentIndex(list->findText(m_oldSearchTexts[name]));
+    for (const char *cleared : {"Fqso_rsts", "fqso_rstr", "FQSO_group", "FQso_Zone"})
+        Field(cleared)->clear();
+    m_countryName->clear();
+    m_dirDist->clear();
+    Field("FQso_Call")->setStyleSheet(QString());
+    Field("FQso_Call")->setFocus();
+}
+
+SearchFields TQSOForm::searchFields() const
+{
+    SearchFields f;
+    auto text = [this](const char *name) { return ToCp1252(Field(name)->text().trimmed()); };
+    auto byte = [this](const char *name) -> std::optional<std::uint8_t> {
+        bool ok = false;
+        int value = Field(name)->text().trimmed().toInt(&ok);
+        return ok && value >= 0 && value <= 255 ? std::optional<std::uint8_t>(static_cast<std::uint8_t>(value))
+                                                : std::nullopt;
+    };
+    auto listIndex = [this](const char *name, int offset) -> std::optional<std::uint8_t> {
+        int index = List(name)->currentIndex();
+        return index < 0 ? std::nullopt : std::optional<std::uint8_t>(static_cast<std::uint8_t>(index + offset));
+    };
+    auto yesNo = [this](const char *name) -> std::optional<bool> {
+        int index = List(name)->currentIndex();
+        return index < 0 ? std::nullopt : std::optional<bool>(index == 0);
+    };
+    DateFormat format = m_log.settings().dateFormat();
+    f.call = text("FQso_Call");
+    f.prefix = text("FQso_Prefix");
+    if (!Field("FQso_Date")->text().trimmed().isEmpty())
+        f.date = ParseDate(text("FQso_Date"), format);
+    if (!Field("FQso_Time")->text().trimmed().isEmpty())
+        f.time = parseTime(Field("FQso_Time")->text());
+    f.mode = listIndex("Fqso_modex", 1);
+    f.band = listIndex("Fqso_bandx", 1);
+    if (!Field("Fqso_rsts")->text().trimmed().isEmpty())
+        f.rstSent = EncodeRst(text("Fqso_rsts"));
+    if (!Field("fqso_rstr")->text().trimmed().isEmpty())
+        f.rstRcvd = EncodeRst(text("fqso_rstr"));
+    f.recvd = text("Fqso_recvd");
+    f.zone = byte("FQso_Zone");
+    f.state = text("FQso_State");
+    f.county = text("FQso_Cnty");
+    f.grid = text("Fqso_grid");
+    f.callNote = text("FQso_CallNotes");
+    f.manager = text("FQso_Qsl_Mgr");
+    f.qsoNote = text("Fqso_noteqso");
+    f.iota = ToCp1252(Field("Fqso_iota")->text().trimmed().remove('-'));
+    f.label = yesNo("Fqso_labelx");
+    if (!Field("Fqso_QSLdate")->text().trimmed().isEmpty())
+        f.qslDate = ParseDate(text("Fqso_QSLdate"), format);
+    f.method = listIndex("Fqso_qsl_methodx", 0);
+    f.confirmed = yesNo("Fqso_confx");
+    f.qrp = yesNo("Fqso_qrpx");
+    f.yl = yesNo("Fqso_ylx");
+    if (int sat = List("Fqso_satx")->currentIndex(); sat >= 0)
+        f.satellite = static_cast<std::uint8_t>(sat == 0 ? 1 : sat + 1);
+    f.custValue = text("Fqso_awdval");
+    f.group = byte("FQSO_group");
+    f.validDx = yesNo("Faw_valid");
+    for (const AwardWheel &wheel : AwardWheelTable) {
+        int index = List(wheel.control)->currentIndex();
+        f.awardWheels.emplace_back(wheel.award, index < 0 ? std::nullopt : std::optional<int>(index));
+    }
+    return f;
+}
+
+bool TQSOForm::RunSearch()
+{
+    const TConfigRecord &config = m_main.ConfigRecord();
+    m_oldSearchTexts.clear();
+    for (const auto &[name, edit] : m_lines)
+        m_oldSearchTexts[name] = edit->text();
+    for (const auto &[name, list] : m_lists)
+        m_oldSearchTexts[name] = list->currentText();
+    m_filter.Clear();
+    m_filter.Conditions = BuildConditions(searchFields());
+    m_filter.CallKind = config.DefQSO_CallSearch >= 1 && config.DefQSO_CallSearch <= 4
+                            ? static_cast<CallSearch>(config.DefQSO_CallSearch)
+                            : CallSearch::Exact;
+    m_filter.DateKind = config.DefQSO_DateSearch >= 1 && config.DefQSO_DateSearch <= 3
+                            ? static_cast<DateSearch>(config.DefQSO_DateSearch)
+                            : DateSearch::Exact;
+    setMode(QsoWindowMode::Filtered);
+    auto first = navigator().First();
+    if (!first) {
+        setMode(QsoWindowMode::SearchEntry);
+        notifier().information("No matching QSO found");
+        return false;
+    }
+    showPosition(*first);
+    m_main.RequestRefresh(5);
+    return true;
+}
+
+bool TQSOForm::SearchFor(const std::function<void(TQSOForm &)> &fill, std::vector<SearchCondition> extra)
+{
+    StartSearch(false);
+    if (m_mode != QsoWindowMode::SearchEntry)
+        return false;
+    fill(*this);
+    if (!RunSearch() && extra.empty())
+        return false;
+    if (extra.empty())
+        return true;
+    m_filter.Conditions.insert(m_filter.Conditions.end(), extra.begin(), extra.end());
+    auto first = navigator().First();
+    if (!first) {
+        setMode(QsoWindowMode::Browse);
+        notifier().information("No matching QSO found");
+        navigate(navigator().Last());
+        return false;
+    }
+    showPosition(*first);
+    return true;
+}
+
+std::int64_t TQSOForm::CountQsos()
+{
+    std::int64_t count = 0;
+    if (m_mode == QsoWindowMode::SearchEntry) {
+        QsoFilter filter;
+        filter.Conditions = BuildConditions(searchFields());
+        filter.CallKind = static_cast<CallSearch>(std::clamp<int>(m_main.ConfigRecord().DefQSO_CallSearch, 1, 4));
+        for (const TQsoRec *rec : m_log)
+            count += (!m_admits || m_admits(*rec)) && filter.Matches(*rec, *m_searchContext);
+    } else if (m_mode == QsoWindowMode::Browse && !m_admits) {
+        count = m_log.Count();
+    } else {
+        for (const TQsoRec *rec : m_log)
+            count += IsShown(*rec);
+    }
+    std::string noun = count == 0 ? "No QSO " : count == 1 ? "One QSO " : std::to_string(count) + " QSOs ";
+    notifier().information(noun + "found");
+    return count;
+}
+
+void TQSOForm::CancelFilter()
+{
+    if (m_mode != QsoWindowMode::Filtered && m_mode != QsoWindowMode::SearchEntry)
+        return;
+    bool wasSearchEntry = m_mode == QsoWindowMode::SearchEntry;
+    const TQsoRec *shown = m_mode == QsoWindowMode::Filtered ? ShownQso() : nullptr;
+    setMode(QsoWindowMode::Browse);
+    std::int32_t target = wasSearchEntry ? m_positionBeforeSearch : (shown ? m_log.ViewIndex->PositionOf(shown) : -1);
+    navigate(target >= 0 && target < m_log.ViewIndex->Count() ? std::optional<std::int32_t>(target) : navigator().Last());
+    m_main.RequestRefresh(5);
+}
+
+void TQSOForm::UpdateCaption()
+{
+    QString name = QFileInfo(QString::fromStdString(m_log.LogFileName)).completeBaseName().toUpper();
+    QString caption = name + QStringLiteral(" sorted by ") +
+                      QString::fromLatin1(SortOrderTable[static_cast<std::size_t>(m_log.CurrentSortKey)].name);
+    if (m_log.CurSelIndex != 0)
+        caption += QStringLiteral("  Selection: ") + FromCp1252(m_log.CurSelection.Name.view());
+    setWindowTitle(caption);
+}
 
 void TQSOForm::navigate(const std::optional<std::int32_t> &target)
 {
@@ -1010,7 +1245,8 @@ void TQSOForm::SetSortOrder(int key)
     std::int32_t position = (m_mode == QsoWindowMode::Browse || m_mode == QsoWindowMode::Filtered) ? m_position : -1;
     m_log.SetSortKey(static_cast<SortKey>(key), position);
     m_position = position;
-    setWindowTitle(QStringLiteral("QSO [%1]").arg(QString::fromLatin1(SortOrderTable[static_cast<std::size_t>(key)].name)));
+    UpdateCaption();
+    updateScrollBar();
 }
 
 // --- clock, radio, spots -------------------------------------------------------------

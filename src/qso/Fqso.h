@@ -3,6 +3,7 @@
 // deletes logged ones, and browses the log in every sort order.
 
 #include "qsologic.h"
+#include "qsosearch.h"
 
 #include "app/qsowindow.h"
 
@@ -71,6 +72,26 @@ public:
     /// Ctrl+E: the note editor for a note field, the address editor for the manager.
     void EditNote(QLineEdit *field);
 
+    // Search (F8, Shift+F8, Count, Cancel Filter)
+    /// Enters SearchEntry with empty fields, or with those of the previous search.
+    void StartSearch(bool useOldFilter);
+    /// Enter in SearchEntry: builds the conditions and browses the matching QSOs.
+    bool RunSearch();
+    /// "Count": the QSOs shown (selection and search), as "n QSOs found".
+    std::int64_t CountQsos();
+    void CancelFilter();
+    /// Other windows: a new search whose fields fill sets, plus conditions of their own, run at once.
+    bool SearchFor(const std::function<void(TQSOForm &)> &fill, std::vector<SearchCondition> extra = {});
+    QsoFilter &Filter() { return m_filter; }
+    /// Whether a QSO is shown: the selection admits it and, when filtered, it matches the search.
+    bool IsShown(const TQsoRec &rec);
+    /// Asks the date range of a Range date search (the "Get date range" dialog); null keeps [date, open end].
+    void SetDateRangeAsker(std::function<std::pair<std::uint16_t, std::uint16_t>(std::uint16_t)> asker)
+    {
+        m_dateRangeAsker = std::move(asker);
+    }
+    void UpdateCaption();
+
     // Entry points of other windows
     void RadioReport(int mode, std::int64_t kHz);
     void SpotCall(const std::string &call, std::uint16_t day);
@@ -125,6 +146,8 @@ private:
     void appendToNote(QLineEdit *field, const QString &text, bool blank);
     void navigate(const std::optional<std::int32_t> &target);
     QsoNavigator navigator() const;
+    SearchFields searchFields() const;
+    void clearListsForSearch();
     std::uint16_t fieldDate(const char *name) const;
     UserNotifier &notifier() const;
 
@@ -145,6 +168,11 @@ private:
     std::map<QString, QString> m_shownTexts; ///< field texts as shown, to see changes
     std::int16_t m_country = 0;
     std::uint16_t m_newSeqNr = 0; ///< set by F2 for the update that follows
+    QsoFilter m_filter;
+    std::unique_ptr<SearchContext> m_searchContext;
+    std::function<std::pair<std::uint16_t, std::uint16_t>(std::uint16_t)> m_dateRangeAsker;
+    std::map<QString, QString> m_oldSearchTexts; ///< the fields of the previous search
+    std::int32_t m_positionBeforeSearch = -1;
     std::unique_ptr<class ParallelPortOutput> m_bandPort;
     bool m_bandPortWarned = false;
 

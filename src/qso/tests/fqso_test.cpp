@@ -421,3 +421,74 @@ TEST_F(QsoFormTest, F9FromAnotherWindowKeepsTheFieldBeingTyped)
 
 } // namespace
 } // namespace vellum
+
+namespace vellum {
+namespace {
+
+TEST_F(QsoFormTest, SearchByPatternFuzzyTimeAndUnsentQsl)
+{
+    form->EscapePressed();
+    form->StartSearch(false);
+    EXPECT_NE(form->Mode(), QsoWindowMode::SearchEntry) << "a search over an empty log is not started";
+
+    form->AddOffline();
+    addOffline("QQ1AB", "2020-01-01", "12:00");
+    addOffline("QQ2AB", "2020-01-02", "11:52");
+    addOffline("QQ10AB", "2020-01-03", "12:09");
+    addOffline("QQ1CED", "2020-01-04", "03:00");
+    type("FQso_Call", "DL1ABC");
+    type("Fqso_QSLdate", "2020-02-01");
+    type("FQso_Date", "2020-01-05");
+    enter();
+    ASSERT_EQ(log().Count(), 5);
+    form->EscapePressed();
+
+    config.DefQSO_CallSearch = 2; // Pattern
+    form->StartSearch(false);
+    ASSERT_EQ(form->Mode(), QsoWindowMode::SearchEntry);
+    main->AppIdle();
+    EXPECT_EQ(main->findChild<QLabel *>("PanStatus")->text(), "Specify Filter");
+    EXPECT_EQ(list("Fqso_modex")->currentIndex(), -1) << "lists take a blank value";
+    type("FQso_Call", "QQ?AB");
+    enter();
+    ASSERT_EQ(form->Mode(), QsoWindowMode::Filtered);
+    EXPECT_EQ(form->CountQsos(), 2);
+    EXPECT_EQ(lastMessage(), "2 QSOs found");
+    form->GoFirst();
+    EXPECT_EQ(form->ShownQso()->Call, "QQ1AB");
+    form->GoNext();
+    EXPECT_EQ(form->ShownQso()->Call, "QQ2AB");
+    form->GoNext();
+    EXPECT_EQ(form->ShownQso()->Call, "QQ2AB") << "QQ10AB does not match";
+
+    config.DefQSO_CallSearch = 3; // Fuzzy
+    form->StartSearch(false);
+    type("FQso_Call", "QQ1CDE");
+    enter();
+    EXPECT_EQ(form->ShownQso()->Call, "QQ1CED");
+
+    config.DefQSO_CallSearch = 1;
+    form->StartSearch(false);
+    type("FQso_Time", "12:00");
+    enter();
+    EXPECT_EQ(form->CountQsos(), 2) << "12:00 finds 11:52 but not 12:09";
+
+    form->StartSearch(false);
+    type("Fqso_QSLdate", "1901-01-01");
+    enter();
+    EXPECT_EQ(form->CountQsos(), 4) << "the QSOs whose QSL was not sent";
+
+    form->StartSearch(true);
+    EXPECT_EQ(field("Fqso_QSLdate")->text(), "1901-01-01") << "the old filter comes back";
+    type("Fqso_QSLdate", "");
+    type("FQso_Call", "NONE");
+    enter();
+    EXPECT_EQ(lastMessage(), "No matching QSO found");
+    EXPECT_EQ(form->Mode(), QsoWindowMode::SearchEntry);
+    form->EscapePressed();
+    EXPECT_EQ(form->Mode(), QsoWindowMode::Browse);
+    EXPECT_EQ(form->CountQsos(), 5);
+}
+
+} // namespace
+} // namespace vellum
