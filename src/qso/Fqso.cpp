@@ -1,6 +1,7 @@
 #include "Fqso.h"
 
 #include "Fpicklist.h"
+#include "Fsamecal.h"
 #include "Fqsodialogs.h"
 #include "banddecoder.h"
 #include "qsochecks.h"
@@ -147,6 +148,10 @@ TQSOForm::TQSOForm(TQsoData &log, TMainForm &main, QsoLookups *lookups)
     } else {
         AddOffline();
     }
+    // The companion windows that were open when the window last closed open again.
+    for (int entry = 0; entry < TMainForm::CompanionCount; ++entry)
+        if (main.ConfigRecord().WindowPos[static_cast<std::size_t>(TMainForm::CompanionPositions[static_cast<std::size_t>(entry)])].Open)
+            OpenCompanion(entry);
 }
 
 TQSOForm::~TQSOForm()
@@ -154,9 +159,13 @@ TQSOForm::~TQSOForm()
     m_main.ScrollBar()->hide();
     TConfigRecord &config = m_main.ConfigRecord();
     m_main.Windows().SaveWindowPos(this, WindowIndex::QSO);
-    for (int entry = 0; entry < TMainForm::CompanionCount; ++entry)
+    for (int entry = 0; entry < TMainForm::CompanionCount; ++entry) {
+        QWidget *companion = m_main.Companion(entry);
         config.WindowPos[static_cast<std::size_t>(TMainForm::CompanionPositions[static_cast<std::size_t>(entry)])].Open =
-            m_main.Companion(entry) != nullptr;
+            companion != nullptr;
+        delete companion; // companions show this window's log: they go with it
+        m_main.SetCompanion(entry, nullptr);
+    }
 }
 
 UserNotifier &TQSOForm::notifier() const { return m_main.Notifier(); }
@@ -330,6 +339,8 @@ void TQSOForm::buildMenus()
          QKeySequence(Qt::SHIFT | Qt::Key_F8));
     item(filter, "Count1", QStringLiteral("Count"), [this] { CountQsos(); });
     item(filter, "CancelFilter1", QStringLiteral("Cancel Filter"), &TQSOForm::CancelFilter);
+    QMenu *windows = bar->addMenu(QStringLiteral("&Window"));
+    item(windows, "SameCall1", QStringLiteral("Same Call"), [this] { OpenCompanion(4); });
     QMenu *sort = bar->addMenu(QStringLiteral("Sort"));
     for (int key = 0; key < SortKeyCount; ++key)
         item(sort, "Sort" + QByteArray::number(key) + "1",
@@ -1193,6 +1204,8 @@ void TQSOForm::showPosition(std::int32_t position)
     if (position >= 0 && position < m_log.ViewIndex->Count())
         showRecord(*m_log.ViewIndex->Get(position));
     updateScrollBar();
+    for (int entry = 0; entry < TMainForm::CompanionCount; ++entry)
+        m_main.RequestRefresh(entry);
 }
 
 void TQSOForm::updateScrollBar()
@@ -1204,6 +1217,32 @@ void TQSOForm::updateScrollBar()
     bar->setRange(0, std::max(0, m_log.ViewIndex->Count() - 1));
     bar->setPageStep(10);
     bar->setValue(std::max(0, m_position));
+}
+
+void TQSOForm::ShowQso(const TQsoRec *rec)
+{
+    std::int32_t position = rec ? m_log.ViewIndex->PositionOf(rec) : -1;
+    if (position < 0)
+        return;
+    if (m_mode != QsoWindowMode::Filtered)
+        setMode(QsoWindowMode::Browse);
+    showPosition(position);
+}
+
+void TQSOForm::OpenCompanion(int entry)
+{
+    if (QWidget *open = m_main.Companion(entry)) {
+        open->show();
+        open->raise();
+        return;
+    }
+    QWidget *window = nullptr;
+    if (entry == 4)
+        window = new TSameCall(m_log, m_main, *this);
+    if (!window)
+        return;
+    m_main.SetCompanion(entry, window);
+    window->show();
 }
 
 void TQSOForm::GoNext() { navigate(navigator().Step(m_position, 1)); }

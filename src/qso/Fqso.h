@@ -96,6 +96,11 @@ public:
     void RadioReport(int mode, std::int64_t kHz);
     void SpotCall(const std::string &call, std::uint16_t day);
 
+    /// Shows this QSO in Browse (or Filtered) at its position in the browse order.
+    void ShowQso(const TQsoRec *rec);
+    /// "&Window": opens a companion window (or shows it again).
+    void OpenCompanion(int entry);
+
     /// The QSO shown (Browse, Filtered), null in the add modes or with an empty log.
     const TQsoRec *ShownQso() const;
     std::int32_t Position() const { return m_position; }

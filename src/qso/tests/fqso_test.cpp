@@ -492,3 +492,53 @@ TEST_F(QsoFormTest, SearchByPatternFuzzyTimeAndUnsentQsl)
 
 } // namespace
 } // namespace vellum
+
+#include "qso/Fsamecal.h"
+
+#include <QTableWidget>
+
+namespace vellum {
+namespace {
+
+TEST_F(QsoFormTest, SameCallWindowListsTheCallsQsosAndLeadsToThem)
+{
+    form->AddOffline();
+    addOffline("K1ABC", "2020-01-01", "10:00");
+    addOffline("K1ABC/P", "2020-01-02", "10:00");
+    addOffline("K1ABC", "2020-01-03", "10:00");
+    addOffline("W1AW", "2020-01-04", "10:00");
+    form->EscapePressed();
+    form->OpenCompanion(4);
+    auto *same = dynamic_cast<TSameCall *>(main->Companion(4));
+    ASSERT_NE(same, nullptr);
+    same->ShowCalls("K1ABC");
+    ASSERT_EQ(same->Listed().size(), 2u);
+    EXPECT_EQ(same->Listed()[0]->Date, *DayNumber(2020, 1, 3)) << "newest first";
+    EXPECT_EQ(same->windowTitle(), "Other QSOs") << "the QSO shown is W1AW: no row selected";
+
+    config.DefQSO_CallSearch = 4; // Substring: portable QSOs too
+    same->ShowCalls("K1ABC");
+    ASSERT_EQ(same->Listed().size(), 3u);
+    same->Table()->setCurrentCell(1, 0);
+    EXPECT_EQ(same->windowTitle(), "K1ABC found as K1ABC/P");
+    same->GotoQso();
+    ASSERT_NE(form->ShownQso(), nullptr);
+    EXPECT_EQ(form->ShownQso()->Call, "K1ABC/P");
+
+    form->SetAdmits([](const TQsoRec &r) { return r.Call != "K1ABC/P"; });
+    form->GoLast();
+    same->ShowCalls("K1ABC");
+    same->Table()->setCurrentCell(1, 0);
+    same->GotoQso();
+    EXPECT_EQ(lastMessage(), "QSO is not in current Selection");
+
+    main->AppIdle(); // refreshes the companion from the QSO window's call
+    EXPECT_EQ(same->windowTitle(), "W1AW");
+    main->CloseClick();
+    notifier.answers = {};
+    EXPECT_EQ(main->Companion(4), nullptr) << "companions close with the log";
+    EXPECT_TRUE(config.WindowPos[WindowIndex::CALL].Open) << "and are remembered as open";
+}
+
+} // namespace
+} // namespace vellum

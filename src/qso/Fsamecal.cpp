@@ -1,0 +1,140 @@
+#include "Fsamecal.h"
+
+#include "Fqso.h"
+#include "samecall.h"
+
+#include "app/Fmain.h"
+#include "app/qtservices.h"
+#include "app/windowservices.h"
+#include "config/configrecord.h"
+#include "logstore/daytime.h"
+#include "logstore/qsodata.h"
+#include "logstore/qsotables.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace vellum {
+
+namespace {
+constexpr int SameCallEntry = 4;
+}
+
+TSameCall::TSameCall(TQsoData &log, TMainForm &main, TQSOForm &form)
+    : QWidget(nullptr), m_log(log), m_main(main), m_form(form)
+{
+    setObjectName(QStringLiteral("SameCall"));
+    setWindowTitle(QStringLiteral("Other QSOs"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_table = new QTableWidget(0, 7, this);
+    m_table->setObjectName(QStringLiteral("SameCallGrid"));
+    m_table->setHorizontalHeaderLabels({"Date", "Time", "Band", "Mode", "Cnf", "QSLDate", "Groupname"});
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->verticalHeader()->hide();
+    m_table->installEventFilter(this);
+    layout->addWidget(m_table);
+    connect(m_table, &QTableWidget::cellDoubleClicked, this, [this] { GotoQso(); });
+    connect(m_table, &QTableWidget::currentCellChanged, this, [this] { updateCaption(); });
+    resize(480, 200);
+    main.Windows().RestoreWindowPos(this, WindowIndex::CALL);
+    main.Windows().ApplyWindowStyle(this);
+}
+
+TSameCall::~TSameCall()
+{
+    m_main.Windows().SaveWindowPos(this, WindowIndex::CALL);
+    if (m_main.Companion(SameCallEntry) == this)
+        m_main.SetCompanion(SameCallEntry, nullptr);
+}
+
+void TSameCall::RefreshCompanion()
+{
+    QLineEdit *call = m_form.Field("FQso_Call");
+    ShowCalls(ToCp1252(call ? call->text().trimmed().toUpper() : QString()));
+}
+
+void TSameCall::ShowCalls(const std::string &call)
+{
+    const TConfigRecord &config = m_main.ConfigRecord();
+    m_call = call.substr(0, 12);
+    m_listed = QsosOfCall(m_log, m_call, config.DefQSO_CallSearch == 4);
+    DateFormat format = m_log.settings().dateFormat();
+    bool contest = config.ContestEnabled && m_form.Mode() == QsoWindowMode::AddRealTime;
+    int band = m_form.List("Fqso_bandx")->currentIndex() + 1;
+    int mode = m_form.List("Fqso_modex")->currentIndex() + 1;
+    m_table->setRowCount(static_cast<int>(m_listed.size()));
+    int selectRow = -1;
+    for (int row = 0; row < static_cast<int>(m_listed.size()); ++row) {
+        const TQsoRec &q = *m_listed[static_cast<std::size_t>(row)];
+        std::string group = q.Group > 0 && q.Group < m_log.GroupNames.size() ? m_log.GroupNames[q.Group] : "";
+        QStringList cells = {QString::fromStdString(FormatDate(q.Date, format, true)),
+                             QString::fromStdString(FormatTime(q.Time, false)),
+                             QString::fromStdString(BandLabel(q.Band, config.DefQSO_ShowBandMHz)),
+                             QString::fromStdString(ModeName(q.Mode)),
+                             (q.QslFlags & QslFlag::Cnfm) ? QStringLiteral("Y") : QStringLiteral("N"),
+                             QString::fromStdString(FormatDate(q.QslDate, format, true)),
+                             FromCp1252(group)};
+        bool dupe = contest && q.Band == band && q.Mode == mode &&
+                    (q.Date > config.ContestStartDate ||
+                     (q.Date == config.ContestStartDate && q.Time >= config.ContestStartTime));
+        for (int column = 0; column < cells.size(); ++column) {
+            auto *item = new QTableWidgetItem(cells[column]);
+            if (dupe)
+                item->setForeground(Qt::red);
+            m_table->setItem(row, column, item);
+        }
+        if (&q == m_form.ShownQso())
+            selectRow = row;
+    }
+    m_table->setCurrentCell(selectRow, selectRow >= 0 ? 0 : -1);
+    if (selectRow < 0)
+        m_table->clearSelection();
+    updateCaption();
+}
+
+void TSameCall::updateCaption()
+{
+    int row = m_table->currentRow();
+    const TQsoRec *selected =
+        row >= 0 && row < static_cast<int>(m_listed.size()) ? m_listed[static_cast<std::size_t>(row)] : nullptr;
+    setWindowTitle(FromCp1252(SameCallCaption(m_call, selected)));
+}
+
+void TSameCall::GotoQso()
+{
+    int row = m_table->currentRow();
+    if (m_listed.empty() || row < 0 || row >= static_cast<int>(m_listed.size()))
+        return;
+    const TQsoRec *target = m_listed[static_cast<std::size_t>(row)];
+    if (!m_form.AgreeToLeaveMode())
+        return;
+    if (!m_form.IsShown(*target)) {
+        m_main.Notifier().information(m_form.Mode() == QsoWindowMode::Filtered ? "QSO does not match current filter"
+                                                                               : "QSO is not in current Selection");
+        return;
+    }
+    m_form.ShowQso(target);
+    m_form.activateWindow();
+}
+
+bool TSameCall::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_table && event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            GotoQso();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace vellum

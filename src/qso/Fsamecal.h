@@ -1,0 +1,47 @@
+#pragma once
+// The same-call window "Other QSOs", a companion of the QSO window.
+
+#include "app/qsowindow.h"
+
+#include <QWidget>
+
+#include <string>
+#include <vector>
+
+class QTableWidget;
+
+namespace vellum {
+
+class TMainForm;
+class TQSOForm;
+class TQsoData;
+struct TQsoRec;
+
+class TSameCall : public QWidget, public CompanionWindow {
+    Q_OBJECT
+public:
+    TSameCall(TQsoData &log, TMainForm &main, TQSOForm &form);
+    ~TSameCall() override;
+
+    /// Lists the QSOs of call (newest first) and selects the QSO window's QSO when listed.
+    void ShowCalls(const std::string &call);
+    /// Double click, Enter, "Goto QSO": the QSO window shows the selected QSO.
+    void GotoQso();
+    void RefreshCompanion() override;
+    const std::vector<const TQsoRec *> &Listed() const { return m_listed; }
+    QTableWidget *Table() const { return m_table; }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void updateCaption();
+    TQsoData &m_log;
+    TMainForm &m_main;
+    TQSOForm &m_form;
+    std::string m_call;
+    std::vector<const TQsoRec *> m_listed;
+    QTableWidget *m_table;
+};
+
+} // namespace vellum
