@@ -1,6 +1,10 @@
 #include "Fqso.h"
 
 #include "Fpicklist.h"
+#include "logstore/Fdaterange.h"
+#include "logstore/Fgroups.h"
+#include "logstore/Fselect.h"
+#include "logstore/selection.h"
 #include "Fsamecal.h"
 #include "Fqsodialogs.h"
 #include "banddecoder.h"
@@ -129,6 +133,14 @@ TQSOForm::TQSOForm(TQsoData &log, TMainForm &main, QsoLookups *lookups)
     m_logic = std::make_unique<QsoLogic>(log, main.Countries(), resolver ? *resolver : fallback, main.ConfigRecord(),
                                          *m_lookups);
     m_searchContext = std::make_unique<FormSearchContext>(main.Countries(), log, *m_lookups, m_dateRangeAsker);
+    m_admits = [&log](const TQsoRec &rec) { return InSelection(log, rec); };
+    m_dateRangeAsker = [this](std::uint16_t around) {
+        TDateRangeForm dialog(around, around, m_log.settings().dateFormat(), notifier(), this);
+        if (dialog.exec() != QDialog::Accepted)
+            return std::pair<std::uint16_t, std::uint16_t>{around, around};
+        return std::pair<std::uint16_t, std::uint16_t>{dialog.StartDate(),
+                                                        dialog.EndDate() ? dialog.EndDate() : OpenEndDate};
+    };
     buildForm();
     buildMenus();
     main.Windows().RestoreWindowPos(this, WindowIndex::QSO);
@@ -339,6 +351,10 @@ void TQSOForm::buildMenus()
          QKeySequence(Qt::SHIFT | Qt::Key_F8));
     item(filter, "Count1", QStringLiteral("Count"), [this] { CountQsos(); });
     item(filter, "CancelFilter1", QStringLiteral("Cancel Filter"), &TQSOForm::CancelFilter);
+    item(filter, "Selection1", QStringLiteral("Selection"), &TQSOForm::SelectionDialog);
+    item(filter, "EditGroupNames1", QStringLiteral("Edit Group Names"), [this] {
+        TGroupNamesForm(m_log, this).exec();
+    });
     QMenu *windows = bar->addMenu(QStringLiteral("&Window"));
     item(windows, "SameCall1", QStringLiteral("Same Call"), [this] { OpenCompanion(4); });
     QMenu *sort = bar->addMenu(QStringLiteral("Sort"));
@@ -1154,15 +1170,25 @@ std::int64_t TQSOForm::CountQsos()
         filter.CallKind = static_cast<CallSearch>(std::clamp<int>(m_main.ConfigRecord().DefQSO_CallSearch, 1, 4));
         for (const TQsoRec *rec : m_log)
             count += (!m_admits || m_admits(*rec)) && filter.Matches(*rec, *m_searchContext);
-    } else if (m_mode == QsoWindowMode::Browse && !m_admits) {
+    } else if (m_mode == QsoWindowMode::Browse && m_log.CurSelIndex == 0) {
         count = m_log.Count();
     } else {
         for (const TQsoRec *rec : m_log)
             count += IsShown(*rec);
     }
-    std::string noun = count == 0 ? "No QSO " : count == 1 ? "One QSO " : std::to_string(count) + " QSOs ";
-    notifier().information(noun + "found");
+    notifier().information(CountedNoun(count, "QSO") + "found");
     return count;
+}
+
+void TQSOForm::SelectionDialog()
+{
+    TSelectionForm dialog(m_log, m_log.settings().dateFormat(), notifier(), this);
+    dialog.exec();
+    if (dialog.Result() == TSelectionEditor::Outcome::Cancelled)
+        return;
+    navigate(navigator().First());
+    m_main.RequestRefresh(5);
+    UpdateCaption();
 }
 
 void TQSOForm::CancelFilter()

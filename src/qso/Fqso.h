@@ -80,6 +80,8 @@ public:
     /// "Count": the QSOs shown (selection and search), as "n QSOs found".
     std::int64_t CountQsos();
     void CancelFilter();
+    /// "Selection": the selection editor; a new selection in force shows the first QSO it admits.
+    void SelectionDialog();
     /// Other windows: a new search whose fields fill sets, plus conditions of their own, run at once.
     bool SearchFor(const std::function<void(TQSOForm &)> &fill, std::vector<SearchCondition> extra = {});
     QsoFilter &Filter() { return m_filter; }

@@ -542,3 +542,36 @@ TEST_F(QsoFormTest, SameCallWindowListsTheCallsQsosAndLeadsToThem)
 
 } // namespace
 } // namespace vellum
+
+#include "logstore/selection.h"
+
+namespace vellum {
+namespace {
+
+TEST_F(QsoFormTest, TheSelectionInForceDecidesWhatIsShownAndCounted)
+{
+    form->AddOffline();
+    for (int i = 0; i < 4; ++i) {
+        type("FQSO_group", QString::number(i % 2 ? 2 : 1));
+        addOffline(QString("K%1ABC").arg(i), QString("2020-01-0%1").arg(i + 1), "10:00");
+    }
+    form->EscapePressed();
+    TSelection groupTwo = AllQsosSelection();
+    groupTwo.Name = "Group two";
+    groupTwo.GroupFilter = 1;
+    groupTwo.SetGroup(2, true);
+    log().Selections.push_back(groupTwo);
+    ASSERT_TRUE(SetCurrentSelection(log(), 1));
+    form->GoFirst();
+    EXPECT_EQ(form->ShownQso()->Call, "K1ABC");
+    form->GoNext();
+    EXPECT_EQ(form->ShownQso()->Call, "K3ABC");
+    EXPECT_EQ(form->CountQsos(), 2);
+    EXPECT_EQ(lastMessage(), "2 QSOs found");
+    form->UpdateCaption();
+    EXPECT_TRUE(form->windowTitle().endsWith("  Selection: Group two"));
+    EXPECT_TRUE(form->windowTitle().startsWith("TEST sorted by Date"));
+}
+
+} // namespace
+} // namespace vellum
