@@ -102,7 +102,8 @@ void TSelectionForm::showShown()
     m_yl->setChecked(shown.YlFilter());
     m_groups->clear();
     for (std::size_t group = 0; group < m_log.GroupNames.size() && group < 256; ++group)
-        m_groups->addItem(ScreenText(TSelectionEditor::GroupRow(shown, static_cast<int>(group), m_log.GroupNames[group])));
+        m_groups->addItem(
+            ScreenText(TSelectionEditor::GroupRow(shown, static_cast<int>(group), m_log.GroupNames[group])));
 
     bool editable = !m_editor.ShownIsBuiltIn();
     for (QWidget *control : std::initializer_list<QWidget *>{m_firstDate, m_lastDate, m_dateFilter, m_groupFilter,
