@@ -162,16 +162,5 @@ TEST(AwardSetup, CountsBandModeAndGroup)
     EXPECT_FALSE(CountsModeGroup(config, wpx, mgPhone));
 }
 
-TEST(AwardStartDate, Codes)
-{
-    EXPECT_EQ(AwardStartDate(1), 16695);
-    EXPECT_EQ(AwardStartDate(-1), *DayNumber(1969, 1, 1));
-    EXPECT_EQ(AwardStartDate(2), *DayNumber(1945, 1, 1));
-    EXPECT_EQ(AwardStartDate(-2), *DayNumber(1979, 1, 1));
-    EXPECT_EQ(AwardStartDate(3), *DayNumber(1936, 1, 1));
-    EXPECT_EQ(AwardStartDate(-3), *DayNumber(1936, 1, 1));
-    EXPECT_EQ(AwardStartDate(7), 16695);
-}
-
 } // namespace
 } // namespace vellum
