@@ -7,6 +7,7 @@
 
 #include "config/configfile.h"
 #include "config/configrecord.h"
+#include "awards/awardmodel.h"
 #include "config/configsettings.h"
 #include "country/countrydata.h"
 #include "country/countryfile.h"
@@ -138,6 +139,8 @@ TMainForm::TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOpt
     m_services.resolver = m_resolver.get();
     m_services.observer = this;
     m_services.settings = m_settings.get();
+    m_awards = std::make_unique<TAwardModel>(m_countries, m_config);
+    m_services.awards = m_awards.get();
 
     m_countries.OnModified = [this] { StartBackupCountdown(); };
     m_today = TodayDayNumber();
@@ -390,6 +393,7 @@ void TMainForm::AppIdle()
     if (m_backupRequest)
         RunBackup();
     m_today = TodayDayNumber();
+    m_awards->SetToday(m_today);
     if (m_startupPending) {
         m_startupPending = false;
         openStartupLog();
@@ -478,6 +482,9 @@ void TMainForm::reloadCountryData()
 {
     m_countries.FreeCountryData();
     LoadCountryFile(m_countries, Notifier());
+    m_awards->CountryDataChanged();
+    if (m_log)
+        m_log->AwardTablesValid = false;
 }
 
 void TMainForm::destroyQsoWindow()

@@ -27,6 +27,7 @@ namespace vellum {
 
 struct TConfigRecord;
 class TCountryData;
+class TAwardModel;
 class CountryResolver;
 class TProgressbar;
 class TQsoData;
@@ -116,6 +117,8 @@ public:
     WindowServices &Windows() const { return *m_windowServices; }
     TConfigRecord &ConfigRecord() const { return m_config; }
     TCountryData &Countries() const { return m_countries; }
+    /// The award status model the open log keeps in step.
+    TAwardModel &Awards() const { return *m_awards; }
     QLabel *DiskPanel() const { return m_panDisk; }
     int BackupTicksLeft() const { return m_backupTicksLeft; }
     bool BackupRequested() const { return m_backupRequest; }
@@ -169,6 +172,7 @@ private:
     CommandLine m_commandLine;
     std::unique_ptr<CountryResolver> m_resolver;
     std::unique_ptr<LogSettings> m_settings;
+    std::unique_ptr<TAwardModel> m_awards;
     std::unique_ptr<QtNotifier> m_qtNotifier;
     std::unique_ptr<FileChooser> m_defaultChooser;
     FileChooser *m_chooser = nullptr;
