@@ -6,6 +6,7 @@
 #include "logstore/Fselect.h"
 #include "logstore/selection.h"
 #include "Fsamecal.h"
+#include "fxsummary.h"
 #include "Fqsodialogs.h"
 #include "banddecoder.h"
 #include "qsochecks.h"
@@ -356,7 +357,14 @@ void TQSOForm::buildMenus()
         TGroupNamesForm(m_log, this).exec();
     });
     QMenu *windows = bar->addMenu(QStringLiteral("&Window"));
+    item(windows, "Country1", QStringLiteral("Country"), [this] { OpenCompanion(0); });
+    item(windows, "IOTA1", QStringLiteral("IOTA"), [this] { OpenCompanion(3); });
     item(windows, "SameCall1", QStringLiteral("Same Call"), [this] { OpenCompanion(4); });
+    item(windows, "State1", QStringLiteral("State"), [this] { OpenCompanion(2); });
+    item(windows, "County1", QStringLiteral("County"), [this] { OpenCompanion(13); });
+    item(windows, "Zone1", QStringLiteral("Zone"), [this] { OpenCompanion(1); });
+    item(windows, "Grid1", QStringLiteral("Grid"), [this] { OpenCompanion(8); });
+    item(windows, "WPX1", QStringLiteral("WPX"), [this] { OpenCompanion(11); });
     QMenu *sort = bar->addMenu(QStringLiteral("Sort"));
     for (int key = 0; key < SortKeyCount; ++key)
         item(sort, "Sort" + QByteArray::number(key) + "1",
@@ -1265,6 +1273,10 @@ void TQSOForm::OpenCompanion(int entry)
     QWidget *window = nullptr;
     if (entry == 4)
         window = new TSameCall(m_log, m_main, *this);
+    for (SummaryKind kind : {SummaryKind::Country, SummaryKind::Zone, SummaryKind::State, SummaryKind::Iota,
+                             SummaryKind::Grid, SummaryKind::Wpx, SummaryKind::County})
+        if (entry == static_cast<int>(kind))
+            window = new TXSummary(kind, m_log, m_main, *this);
     if (!window)
         return;
     m_main.SetCompanion(entry, window);

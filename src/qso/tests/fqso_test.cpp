@@ -575,3 +575,96 @@ TEST_F(QsoFormTest, TheSelectionInForceDecidesWhatIsShownAndCounted)
 
 } // namespace
 } // namespace vellum
+
+#include "qso/fxsummary.h"
+
+#include <QTableWidget>
+
+namespace vellum {
+namespace {
+
+TEST_F(QsoFormTest, SummaryPanelsShowTheBestStatusPerBandAndMode)
+{
+    for (int band = 1; band < 16; ++band)
+        config.StationBands[static_cast<std::size_t>(band)] = 1;
+    form->OpenCompanion(0);
+    auto *country = dynamic_cast<TXSummary *>(main->Companion(0));
+    ASSERT_NE(country, nullptr);
+    country->RefreshCompanion();
+    EXPECT_EQ(country->windowTitle(), "Country") << "an empty log and no prefix";
+
+    form->AddOffline();
+    chooseMode("CW");
+    chooseBand("20m");
+    addOffline("DL1ABC", "2020-01-01", "10:00");
+    list("Fqso_confx")->setCurrentIndex(0);
+    list("Faw_dxcc_mixed")->setCurrentIndex(1); // submitted
+    chooseBand("40m");
+    addOffline("DL2ABC", "2020-01-02", "10:00");
+    type("FQso_Call", "DL3XYZ");
+    leave("FQso_Call");
+    main->AppIdle();
+    EXPECT_EQ(country->windowTitle(), "Fed. Rep. of Germany");
+    int cw = -1;
+    for (std::size_t i = 0; i < country->Groups().size(); ++i)
+        if (country->Groups()[i] == 2)
+            cw = static_cast<int>(i);
+    ASSERT_GE(cw, 0);
+    EXPECT_EQ(country->CellText(5, cw), "W") << "worked on 20m CW";
+    EXPECT_EQ(country->CellText(3, cw), "C") << "confirmed and submitted shows C, not S";
+    EXPECT_EQ(country->CellText(7, cw), QString::fromUtf8("\u00B7")) << "not worked on 15m";
+
+    // A dot cell: the warning and nothing else.
+    int column15 = -1;
+    for (std::size_t i = 0; i < country->Bands().size(); ++i)
+        if (country->Bands()[i] == 7)
+            column15 = static_cast<int>(i);
+    country->CellDoubleClicked(cw, column15);
+    EXPECT_EQ(lastMessage(), "Cannot search for QSO that never occured");
+    EXPECT_EQ(form->Mode(), QsoWindowMode::AddOffline);
+    // A worked cell: a search for the QSOs behind it.
+    int column20 = -1;
+    for (std::size_t i = 0; i < country->Bands().size(); ++i)
+        if (country->Bands()[i] == 5)
+            column20 = static_cast<int>(i);
+    notifier.answers = {Answer::No}; // do not save the QSO being typed
+    country->CellDoubleClicked(cw, column20);
+    ASSERT_EQ(form->Mode(), QsoWindowMode::Filtered);
+    EXPECT_EQ(form->ShownQso()->Call, "DL1ABC");
+
+    // Only CW modes at the station: a single "CW" row.
+    for (int mode = 1; mode < 16; ++mode)
+        config.StationModes[static_cast<std::size_t>(mode)] = mode == 4;
+    country->close();
+    QApplication::processEvents();
+    form->OpenCompanion(0);
+    auto *cwOnly = dynamic_cast<TXSummary *>(main->Companion(0));
+    ASSERT_NE(cwOnly, nullptr);
+    EXPECT_EQ(cwOnly->Groups(), std::vector<int>{2});
+    EXPECT_EQ(cwOnly->Grid()->verticalHeaderItem(0)->text(), "CW");
+}
+
+TEST_F(QsoFormTest, GridPanelWithAShortGridShowsDotsOnly)
+{
+    config.VuccGridLength = 4;
+    for (int i = 0; i < 6; ++i)
+        config.VuccBands[static_cast<std::size_t>(i)] = 1;
+    form->OpenCompanion(8);
+    auto *grid = dynamic_cast<TXSummary *>(main->Companion(8));
+    ASSERT_NE(grid, nullptr);
+    type("Fqso_grid", "JO");
+    grid->RefreshCompanion();
+    EXPECT_EQ(grid->windowTitle(), "GRID");
+    EXPECT_EQ(grid->Groups(), std::vector<int>{0});
+    for (int band : grid->Bands())
+        EXPECT_EQ(grid->CellText(band, 0), QString::fromUtf8("\u00B7"));
+    type("FQso_Call", "DL1ABC");
+    form->OpenCompanion(11);
+    auto *wpx = dynamic_cast<TXSummary *>(main->Companion(11));
+    ASSERT_NE(wpx, nullptr);
+    wpx->RefreshCompanion();
+    EXPECT_EQ(wpx->windowTitle(), "WPX = DL1");
+}
+
+} // namespace
+} // namespace vellum
