@@ -2,6 +2,7 @@
 // QSO, adding a QSO, and switching the sort order.
 
 #include "qso/Fqso.h"
+#include "qso/fxsummary.h"
 
 #include "app/Fmain.h"
 #include "config/configrecord.h"
@@ -117,6 +118,38 @@ void BM_SwitchSortOrder(benchmark::State &state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_SwitchSortOrder)->Unit(benchmark::kMillisecond)->Iterations(4);
+
+void BM_SearchCallPatternWholeLog(benchmark::State &state)
+{
+    TQSOForm *form = program().form;
+    program().config.DefQSO_CallSearch = 2; // Pattern
+    form->EscapePressed();
+    for (auto _ : state) {
+        form->StartSearch(false);
+        form->Field("FQso_Call")->setText(QStringLiteral("DL*A?C"));
+        benchmark::DoNotOptimize(form->CountQsos()); // every QSO of the log tested
+    }
+    form->EscapePressed();
+    state.SetItemsProcessed(state.iterations() * program().main->Log()->Count());
+}
+BENCHMARK(BM_SearchCallPatternWholeLog)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_RefreshCountryPanelForNewCall(benchmark::State &state)
+{
+    TQSOForm *form = program().form;
+    form->AddOffline();
+    form->OpenCompanion(0);
+    auto *panel = dynamic_cast<CompanionWindow *>(program().main->Companion(0));
+    const char *calls[] = {"DL1ABC", "JA1XYZ", "K1ABC", "VK2AA", "G4ABC", "PY2AA"};
+    int n = 0;
+    for (auto _ : state) {
+        form->Field("FQso_Call")->setText(QString::fromLatin1(calls[n++ % 6]));
+        form->ProcessCall();
+        panel->RefreshCompanion();
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_RefreshCountryPanelForNewCall)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
