@@ -30,7 +30,7 @@ public:
     {
     }
     int CompareKeys(const std::uint8_t *a, const std::uint8_t *b) const override;
-    std::size_t KeyCapacity() const { return m_keyCapacity; }
+    std::size_t KeyCapacity() const override { return m_keyCapacity; }
 
     using TSortedCollection::IndexOfKey;
     using TSortedCollection::Search;
@@ -61,7 +61,7 @@ class TKeyedTwoIndex : public TTwoIndex {
 public:
     TKeyedTwoIndex(std::int16_t fixedSize, std::size_t keyCapacity) : TTwoIndex(fixedSize), m_keyCapacity(keyCapacity) {}
     int CompareKeys(const std::uint8_t *a, const std::uint8_t *b) const override;
-    std::size_t KeyCapacity() const { return m_keyCapacity; }
+    std::size_t KeyCapacity() const override { return m_keyCapacity; }
 
 private:
     std::size_t m_keyCapacity;

@@ -13,7 +13,8 @@ std::vector<std::uint8_t> MakeKey(std::string_view text)
     std::size_t length = std::min<std::size_t>(text.size(), 255);
     std::vector<std::uint8_t> key(length + 1);
     key[0] = static_cast<std::uint8_t>(length);
-    std::memcpy(key.data() + 1, text.data(), length);
+    if (length)
+        std::memcpy(key.data() + 1, text.data(), length); // an empty view's data() may be null
     return key;
 }
 
