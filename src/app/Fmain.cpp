@@ -8,6 +8,12 @@
 #include "config/configfile.h"
 #include "config/configrecord.h"
 #include "awards/awardmodel.h"
+#include "awards/customaward.h"
+#include "awards/customawardfile.h"
+#include "country/Faddress.h"
+#include "country/Fiota.h"
+#include "country/Fmanagers.h"
+#include "country/Freference.h"
 #include "config/configsettings.h"
 #include "country/countrydata.h"
 #include "country/countryfile.h"
@@ -141,6 +147,9 @@ TMainForm::TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOpt
     m_services.settings = m_settings.get();
     m_awards = std::make_unique<TAwardModel>(m_countries, m_config);
     m_services.awards = m_awards.get();
+    m_customAwards = std::make_unique<TCustAwardList>();
+    LoadCustomAwards(*m_customAwards, CustomAwardFileName(), *m_services.notifier);
+    SetCustomAwardNames(m_customAwards.get());
 
     m_countries.OnModified = [this] { StartBackupCountdown(); };
     m_today = TodayDayNumber();
@@ -163,6 +172,7 @@ TMainForm::TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOpt
 TMainForm::~TMainForm()
 {
     m_countries.OnModified = nullptr;
+    SetCustomAwardNames(nullptr);
     destroyQsoWindow();
     m_log.reset();
 }
@@ -213,6 +223,11 @@ void TMainForm::buildMenus()
     m_backup = item(file, "Backup1", QStringLiteral("Backup"), &TMainForm::BackupClick, QKeySequence(Qt::ALT | Qt::Key_B));
     m_close = item(file, "Close1", QStringLiteral("Close"), &TMainForm::CloseClick);
     file->addSeparator();
+    QMenu *databases = file->addMenu(QStringLiteral("&Databases"));
+    databases->setObjectName(QStringLiteral("DatabasesMenu"));
+    m_iotaItem = item(databases, "IOTA1", QStringLiteral("&IOTA"), &TMainForm::EditIotaClick);
+    m_managersItem = item(databases, "QSLManagers1", QStringLiteral("&QSL Managers"), &TMainForm::EditManagersClick);
+    item(databases, "ManagerAddresses1", QStringLiteral("Manager Addresses"), &TMainForm::EditAddressesClick);
     item(file, "Info1", QStringLiteral("I&nfo"), &TMainForm::InfoClick);
     file->addSeparator();
     item(file, "Exit1", QStringLiteral("E&xit"), &QWidget::close);
@@ -636,7 +651,30 @@ void TMainForm::UpdateLogMenus()
         action->setEnabled(open);
 }
 
-void TMainForm::UpdateLevelMenus() {} // the database editors add their items with their windows
+void TMainForm::UpdateLevelMenus()
+{
+    bool advanced = m_config.Personal_UserLevel >= 2;
+    m_iotaItem->setEnabled(advanced);
+    m_managersItem->setEnabled(advanced);
+}
+
+void TMainForm::EditIotaClick()
+{
+    ReferenceServices services{Notifier(), *m_settings, m_progress.get(), nullptr};
+    TEditIOTADialog(m_countries, services, this).exec();
+}
+
+void TMainForm::EditManagersClick()
+{
+    ReferenceServices services{Notifier(), *m_settings, m_progress.get(), nullptr};
+    TEditQSLMgrDialog(m_countries, services, this).exec();
+}
+
+void TMainForm::EditAddressesClick()
+{
+    ReferenceServices services{Notifier(), *m_settings, m_progress.get(), nullptr};
+    TEditAddressDialog(m_countries, services, this).exec();
+}
 
 void TMainForm::UpdateRadioMenus() {} // the radio menu comes with the radio engine
 
@@ -692,7 +730,7 @@ void TMainForm::customEvent(QEvent *event)
     case 11:
         m_mainNotify11Pending = false;
         if (m_qsoWindow)
-            m_qsoWindow->RefreshFromLog();
+            m_qsoWindow->RefreshCustomAwards();
         break;
     default:
         break; // the windows that act on the other codes register with their subsystems

@@ -28,6 +28,7 @@ namespace vellum {
 struct TConfigRecord;
 class TCountryData;
 class TAwardModel;
+class TCustAwardList;
 class CountryResolver;
 class TProgressbar;
 class TQsoData;
@@ -119,6 +120,12 @@ public:
     TCountryData &Countries() const { return m_countries; }
     /// The award status model the open log keeps in step.
     TAwardModel &Awards() const { return *m_awards; }
+    /// The custom awards of SAVE/VELLUM.AWD, program-wide.
+    TCustAwardList &CustomAwards() const { return *m_customAwards; }
+    /// "&File" / "&Databases" editors; each writes the country file when saved.
+    void EditIotaClick();
+    void EditManagersClick();
+    void EditAddressesClick();
     QLabel *DiskPanel() const { return m_panDisk; }
     int BackupTicksLeft() const { return m_backupTicksLeft; }
     bool BackupRequested() const { return m_backupRequest; }
@@ -173,6 +180,9 @@ private:
     std::unique_ptr<CountryResolver> m_resolver;
     std::unique_ptr<LogSettings> m_settings;
     std::unique_ptr<TAwardModel> m_awards;
+    std::unique_ptr<TCustAwardList> m_customAwards;
+    QAction *m_iotaItem = nullptr;
+    QAction *m_managersItem = nullptr;
     std::unique_ptr<QtNotifier> m_qtNotifier;
     std::unique_ptr<FileChooser> m_defaultChooser;
     FileChooser *m_chooser = nullptr;

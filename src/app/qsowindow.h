@@ -32,6 +32,8 @@ public:
     virtual void RefreshFromLog() {}
     /// Switches to adding QSOs in real time (after New).
     virtual void StartAddRealTime() {}
+    /// Rebuilds the list of custom awards that fit the QSO shown.
+    virtual void RefreshCustomAwards() {}
 };
 
 /// Creates the QSO window of a log; the main window owns it while the log is open.

@@ -6,6 +6,10 @@
 #include "logstore/Fselect.h"
 #include "logstore/selection.h"
 #include "Fsamecal.h"
+#include "Fmastercomp.h"
+#include "countrylookups.h"
+#include "awards/customaward.h"
+#include "country/addresses.h"
 #include "fxsummary.h"
 #include "Fqsodialogs.h"
 #include "banddecoder.h"
@@ -85,8 +89,6 @@ std::optional<std::int32_t> parseTime(const QString &text)
     return TimeOfDay(h, m, s);
 }
 
-class QsoDefaultLookups : public QsoLookups {};
-
 /// What a search needs from the country data, the notes and the manager table.
 class FormSearchContext : public SearchContext {
 public:
@@ -125,7 +127,7 @@ TQSOForm::TQSOForm(TQsoData &log, TMainForm &main, QsoLookups *lookups)
 {
     setObjectName(QStringLiteral("QSOForm"));
     if (!lookups) {
-        m_ownLookups = std::make_unique<QsoDefaultLookups>();
+        m_ownLookups = std::make_unique<CountryQsoLookups>(main.Countries());
         lookups = m_ownLookups.get();
     }
     m_lookups = lookups;
@@ -365,6 +367,7 @@ void TQSOForm::buildMenus()
     item(windows, "Zone1", QStringLiteral("Zone"), [this] { OpenCompanion(1); });
     item(windows, "Grid1", QStringLiteral("Grid"), [this] { OpenCompanion(8); });
     item(windows, "WPX1", QStringLiteral("WPX"), [this] { OpenCompanion(11); });
+    item(windows, "MasterCalls1", QStringLiteral("Master Calls"), [this] { OpenCompanion(9); });
     QMenu *sort = bar->addMenu(QStringLiteral("Sort"));
     for (int key = 0; key < SortKeyCount; ++key)
         item(sort, "Sort" + QByteArray::number(key) + "1",
@@ -1273,6 +1276,8 @@ void TQSOForm::OpenCompanion(int entry)
     QWidget *window = nullptr;
     if (entry == 4)
         window = new TSameCall(m_log, m_main, *this);
+    if (entry == 9)
+        window = new TMasterCompanion(m_main, *this);
     for (SummaryKind kind : {SummaryKind::Country, SummaryKind::Zone, SummaryKind::State, SummaryKind::Iota,
                              SummaryKind::Grid, SummaryKind::Wpx, SummaryKind::County})
         if (entry == static_cast<int>(kind))
@@ -1540,9 +1545,25 @@ void TQSOForm::OpenFieldList(QWidget *field)
 void TQSOForm::EditNote(QLineEdit *field)
 {
     if (field == Field("FQso_Qsl_Mgr")) {
-        if (field->text().trimmed().isEmpty())
+        std::string manager = ToCp1252(field->text().trimmed().toUpper());
+        if (manager.empty()) {
             notifier().information("Editing the address of a QSL manager\rrequires a callsign for the manager");
-        return; // the address editor comes with the manager database
+            return;
+        }
+        std::vector<std::string> lines = ManagerAddress(m_main.Countries(), manager);
+        QStringList shown;
+        for (const auto &line : lines)
+            shown << FromCp1252(line);
+        TEditNote editor(QStringLiteral("Address for ") + FromCp1252(manager), shown.join('|'), QString(), this);
+        if (editor.exec() == QDialog::Accepted && editor.Note() != shown.join('|')) {
+            std::vector<std::string> edited;
+            for (const QString &line : editor.Note().split('|'))
+                edited.push_back(ToCp1252(line));
+            while (!edited.empty() && edited.back().empty())
+                edited.pop_back();
+            ReplaceManagerAddress(m_main.Countries(), manager, edited);
+        }
+        return;
     }
     bool callNotes = field == Field("FQso_CallNotes");
     TEditNote editor(callNotes ? QStringLiteral("Callsign Notes") : QStringLiteral("QSO Notes"), field->text(),

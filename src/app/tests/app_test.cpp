@@ -381,3 +381,23 @@ TEST(SingleInstance, TheRealProgramStartsOnlyOnce)
 
 } // namespace
 } // namespace vellum
+
+namespace vellum {
+namespace {
+
+TEST_F(MainWindowTest, DatabaseEditorsFollowTheUserLevel)
+{
+    config.LASTLOG = "<none>";
+    config.Personal_UserLevel = 1;
+    start();
+    EXPECT_FALSE(main->findChild<QAction *>("IOTA1")->isEnabled());
+    EXPECT_FALSE(main->findChild<QAction *>("QSLManagers1")->isEnabled());
+    EXPECT_TRUE(main->findChild<QAction *>("ManagerAddresses1")->isEnabled());
+    config.Personal_UserLevel = 2;
+    main->UpdateLevelMenus();
+    EXPECT_TRUE(main->findChild<QAction *>("IOTA1")->isEnabled());
+    EXPECT_TRUE(main->findChild<QAction *>("QSLManagers1")->isEnabled());
+}
+
+} // namespace
+} // namespace vellum

@@ -668,3 +668,29 @@ TEST_F(QsoFormTest, GridPanelWithAShortGridShowsDotsOnly)
 
 } // namespace
 } // namespace vellum
+
+#include "country/managers.h"
+
+namespace vellum {
+namespace {
+
+TEST_F(QsoFormTest, TheQslManagerTypedIsStoredFromTheQsoDateOn)
+{
+    form->AddOffline();
+    type("FQso_Call", "VP2EAA");
+    leave("FQso_Call");
+    type("FQso_Date", "2021-05-01");
+    type("FQso_Qsl_Mgr", "w1aw");
+    enter();
+    ASSERT_EQ(log().Count(), 1);
+    EXPECT_EQ(ManagerOf(countries, "VP2EAA", *DayNumber(2021, 5, 1)), "W1AW");
+    EXPECT_EQ(ManagerOf(countries, "VP2EAA", *DayNumber(2021, 4, 30)), "") << "not before the QSO date";
+    type("FQso_Call", "VP2EAA");
+    type("FQso_Date", "2022-01-01");
+    leave("FQso_Date");
+    EXPECT_EQ(field("FQso_Qsl_Mgr")->text(), "W1AW") << "the next QSO shows the manager in force";
+    EXPECT_TRUE(countries.CountryModified);
+}
+
+} // namespace
+} // namespace vellum

@@ -1,0 +1,30 @@
+#include "Fmastercomp.h"
+
+#include "Fqso.h"
+
+#include "app/Fmain.h"
+#include "app/windowservices.h"
+#include "config/configrecord.h"
+
+#include <QLineEdit>
+
+namespace vellum {
+
+TMasterCompanion::TMasterCompanion(TMainForm &main, TQSOForm &form)
+    : TMasterLookup(ReferenceServices{main.Notifier(), *main.Services().settings}), m_main(main), m_form(form)
+{
+    setAttribute(Qt::WA_DeleteOnClose);
+    main.Windows().RestoreWindowPos(this, WindowIndex::MASTR);
+    main.Windows().ApplyWindowStyle(this);
+}
+
+TMasterCompanion::~TMasterCompanion()
+{
+    m_main.Windows().SaveWindowPos(this, WindowIndex::MASTR);
+    if (m_main.Companion(9) == this)
+        m_main.SetCompanion(9, nullptr);
+}
+
+void TMasterCompanion::RefreshCompanion() { LookupCall(m_form.Field("FQso_Call")->text().trimmed()); }
+
+} // namespace vellum
