@@ -223,6 +223,11 @@ void TMainForm::buildMenus()
     m_backup = item(file, "Backup1", QStringLiteral("Backup"), &TMainForm::BackupClick, QKeySequence(Qt::ALT | Qt::Key_B));
     m_close = item(file, "Close1", QStringLiteral("Close"), &TMainForm::CloseClick);
     file->addSeparator();
+    m_importExportItem = item(file, "ImportExport1", QStringLiteral("&Import/Export"), [this] {
+        if (m_importExport)
+            m_importExport();
+    });
+    m_importExportItem->setVisible(false);
     QMenu *databases = file->addMenu(QStringLiteral("&Databases"));
     databases->setObjectName(QStringLiteral("DatabasesMenu"));
     m_iotaItem = item(databases, "IOTA1", QStringLiteral("&IOTA"), &TMainForm::EditIotaClick);
@@ -656,6 +661,12 @@ void TMainForm::UpdateLevelMenus()
     bool advanced = m_config.Personal_UserLevel >= 2;
     m_iotaItem->setEnabled(advanced);
     m_managersItem->setEnabled(advanced);
+}
+
+void TMainForm::SetImportExportHandler(std::function<void()> handler)
+{
+    m_importExport = std::move(handler);
+    m_importExportItem->setVisible(m_importExport != nullptr);
 }
 
 void TMainForm::EditIotaClick()

@@ -14,6 +14,7 @@
 #include <QStringList>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -122,6 +123,8 @@ public:
     TAwardModel &Awards() const { return *m_awards; }
     /// The custom awards of SAVE/VELLUM.AWD, program-wide.
     TCustAwardList &CustomAwards() const { return *m_customAwards; }
+    /// What "&Import/Export" runs; the item is there only with a handler.
+    void SetImportExportHandler(std::function<void()> handler);
     /// "&File" / "&Databases" editors; each writes the country file when saved.
     void EditIotaClick();
     void EditManagersClick();
@@ -182,6 +185,8 @@ private:
     std::unique_ptr<TAwardModel> m_awards;
     std::unique_ptr<TCustAwardList> m_customAwards;
     QAction *m_iotaItem = nullptr;
+    QAction *m_importExportItem = nullptr;
+    std::function<void()> m_importExport;
     QAction *m_managersItem = nullptr;
     std::unique_ptr<QtNotifier> m_qtNotifier;
     std::unique_ptr<FileChooser> m_defaultChooser;

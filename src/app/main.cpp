@@ -5,6 +5,7 @@
 #include "singleinstance.h"
 #include "vellumapp.h"
 
+#include "qso/Fimportexport.h"
 #include "qso/Fqso.h"
 
 #include "config/configfile.h"
@@ -60,6 +61,7 @@ int main(int argc, char **argv)
     options.arguments = arguments;
     TMainForm main(Config(), countries, options);
     app.setMainForm(&main);
+    main.SetImportExportHandler([&main] { RunImportExport(main); });
     QObject::connect(&instance, &SingleInstance::raiseRequested, &main, [&main] {
         main.showNormal();
         main.raise();

@@ -85,6 +85,8 @@ public:
     /// Other windows: a new search whose fields fill sets, plus conditions of their own, run at once.
     bool SearchFor(const std::function<void(TQSOForm &)> &fill, std::vector<SearchCondition> extra = {});
     QsoFilter &Filter() { return m_filter; }
+    /// Whether the QSO matches the search set up, running or not.
+    bool MatchesFilter(const TQsoRec &rec) const { return m_filter.Matches(rec, *m_searchContext); }
     /// Whether a QSO is shown: the selection admits it and, when filtered, it matches the search.
     bool IsShown(const TQsoRec &rec);
     /// Asks the date range of a Range date search (the "Get date range" dialog); null keeps [date, open end].

@@ -70,6 +70,7 @@ public:
     std::function<bool(const TQsoRec &)> OwnTest;
 
     bool Matches(const TQsoRec &rec, SearchContext &context);
+    bool Matches(const TQsoRec &rec, SearchContext &context) const { return const_cast<QsoFilter *>(this)->Matches(rec, context); }
     void Clear()
     {
         Conditions.clear();

@@ -694,3 +694,53 @@ TEST_F(QsoFormTest, TheQslManagerTypedIsStoredFromTheQsoDateOn)
 
 } // namespace
 } // namespace vellum
+
+#include "qso/Fimportexport.h"
+
+namespace vellum {
+namespace {
+
+/// The import's questions answered from a script.
+class ScriptedQuestions : public ImportQuestions {
+public:
+    std::optional<DuplicatePolicy> policy = DuplicatePolicy::Ignore;
+    int asked = 0;
+    std::optional<DuplicatePolicy> AskDuplicatePolicy() override
+    {
+        ++asked;
+        return policy;
+    }
+    PrefixZoneChoice ConfirmPrefixZone(const PrefixZoneQuestion &) override { return PrefixZoneChoice::Vellum; }
+};
+
+TEST_F(QsoFormTest, AdifExportAndImportThroughTheProgram)
+{
+    form->AddOffline();
+    addOffline("DL1ABC", "2020-01-01", "10:00");
+    addOffline("JA1XYZ", "2020-01-02", "11:00");
+    form->EscapePressed();
+    QString file = QString::fromStdString(dir.path() + "/IMPORT/out.adi");
+    ASSERT_TRUE(ExportAdifFile(*main, file));
+    ScriptedQuestions questions;
+    ASSERT_TRUE(ImportAdifFile(*main, file, questions));
+    EXPECT_EQ(questions.asked, 1) << "the log is not empty: the duplicate question is asked";
+    EXPECT_EQ(log().Count(), 2) << "both QSOs were duplicates and ignored";
+
+    // Only what the QSO window's search admits is exported when it is set up (and the user says yes).
+    form->StartSearch(false);
+    type("FQso_Call", "JA1XYZ");
+    enter();
+    notifier.answers = {Answer::Yes};
+    ASSERT_TRUE(ExportAdifFile(*main, file));
+    main->CloseClick();
+    chooser.file = QString::fromStdString(dir.path() + "/SAVE/EMPTY.VLL");
+    main->NewClick();
+    ASSERT_NE(main->Log(), nullptr);
+    ASSERT_TRUE(ImportAdifFile(*main, file, questions));
+    ASSERT_EQ(main->Log()->Count(), 1);
+    EXPECT_EQ(main->Log()->Get(0)->Call, "JA1XYZ");
+    EXPECT_EQ(questions.asked, 1) << "an empty log is not asked";
+}
+
+} // namespace
+} // namespace vellum
