@@ -8,6 +8,7 @@
 #include "Fsamecal.h"
 #include "Fmastercomp.h"
 #include "countrylookups.h"
+#include "awards/awardqueries.h"
 #include "awards/customaward.h"
 #include "country/addresses.h"
 #include "fxsummary.h"
@@ -150,6 +151,7 @@ TQSOForm::TQSOForm(TQsoData &log, TMainForm &main, QsoLookups *lookups)
     main.Windows().ApplyWindowStyle(this);
     applyWindowSize();
     UpdateCaption();
+    RefreshCustomAwards();
     connect(main.ScrollBar(), &QScrollBar::actionTriggered, this, [this](int) {
         int target = m_main.ScrollBar()->sliderPosition();
         if (target == m_position)
@@ -171,6 +173,13 @@ TQSOForm::TQSOForm(TQsoData &log, TMainForm &main, QsoLookups *lookups)
 
 TQSOForm::~TQSOForm()
 {
+    // Fields losing the focus while they are destroyed emit editingFinished: the
+    // slots must not run on a window that is half gone.
+    for (auto &[name, edit] : m_lines)
+        disconnect(edit, nullptr, this, nullptr);
+    for (auto &[name, list] : m_lists)
+        disconnect(list, nullptr, this, nullptr);
+    disconnect(m_main.ScrollBar(), nullptr, this, nullptr);
     m_main.ScrollBar()->hide();
     TConfigRecord &config = m_main.ConfigRecord();
     m_main.Windows().SaveWindowPos(this, WindowIndex::QSO);
@@ -282,6 +291,8 @@ void TQSOForm::buildForm()
     QWidget *r5 = row();
     addList(r5, "Fqso_awdtype", QStringLiteral("Custom award"), {"---"});
     addLine(r5, "Fqso_awdval", QStringLiteral("Value"), 8, true);
+    m_awardValues = addList(r5, "Fqso_awdsel", QStringLiteral("Value"), {});
+    connect(List("Fqso_awdtype"), &QComboBox::activated, this, &TQSOForm::customAwardChosen);
     addLine(r5, "FQSO_group", QStringLiteral("Group"), 3, false);
     addList(r5, "Faw_valid", QStringLiteral("ValidDX"), {"Valid", "Invalid"});
     m_dirDist = new QLabel(r5);
@@ -425,7 +436,7 @@ void TQSOForm::showRecord(const TQsoRec &rec)
     for (int i = 0; i < 4; ++i)
         List(YesNoWheels[i])->setCurrentIndex((rec.QslFlags & YesNoFlags[i]) ? 0 : 1);
     List("Fqso_satx")->setCurrentIndex(rec.Satellite >= 2 && rec.Satellite <= 9 ? rec.Satellite - 1 : 0);
-    Field("Fqso_awdval")->setText(FromCp1252(rec.CustValue.view()));
+    showCustomValue(rec);
     Field("FQSO_group")->setText(QString::number(rec.Group));
     List("Faw_valid")->setCurrentIndex((rec.QslFlags & QslFlag::ValidDX) ? 0 : 1);
     for (const AwardWheel &wheel : AwardWheelTable) {
@@ -534,7 +545,18 @@ bool TQSOForm::readRecord(TQsoRec &rec)
         rec.AwdFlags |= shown == 1 ? pair.submitted : shown == 2 ? pair.checked : 0u;
     }
     rec.Group = static_cast<std::uint8_t>(Field("FQSO_group")->text().toInt());
-    rec.CustValue = ToCp1252(Field("Fqso_awdval")->text().trimmed());
+    rec.CustAwd = chosenAward();
+    rec.CustValue = std::string();
+    if (!rec.CustAwd.empty()) {
+        const TCustAwardList &awards = m_main.CustomAwards();
+        const TCustAward &award = awards.At(awards.IndexOf(rec.CustAwd.view()));
+        if (award.HasValueList()) {
+            const TCustAwardValue *value = award.ValueOfName(ToCp1252(m_awardValues->currentText()));
+            rec.CustValue = value ? value->key : award.ValuesByName().front().key;
+        } else {
+            rec.CustValue = award.FormatValue(ToCp1252(Field("Fqso_awdval")->text().trimmed()));
+        }
+    }
     rec.QsoNote.set(ToCp1252(Field("Fqso_noteqso")->text().trimmed()));
     rec.WpxPfx = m_log.resolver().WpxPrefix(rec.Call.view());
     return true;
@@ -582,6 +604,73 @@ void TQSOForm::showCallInfo(const CallInfo &info)
         List("Fqso_ylx")->setCurrentIndex(0);
 }
 
+void TQSOForm::RefreshCustomAwards()
+{
+    QComboBox *list = List("Fqso_awdtype");
+    std::string previous = chosenAward();
+    const TCustAwardList &awards = m_main.CustomAwards();
+    QSignalBlocker block(list);
+    list->clear();
+    list->addItem(QStringLiteral("---"), QString());
+    std::vector<std::int32_t> listed =
+        m_mode == QsoWindowMode::SearchEntry
+            ? awards.ByName()
+            : awards.AwardsFor(ToCp1252(Field("FQso_Prefix")->text().trimmed()), List("Fqso_bandx")->currentIndex() + 1,
+                               List("Fqso_modex")->currentIndex() + 1);
+    for (std::int32_t position : listed)
+        list->addItem(FromCp1252(awards.At(position).Name), FromCp1252(awards.At(position).Ident));
+    int index = list->findData(FromCp1252(previous));
+    list->setCurrentIndex(m_mode == QsoWindowMode::SearchEntry && previous.empty() ? -1 : std::max(0, index));
+    customAwardChosen();
+}
+
+std::string TQSOForm::chosenAward() const
+{
+    QComboBox *list = List("Fqso_awdtype");
+    return list->currentIndex() < 0 ? std::string() : ToCp1252(list->currentData().toString());
+}
+
+void TQSOForm::customAwardChosen()
+{
+    std::string ident = chosenAward();
+    const TCustAwardList &awards = m_main.CustomAwards();
+    std::int32_t index = ident.empty() ? -1 : awards.IndexOf(ident);
+    bool list = index >= 0 && awards.At(index).HasValueList();
+    Field("Fqso_awdval")->parentWidget()->setVisible(index >= 0 && !list);
+    m_awardValues->parentWidget()->setVisible(list);
+    if (list) {
+        QString shown = m_awardValues->currentText();
+        QSignalBlocker block(m_awardValues);
+        m_awardValues->clear();
+        for (const TCustAwardValue &value : awards.At(index).ValuesByName())
+            m_awardValues->addItem(FromCp1252(value.longName));
+        m_awardValues->setCurrentIndex(std::max(0, m_awardValues->findText(shown)));
+    }
+}
+
+void TQSOForm::showCustomValue(const TQsoRec &rec)
+{
+    QComboBox *list = List("Fqso_awdtype");
+    {
+        QSignalBlocker block(list);
+        if (list->findData(FromCp1252(rec.CustAwd.view())) < 0 && !rec.CustAwd.empty()) {
+            const TCustAwardList &awards = m_main.CustomAwards();
+            std::int32_t index = awards.IndexOf(rec.CustAwd.view());
+            list->addItem(index >= 0 ? FromCp1252(awards.At(index).Name) : FromCp1252(rec.CustAwd.view()),
+                          FromCp1252(rec.CustAwd.view()));
+        }
+        list->setCurrentIndex(std::max(0, list->findData(FromCp1252(rec.CustAwd.view()))));
+    }
+    customAwardChosen();
+    Field("Fqso_awdval")->setText(FromCp1252(rec.CustValue.view()));
+    const TCustAwardList &awards = m_main.CustomAwards();
+    std::int32_t index = rec.CustAwd.empty() ? -1 : awards.IndexOf(rec.CustAwd.view());
+    if (index >= 0 && awards.At(index).HasValueList()) {
+        const TCustAwardValue *value = awards.At(index).ValueOfKey(rec.CustValue.view());
+        m_awardValues->setCurrentIndex(value ? m_awardValues->findText(FromCp1252(value->longName)) : 0);
+    }
+}
+
 void TQSOForm::ProcessCall()
 {
     m_callChanged = false;
@@ -592,6 +681,7 @@ void TQSOForm::ProcessCall()
     ShowLocation();
     for (int entry = 0; entry < TMainForm::CompanionCount; ++entry)
         m_main.RequestRefresh(entry);
+    m_main.PostMainNotify(11);
 }
 
 void TQSOForm::prefixLeft()
@@ -616,6 +706,7 @@ void TQSOForm::prefixLeft()
     Field("Fqso_iota")->setText(FromCp1252(info.iota));
     Field("FQso_Zone")->setText(country > 0 ? QString::number(countries.CountryByte(country, 8)) : QString());
     ShowLocation();
+    m_main.PostMainNotify(11);
 }
 
 void TQSOForm::stateLeft()
@@ -976,11 +1067,40 @@ void TQSOForm::ConfirmLabel()
             changed = true;
         }
     }
+    if (changed && config.F_F2_Confirm && config.F_F2_Alert) {
+        TQsoRec confirmed = *shown;
+        confirmed.QslFlags |= QslFlag::Cnfm;
+        alertContributions(confirmed);
+    }
     if (changed)
         UpdateQso();
     m_newSeqNr = 0;
     if (config.F_F2_NextQSO == 0 && m_position >= 0)
         navigate(changed ? navigator().Step(m_position, -1) : std::optional<std::int32_t>(m_position));
+}
+
+void TQSOForm::alertContributions(const TQsoRec &confirmed)
+{
+    TAwardModel &model = m_main.Awards();
+    std::string list;
+    std::vector<const char *> wheels;
+    const char *const awardNames[4] = {"DXCC", "WAZ", "WAS", "WPX"};
+    const char *const levelNames[3] = {"mixed", "mode", "band"};
+    for (int award = 0; award < AwardCount; ++award)
+        for (int level = 0; level < 3; ++level)
+            if (ContributesTo(model, m_log, confirmed, static_cast<AwardIndex>(award), static_cast<AwardLevel>(level))) {
+                std::string name = std::string(awardNames[award]) + " " + levelNames[level];
+                list += name + "\r";
+                for (const AwardWheel &wheel : AwardWheelTable)
+                    if (name == wheel.award)
+                        wheels.push_back(wheel.control);
+            }
+    if (list.empty())
+        return;
+    if (notifier().confirm("Confirming this QSO contributes to:\r" + list + "Do you want to submit?", Buttons::YesNo) ==
+        Answer::Yes)
+        for (const char *wheel : wheels)
+            List(wheel)->setCurrentIndex(1);
 }
 
 std::uint16_t TQSOForm::nextSequenceNumber(const TQsoRec &shown)
@@ -1048,6 +1168,7 @@ void TQSOForm::StartSearch(bool useOldFilter)
         return;
     m_positionBeforeSearch = m_position;
     setMode(QsoWindowMode::SearchEntry);
+    RefreshCustomAwards();
     for (auto &[name, edit] : m_lines)
         edit->setText(useOldFilter && m_oldSearchTexts.count(name) ? m_oldSearchTexts[name] : QString());
     clearListsForSearch();
@@ -1112,7 +1233,17 @@ SearchFields TQSOForm::searchFields() const
     f.yl = yesNo("Fqso_ylx");
     if (int sat = List("Fqso_satx")->currentIndex(); sat >= 0)
         f.satellite = static_cast<std::uint8_t>(sat == 0 ? 1 : sat + 1);
-    f.custValue = text("Fqso_awdval");
+    f.custAwdChosen = List("Fqso_awdtype")->currentIndex() >= 0;
+    f.custAwd = chosenAward();
+    f.custValue = m_awardValues->isVisibleTo(this) && m_awardValues->currentIndex() >= 0
+                      ? [&] {
+                            const TCustAwardList &awards = m_main.CustomAwards();
+                            std::int32_t index = awards.IndexOf(f.custAwd);
+                            const TCustAwardValue *value =
+                                index >= 0 ? awards.At(index).ValueOfName(ToCp1252(m_awardValues->currentText())) : nullptr;
+                            return value ? value->key : std::string();
+                        }()
+                      : text("Fqso_awdval");
     f.group = byte("FQSO_group");
     f.validDx = yesNo("Faw_valid");
     for (const AwardWheel &wheel : AwardWheelTable) {

@@ -96,6 +96,9 @@ public:
     }
     void UpdateCaption();
 
+    /// Rebuilds the custom award list for the country, band and mode shown.
+    void RefreshCustomAwards() override;
+
     // Entry points of other windows
     void RadioReport(int mode, std::int64_t kHz);
     void SpotCall(const std::string &call, std::uint16_t day);
@@ -145,6 +148,12 @@ private:
     void updateContestPanel();
     void applyWindowSize();
     void updateScrollBar();
+    void customAwardChosen();
+    /// The chosen award's identifier ("" for "---" or a blank entry).
+    std::string chosenAward() const;
+    void showCustomValue(const TQsoRec &rec);
+    /// The award flags confirming the shown QSO would add, when the user agrees to mark them.
+    void alertContributions(const TQsoRec &confirmed);
     void driveBandDecoder();
     /// The next label sequence number for the shown QSO (F2); 0 when none is given.
     std::uint16_t nextSequenceNumber(const TQsoRec &shown);
@@ -176,6 +185,7 @@ private:
     bool m_callNotesChanged = false;
     std::map<QString, QString> m_shownTexts; ///< field texts as shown, to see changes
     std::int16_t m_country = 0;
+    QComboBox *m_awardValues = nullptr; ///< Fqso_awdsel
     std::uint16_t m_newSeqNr = 0; ///< set by F2 for the update that follows
     QsoFilter m_filter;
     std::unique_ptr<SearchContext> m_searchContext;

@@ -744,3 +744,54 @@ TEST_F(QsoFormTest, AdifExportAndImportThroughTheProgram)
 
 } // namespace
 } // namespace vellum
+
+#include "awards/customaward.h"
+
+namespace vellum {
+namespace {
+
+TEST_F(QsoFormTest, CustomAwardFieldsFollowCountryBandAndMode)
+{
+    ASSERT_GE(main->CustomAwards().Count(), 2) << "the example definitions are copied into a new program directory";
+    config.QsoWindowSize = 4;
+    form->NextWindowSize(); // the whole form
+    form->AddOffline();
+    chooseMode("CW");
+    chooseBand("10m");
+    type("FQso_Call", "W1AW");
+    leave("FQso_Call");
+    QApplication::processEvents(); // the coalesced rebuild request
+    QComboBox *awards = list("Fqso_awdtype");
+    EXPECT_GE(awards->findData("1010"), 0) << "Ten-Ten fits 10m CW";
+    EXPECT_LT(awards->findData("HELV"), 0) << "Helvetia needs a Swiss call";
+    awards->setCurrentIndex(awards->findData("1010"));
+    emit awards->activated(awards->currentIndex());
+    EXPECT_TRUE(field("Fqso_awdval")->isVisibleTo(form));
+    type("Fqso_awdval", "12345");
+    type("FQso_Date", "2020-01-01");
+    enter();
+    ASSERT_EQ(log().Count(), 1);
+    EXPECT_EQ(log().Get(0)->CustAwd, "1010");
+    EXPECT_EQ(log().Get(0)->CustValue, "12345");
+    const TQsoRec *tenTen = log().Get(0);
+
+    chooseBand("20m");
+    type("FQso_Call", "HB9ABC");
+    leave("FQso_Call");
+    QApplication::processEvents();
+    EXPECT_LT(awards->findData("1010"), 0) << "not on 20m";
+    ASSERT_GE(awards->findData("HELV"), 0);
+    awards->setCurrentIndex(awards->findData("HELV"));
+    emit awards->activated(awards->currentIndex());
+    QComboBox *values = list("Fqso_awdsel");
+    EXPECT_TRUE(values->isVisibleTo(form)) << "an award with a value list shows the list";
+    values->setCurrentIndex(values->findText("Bern"));
+    enter();
+    ASSERT_EQ(log().Count(), 2);
+    const TQsoRec *swiss = log().Get(0) == tenTen ? log().Get(1) : log().Get(0);
+    EXPECT_EQ(swiss->CustAwd, "HELV");
+    EXPECT_EQ(swiss->CustValue, "BE") << "the key of the chosen name is stored";
+}
+
+} // namespace
+} // namespace vellum
