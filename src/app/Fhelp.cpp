@@ -56,7 +56,7 @@ QString THelpViewer::PageOfContext(int context)
     QString page = QStringLiteral("context-%1.html").arg(context);
     if (dir.exists(page))
         return page;
-    return dir.exists(QStringLiteral("index.html")) ? QStringLiteral("index.html") : QString();
+    return dir.exists(QStringLiteral("context-1.html")) ? QStringLiteral("context-1.html") : QString();
 }
 
 QStringList THelpViewer::PagesWithWord(const QString &word)
