@@ -24,6 +24,7 @@
 #include "logstore/qsodata.h"
 
 #include <QAbstractEventDispatcher>
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
@@ -49,6 +50,23 @@ class MainNotify : public QEvent {
 public:
     explicit MainNotify(int code) : QEvent(MainNotifyEvent), code(code) {}
     int code;
+};
+
+constexpr QEvent::Type SetTableRowEvent = static_cast<QEvent::Type>(QEvent::User + 1024);
+constexpr QEvent::Type DeferRequestEvent = static_cast<QEvent::Type>(QEvent::User + 1026);
+
+class SetTableRow : public QEvent {
+public:
+    SetTableRow(int row, QAbstractItemView *table) : QEvent(SetTableRowEvent), row(row), table(table) {}
+    int row;
+    QPointer<QAbstractItemView> table;
+};
+
+class DeferMessage : public QEvent {
+public:
+    DeferMessage(QEvent::Type type, int code, QObject *requester) : QEvent(type), code(code), requester(requester) {}
+    int code;
+    QPointer<QObject> requester;
 };
 
 const char *const ModeTexts[] = {"", "Add real-time", "Add off-line", "Specify Filter", "Filter Active"};
@@ -727,8 +745,39 @@ void TMainForm::PostMainNotify(int code)
     QCoreApplication::postEvent(this, new MainNotify(code));
 }
 
+const QEvent::Type TMainForm::DeferReplyEvent = static_cast<QEvent::Type>(QEvent::User + 1027);
+
+void TMainForm::PostSetTableRow(int row, QAbstractItemView *table)
+{
+    QCoreApplication::postEvent(this, new SetTableRow(row, table));
+}
+
+void TMainForm::PostDeferRequest(int code, QObject *requester)
+{
+    for (const auto &[pendingCode, pendingRequester] : m_deferPending)
+        if (pendingCode == code && pendingRequester == requester)
+            return; // the answer already on its way serves this request too
+    m_deferPending.emplace_back(code, requester);
+    QCoreApplication::postEvent(this, new DeferMessage(DeferRequestEvent, code, requester));
+}
+
 void TMainForm::customEvent(QEvent *event)
 {
+    if (event->type() == SetTableRowEvent) {
+        auto *message = static_cast<SetTableRow *>(event);
+        if (message->table && message->table->model()) {
+            message->table->setCurrentIndex(message->table->model()->index(message->row, 0));
+            message->table->viewport()->update();
+        }
+        return;
+    }
+    if (event->type() == DeferRequestEvent) {
+        auto *message = static_cast<DeferMessage *>(event);
+        std::erase_if(m_deferPending, [&](const auto &p) { return p.first == message->code && p.second == message->requester; });
+        if (message->requester)
+            QCoreApplication::postEvent(message->requester, new DeferMessage(DeferReplyEvent, message->code, nullptr));
+        return;
+    }
     if (event->type() != MainNotifyEvent)
         return QMainWindow::customEvent(event);
     int code = static_cast<MainNotify *>(event)->code;

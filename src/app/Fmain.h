@@ -9,6 +9,7 @@
 #include "logstore/services.h"
 
 #include <QDateTime>
+#include <QEvent>
 #include <QMainWindow>
 #include <QPointer>
 #include <QStringList>
@@ -17,7 +18,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
+class QAbstractItemView;
 class QAction;
 class QLabel;
 class QMenu;
@@ -110,8 +113,15 @@ public:
     void RequestHighlightAll();
     void SetLocationChanged() { m_locationChanged = true; }
 
-    /// Posts a MainNotify code to be handled after the current event.
+    /// Posts a MainNotify code (message 1025) to be handled after the current event.
     void PostMainNotify(int code);
+    /// Message 1024 (SetTableRow): makes row the active row of the table later.
+    void PostSetTableRow(int row, QAbstractItemView *table);
+    /// Message 1026 (DeferRequest): the requester gets a DeferReply event (type
+    /// DeferReplyEvent, carrying the code) after the events already queued; a run
+    /// of identical requests gets one answer.
+    void PostDeferRequest(int code, QObject *requester);
+    static const QEvent::Type DeferReplyEvent;
 
     // --- services ---
     const LogServices &Services() const { return m_services; }
@@ -229,6 +239,7 @@ private:
     bool m_inIdle = false;
     bool m_closing = false;
     bool m_mainNotify11Pending = false;
+    std::vector<std::pair<int, QPointer<QObject>>> m_deferPending;
     int m_backupTicksLeft = 0;
     int m_lastShownMode = 0;
     std::uint16_t m_today = 0;

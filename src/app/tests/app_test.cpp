@@ -401,3 +401,48 @@ TEST_F(MainWindowTest, DatabaseEditorsFollowTheUserLevel)
 
 } // namespace
 } // namespace vellum
+
+#include <QStringListModel>
+#include <QListView>
+
+namespace vellum {
+namespace {
+
+/// Counts the DeferReply events it gets.
+class Requester : public QObject {
+public:
+    int replies = 0;
+    bool event(QEvent *e) override
+    {
+        if (e->type() == TMainForm::DeferReplyEvent) {
+            ++replies;
+            return true;
+        }
+        return QObject::event(e);
+    }
+};
+
+TEST_F(MainWindowTest, InternalMessagesRunLaterAndCollapse)
+{
+    config.LASTLOG = "<none>";
+    start();
+    Requester requester;
+    main->PostDeferRequest(7, &requester);
+    main->PostDeferRequest(7, &requester);
+    main->PostDeferRequest(8, &requester);
+    EXPECT_EQ(requester.replies, 0) << "answers come after the current event";
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(requester.replies, 2) << "one answer for the run of identical requests, one for the other code";
+
+    QStringListModel model({"a", "b", "c"});
+    QListView table;
+    table.setModel(&model);
+    main->PostSetTableRow(2, &table);
+    EXPECT_NE(table.currentIndex().row(), 2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(table.currentIndex().row(), 2);
+}
+
+} // namespace
+} // namespace vellum
