@@ -128,7 +128,19 @@ void TXSummary::layoutGrid()
         groupLabels << QString::fromLatin1(GroupLabels[group]);
     m_grid->setVerticalHeaderLabels(groupLabels);
     m_grid->horizontalHeader()->setDefaultSectionSize(40);
+    m_grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     fill(std::nullopt, QString());
+    // As wide as its columns and as high as its rows.
+    int width = m_grid->verticalHeader()->sizeHint().width() + 4;
+    for (int column = 0; column < m_grid->columnCount(); ++column)
+        width += m_grid->columnWidth(column) + 1;
+    int height = m_grid->horizontalHeader()->sizeHint().height() + 4;
+    for (int row = 0; row < m_grid->rowCount(); ++row)
+        height += m_grid->rowHeight(row) + 2;
+    if (m_grid->rowCount() == 2)
+        height += 2;
+    resize(width, height);
 }
 
 QString TXSummary::CellText(int band, int row) const
