@@ -96,10 +96,10 @@ void TSelectionForm::showShown()
     m_firstDate->setText(ScreenText(FormatDate(shown.FirstDate, m_format, false)));
     m_lastDate->setText(shown.LastDate == OpenEndDate ? QString()
                                                       : ScreenText(FormatDate(shown.LastDate, m_format, false)));
-    m_dateFilter->setChecked(shown.DateFilter != 0);
-    m_groupFilter->setChecked(shown.GroupFilter != 0);
-    m_qrp->setChecked(shown.QrpFilter());
-    m_yl->setChecked(shown.YlFilter());
+    m_dateFilter->setChecked(shown.DateActive != 0);
+    m_groupFilter->setChecked(shown.GroupActive != 0);
+    m_qrp->setChecked(shown.QrpOnly());
+    m_yl->setChecked(shown.YlOnly());
     m_groups->clear();
     for (std::size_t group = 0; group < m_log.GroupNames.size() && group < 256; ++group)
         m_groups->addItem(

@@ -118,12 +118,12 @@ void GenerateLog(TQsoData &log, const GeneratorOptions &options)
     log.GroupNames = {"", "DXpedition", "Contest", "Portable"};
     TSelection recent = AllQsosSelection();
     recent.Name = "Since 2020";
-    recent.DateFilter = 1;
+    recent.DateActive = 1;
     recent.FirstDate = *DayNumber(2020, 1, 1);
     log.Selections.push_back(recent);
     TSelection contest = AllQsosSelection();
     contest.Name = "Contest group";
-    contest.GroupFilter = 1;
+    contest.GroupActive = 1;
     contest.SetGroup(2, true);
     log.Selections.push_back(contest);
 

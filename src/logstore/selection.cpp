@@ -23,10 +23,10 @@ void StoreSelection(const TSelection &s, std::span<std::uint8_t, SelectionStored
     std::memset(p, 0, SelectionStoredSize);
     p[0] = static_cast<std::uint8_t>(s.Name.size());
     std::memcpy(p + 1, s.Name.data(), s.Name.size());
-    p[26] = s.DateFilter;
+    p[26] = s.DateActive;
     storeU16(p + 27, s.FirstDate);
     storeU16(p + 29, s.LastDate);
-    p[31] = s.GroupFilter;
+    p[31] = s.GroupActive;
     std::copy(s.Groups.begin(), s.Groups.end(), p + 32);
 }
 
@@ -34,10 +34,10 @@ void LoadSelection(std::span<const std::uint8_t, SelectionStoredSize> in, TSelec
 {
     const std::uint8_t *p = in.data();
     s.Name.assign(std::string_view(reinterpret_cast<const char *>(p + 1), std::min<std::size_t>(p[0], 25)));
-    s.DateFilter = p[26];
+    s.DateActive = p[26];
     s.FirstDate = loadU16(p + 27);
     s.LastDate = loadU16(p + 29);
-    s.GroupFilter = p[31];
+    s.GroupActive = p[31];
     std::copy(p + 32, p + 64, s.Groups.begin());
 }
 
@@ -125,13 +125,13 @@ TSelectionEditor::UpdateResult TSelectionEditor::Update(const SelectionFields &f
     if (!first || !last || *last < *first)
         return UpdateResult::BadDates;
     TSelection record = m_edit;
-    record.DateFilter = fields.dateActive ? 1 : 0;
-    record.GroupFilter = fields.groupActive ? 1 : 0;
+    record.DateActive = fields.dateActive ? 1 : 0;
+    record.GroupActive = fields.groupActive ? 1 : 0;
     record.FirstDate = *first;
     record.LastDate = *last;
     record.Name = std::string_view(fields.name).substr(0, SelectionNameCapacity);
-    record.SetQrpFilter(fields.qrpOnly);
-    record.SetYlFilter(fields.ylOnly);
+    record.SetQrpOnly(fields.qrpOnly);
+    record.SetYlOnly(fields.ylOnly);
     m_list[static_cast<std::size_t>(m_shown)] = record;
     m_changed = true;
     Show(m_shown);

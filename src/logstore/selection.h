@@ -21,10 +21,10 @@ class TQsoData;
 
 struct TSelection {
     ShortString<25> Name;
-    std::uint8_t DateFilter = 0;  ///< the date filter is on (0/1)
+    std::uint8_t DateActive = 0;  ///< the date filter is on (0/1)
     std::uint16_t FirstDate = 0;  ///< 0 = no lower bound
     std::uint16_t LastDate = 0xFFFF; ///< 0xFFFF = no upper bound
-    std::uint8_t GroupFilter = 0; ///< the group filter is on (0/1)
+    std::uint8_t GroupActive = 0; ///< the group filter is on (0/1)
     /// The 256-bit group set; bits 6 and 7 of byte 31 double as the QRP and YLop filters.
     std::array<std::uint8_t, 32> Groups{};
 
@@ -34,10 +34,10 @@ struct TSelection {
         auto bit = static_cast<std::uint8_t>(1u << (group % 8));
         Groups[group / 8] = on ? (Groups[group / 8] | bit) : (Groups[group / 8] & ~bit);
     }
-    bool QrpFilter() const { return Groups[31] & 0x40; }
-    bool YlFilter() const { return Groups[31] & 0x80; }
-    void SetQrpFilter(bool on) { SetGroup(254, on); }
-    void SetYlFilter(bool on) { SetGroup(255, on); }
+    bool QrpOnly() const { return Groups[31] & 0x40; }
+    bool YlOnly() const { return Groups[31] & 0x80; }
+    void SetQrpOnly(bool on) { SetGroup(254, on); }
+    void SetYlOnly(bool on) { SetGroup(255, on); }
 };
 
 inline constexpr std::size_t SelectionStoredSize = 64;
@@ -53,13 +53,13 @@ void LoadSelection(std::span<const std::uint8_t, SelectionStoredSize> in, TSelec
 /// while its filter is on.
 inline bool InSelection(const TSelection &s, const TQsoRec &qso)
 {
-    if (s.DateFilter && (qso.Date < s.FirstDate || qso.Date > s.LastDate))
+    if (s.DateActive && (qso.Date < s.FirstDate || qso.Date > s.LastDate))
         return false;
-    if (s.GroupFilter && !s.HasGroup(qso.Group))
+    if (s.GroupActive && !s.HasGroup(qso.Group))
         return false;
-    if (s.QrpFilter() && !(qso.QslFlags & QslFlag::QRP))
+    if (s.QrpOnly() && !(qso.QslFlags & QslFlag::QRP))
         return false;
-    if (s.YlFilter() && !(qso.QslFlags & QslFlag::YLop))
+    if (s.YlOnly() && !(qso.QslFlags & QslFlag::YLop))
         return false;
     return true;
 }

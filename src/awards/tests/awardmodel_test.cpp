@@ -178,7 +178,7 @@ TEST_F(AwardModelTest, SelectionDecidesWhatCounts)
     Add({.call = "JA1ABC", .confirmed = true, .group = 1});
     TSelection contest = AllQsosSelection();
     contest.Name = "Contest";
-    contest.GroupFilter = 1;
+    contest.GroupActive = 1;
     contest.SetGroup(2, true);
     log->Selections.push_back(contest);
     model.EnsureAwardTables(*log);

@@ -105,7 +105,7 @@ TEST_F(AwardQueryTest, ItemBlocks)
     add({.call = "G3ABH", .band = 5, .mode = 14, .confirmed = true}, "", "JO62");
 
     TSelection noGroup3 = AllQsosSelection();
-    noGroup3.GroupFilter = 1;
+    noGroup3.GroupActive = 1;
     for (int g = 0; g < 3; ++g)
         noGroup3.SetGroup(g, true);
     log->Selections.push_back(noGroup3);

@@ -63,7 +63,7 @@ TEST(QsoAwardStatus, EmptyReportSelectionAndFlags)
     EXPECT_EQ(QsoAwardStatus(noReport, all, config, Today), asNotWorked);
 
     TSelection qrpOnly = all;
-    qrpOnly.SetQrpFilter(true);
+    qrpOnly.SetQrpOnly(true);
     EXPECT_EQ(QsoAwardStatus(confirmed, qrpOnly, config, Today), asNotWorked);
 
     // Confirmed with only the DXCC band submitted bit: 4 there, 3 at every other level.

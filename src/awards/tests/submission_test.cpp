@@ -156,7 +156,7 @@ TEST_F(SubmissionTest, ChangeAwardFlags)
     TQsoRec *outside = AddFor(4, 3, 0x04);
     outside->Group = 9;
     TSelection noGroup9 = AllQsosSelection();
-    noGroup9.GroupFilter = 1;
+    noGroup9.GroupActive = 1;
     noGroup9.SetGroup(0, true);
     log->Selections.push_back(noGroup9);
     SetCurrentSelection(*log, 1);

@@ -106,7 +106,7 @@ TEST_F(ImportTest, ExportDriver)
     EXPECT_EQ(text.substr(text.size() - 9), "<eor>\r\n\r\n") << "an empty line after the last record";
 
     // No: every QSO of the selection in force (here: not group 2).
-    log->CurSelection.GroupFilter = 1;
+    log->CurSelection.GroupActive = 1;
     log->CurSelection.SetGroup(0, true);
     notifier.answers = {Answer::No};
     result = ExportLog(context, file.string(), filter, RecordFormat::Adif);

@@ -139,8 +139,8 @@ TEST_F(LogFileTest, CurrentFormatLoadsEveryFieldAndSection)
     EXPECT_EQ(log->Selections[0].Name, "All QSOs");
     EXPECT_EQ(log->Selections[1].Name, "Recent");
     EXPECT_TRUE(log->Selections[1].HasGroup(254));
-    EXPECT_TRUE(log->Selections[1].QrpFilter()) << "group 254 doubles as the QRP filter";
-    EXPECT_FALSE(log->Selections[1].YlFilter());
+    EXPECT_TRUE(log->Selections[1].QrpOnly()) << "group 254 doubles as the QRP filter";
+    EXPECT_FALSE(log->Selections[1].YlOnly());
     EXPECT_EQ(log->Notes.NoteOf("DL1ABC"), "op Hans");
     ASSERT_EQ(log->SwlList.Count(), 1);
     EXPECT_EQ(log->SwlList.Get(0)->Printed, 1);

@@ -57,7 +57,7 @@ protected:
         log.GroupNames = {"", "DXpedition", "Contest"};
         TSelection recent = AllQsosSelection();
         recent.Name = "Recent";
-        recent.DateFilter = 1;
+        recent.DateActive = 1;
         recent.FirstDate = *DayNumber(2024, 1, 1);
         log.Selections.push_back(recent);
         for (int i = 0; i < 3; ++i) {
@@ -116,7 +116,7 @@ TEST_F(LogstoreWindowTest, SelectionEditor)
     ASSERT_EQ(log.Selections.size(), 3u);
     const TSelection &made = log.Selections[2];
     EXPECT_EQ(made.Name, "Contest only");
-    EXPECT_TRUE(made.GroupFilter);
+    EXPECT_TRUE(made.GroupActive);
     EXPECT_TRUE(made.HasGroup(2));
     EXPECT_FALSE(made.HasGroup(1));
     EXPECT_EQ(made.FirstDate, *DayNumber(2024, 5, 2));

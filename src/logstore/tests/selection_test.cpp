@@ -26,7 +26,7 @@ TEST(InSelection, FiltersAndTheirEdges)
     EXPECT_TRUE(InSelection(all, qso(0xFFFF, 255)));
 
     TSelection dates = all;
-    dates.DateFilter = 1; // first date empty (0), last date empty (open)
+    dates.DateActive = 1; // first date empty (0), last date empty (open)
     EXPECT_TRUE(InSelection(dates, qso(0)));
     EXPECT_TRUE(InSelection(dates, qso(0xFFFF)));
     dates.FirstDate = 40000;
@@ -37,14 +37,14 @@ TEST(InSelection, FiltersAndTheirEdges)
     EXPECT_FALSE(InSelection(dates, qso(40011)));
 
     TSelection noGroups = all;
-    noGroups.GroupFilter = 1;
+    noGroups.GroupActive = 1;
     for (int group : {0, 1, 200, 255})
         EXPECT_FALSE(InSelection(noGroups, qso(1, static_cast<std::uint8_t>(group))));
 
     // The QRP filter shares its bit with group 254: that group passes the group test.
     TSelection qrp = noGroups;
     qrp.SetGroup(3, true);
-    qrp.SetQrpFilter(true);
+    qrp.SetQrpOnly(true);
     EXPECT_TRUE(qrp.HasGroup(254));
     EXPECT_TRUE(InSelection(qrp, qso(1, 254, QslFlag::QRP)));
     EXPECT_TRUE(InSelection(qrp, qso(1, 3, QslFlag::QRP)));
@@ -52,7 +52,7 @@ TEST(InSelection, FiltersAndTheirEdges)
     EXPECT_FALSE(InSelection(qrp, qso(1, 4, QslFlag::QRP)));
 
     TSelection yl = all;
-    yl.SetYlFilter(true);
+    yl.SetYlOnly(true);
     EXPECT_TRUE(InSelection(yl, qso(1, 0, QslFlag::YLop)));
     EXPECT_FALSE(InSelection(yl, qso(1, 0, QslFlag::QRP)));
 }
@@ -91,7 +91,7 @@ protected:
     {
         TSelection recent = AllQsosSelection();
         recent.Name = "Recent";
-        recent.DateFilter = 1;
+        recent.DateActive = 1;
         recent.FirstDate = 40000;
         log.Selections.push_back(recent);
         log.Modified = false;
@@ -133,8 +133,8 @@ TEST_F(SelectionEditorTest, UpdateChecksTheDates)
     EXPECT_EQ(stored.FirstDate, 0);
     EXPECT_EQ(stored.LastDate, *DayNumber(2024, 5, 1));
     EXPECT_TRUE(stored.HasGroup(7));
-    EXPECT_TRUE(stored.YlFilter());
-    EXPECT_FALSE(stored.QrpFilter());
+    EXPECT_TRUE(stored.YlOnly());
+    EXPECT_FALSE(stored.QrpOnly());
     EXPECT_TRUE(editor.Changed());
 
     // Showing another entry drops unsaved toggles.
@@ -264,7 +264,7 @@ TEST_F(BulkChangeTest, SetGroupTouchesOnlyTheScopeAndKeepsTheGroupOrder)
     EXPECT_EQ(CountInScope(log), 3);
 
     TSelection group2 = AllQsosSelection();
-    group2.GroupFilter = 1;
+    group2.GroupActive = 1;
     group2.SetGroup(2, true);
     log.CurSelection = group2;
     EXPECT_EQ(SetGroupOfQsos(log, 0), 3);

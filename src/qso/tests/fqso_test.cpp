@@ -558,7 +558,7 @@ TEST_F(QsoFormTest, TheSelectionInForceDecidesWhatIsShownAndCounted)
     form->EscapePressed();
     TSelection groupTwo = AllQsosSelection();
     groupTwo.Name = "Group two";
-    groupTwo.GroupFilter = 1;
+    groupTwo.GroupActive = 1;
     groupTwo.SetGroup(2, true);
     log().Selections.push_back(groupTwo);
     ASSERT_TRUE(SetCurrentSelection(log(), 1));
