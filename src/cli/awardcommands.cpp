@@ -21,13 +21,9 @@ namespace {
 /// The country data the set-up step loaded for this run.
 TCountryData &countryData(CliContext &context)
 {
-    const auto *resolver = dynamic_cast<const CountryResolver *>(context.services.resolver);
-    if (!resolver)
+    if (!context.countries)
         throw CliError("no country data: neither SAVE/VELLUM.CTY nor the default country file could be read");
-    // The set-up step made the data as a modifiable object for this run (it owns it
-    // in context.owned); the resolver only hands it out read-only. The award model
-    // keeps its status blocks in it.
-    return const_cast<TCountryData &>(resolver->Data());
+    return *context.countries;
 }
 
 std::uint16_t dateArgument(const std::string &text, const char *what)

@@ -12,6 +12,10 @@
 #include <string>
 #include <vector>
 
+namespace vellum {
+class TCountryData;
+}
+
 namespace vellum::cli {
 
 /// A failure a command reports: one line on stderr and exit status 1.
@@ -35,6 +39,7 @@ struct CliContext {
     CliNotifier notifier;
     LogServices services;             ///< notifier set; set-up steps fill in the rest
     std::vector<std::shared_ptr<void>> owned; ///< objects the set-up steps made
+    TCountryData *countries = nullptr; ///< the country data of this run, when it could be loaded
 
     /// The value of --name VALUE in args (removed from args), or fallback.
     std::string takeOption(const std::string &name, const std::string &fallback = {});
