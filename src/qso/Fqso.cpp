@@ -133,9 +133,11 @@ TQSOForm::TQSOForm(TQsoData &log, TMainForm &main, QsoLookups *lookups)
     }
     m_lookups = lookups;
     const auto *resolver = dynamic_cast<const CountryResolver *>(main.Services().resolver);
-    static CountryResolver fallback(main.Countries());
-    m_logic = std::make_unique<QsoLogic>(log, main.Countries(), resolver ? *resolver : fallback, main.ConfigRecord(),
-                                         *m_lookups);
+    if (!resolver) {
+        m_ownResolver = std::make_unique<CountryResolver>(main.Countries());
+        resolver = m_ownResolver.get();
+    }
+    m_logic = std::make_unique<QsoLogic>(log, main.Countries(), *resolver, main.ConfigRecord(), *m_lookups);
     m_searchContext = std::make_unique<FormSearchContext>(main.Countries(), log, *m_lookups, m_dateRangeAsker);
     m_admits = [&log](const TQsoRec &rec) { return InSelection(log, rec); };
     m_dateRangeAsker = [this](std::uint16_t around) {

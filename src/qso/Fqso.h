@@ -22,6 +22,7 @@ class QWidget;
 
 namespace vellum {
 
+class CountryResolver;
 class TMainForm;
 class TQsoData;
 class UserNotifier;
@@ -172,6 +173,7 @@ private:
     TQsoData &m_log;
     TMainForm &m_main;
     std::unique_ptr<QsoLookups> m_ownLookups;
+    std::unique_ptr<CountryResolver> m_ownResolver; ///< when the log's resolver is not the country data's
     QsoLookups *m_lookups;
     std::unique_ptr<QsoLogic> m_logic;
     std::function<bool(const TQsoRec &)> m_admits;
