@@ -3,6 +3,8 @@
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+# Let ccache share compiled objects between checkouts in different folders.
+export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
 
 # Debian 12 packages the build, the tests and the default data need.
 PACKAGES=(
