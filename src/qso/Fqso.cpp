@@ -43,6 +43,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -215,6 +216,12 @@ QLineEdit *TQSOForm::addLine(QWidget *parent, const char *name, const QString &c
             edit->setCursorPosition(cursor);
         });
     edit->installEventFilter(this);
+    // A field filled to its length passes the focus on; a refused character beeps.
+    connect(edit, &QLineEdit::textEdited, this, [this, edit](const QString &text) {
+        if (text.size() >= edit->maxLength() && edit->cursorPosition() == text.size() && edit->maxLength() < 250)
+            focusNextChild();
+    });
+    connect(edit, &QLineEdit::inputRejected, this, [] { QApplication::beep(); });
     label->setBuddy(edit);
     layout->addWidget(label);
     layout->addWidget(edit);
@@ -305,6 +312,13 @@ void TQSOForm::buildForm()
     for (const AwardWheel &wheel : AwardWheelTable)
         addList(r6, wheel.control, QString::fromLatin1(wheel.award), {"--", "Subm", "Chkd"});
 
+    auto picture = [this](const char *name, const char *pattern) {
+        Field(name)->setValidator(new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(pattern)), Field(name)));
+    };
+    picture("FQso_Zone", "[0-9]{0,2}");
+    picture("FQSO_group", "[0-9]{0,3}");
+    picture("Fqso_rsts", "[0-9]{0,3}[A-Za-z]?");
+    picture("fqso_rstr", "[0-9]{0,3}[A-Za-z]?");
     connect(Field("FQso_Call"), &QLineEdit::textEdited, this, [this] {
         m_callChanged = true;
         if (m_main.ConfigRecord().DefQSO_CallUpdate && m_mode != QsoWindowMode::SearchEntry)

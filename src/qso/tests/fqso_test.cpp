@@ -795,3 +795,22 @@ TEST_F(QsoFormTest, CustomAwardFieldsFollowCountryBandAndMode)
 
 } // namespace
 } // namespace vellum
+
+namespace vellum {
+namespace {
+
+TEST_F(QsoFormTest, AFilledFieldPassesTheFocusOnAndPicturesRefuseCharacters)
+{
+    form->AddOffline();
+    field("FQso_Time")->setFocus();
+    field("FQso_Time")->selectAll();
+    QTest::keyClicks(field("FQso_Time"), "12:34");
+    EXPECT_EQ(form->focusWidget(), list("Fqso_modex")) << "five characters fill the time field";
+    field("FQso_Zone")->setFocus();
+    field("FQso_Zone")->clear();
+    QTest::keyClicks(field("FQso_Zone"), "x");
+    EXPECT_EQ(field("FQso_Zone")->text(), "") << "the zone takes digits only";
+}
+
+} // namespace
+} // namespace vellum
