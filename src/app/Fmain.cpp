@@ -453,6 +453,19 @@ void TMainForm::openStartupLog()
         name = last.empty() ? QString::fromStdString(DefaultLogFileName())
                             : QString::fromStdString(NormalizeStoredPath(last));
     }
+    if (m_options.firstStart && name.toStdString() == DefaultLogFileName() && !QFileInfo::exists(name)) {
+        // A new user logs at once into the default log, which is written at the first save.
+        m_log = std::make_unique<TQsoData>(m_services);
+        m_log->NewLog(name.toStdString());
+        StopBackupCountdown();
+        m_log->Modified = false;
+        m_log->LogOutOfDate = false;
+        diskIndicator(DiskState::Clear);
+        if (m_qsoWindow)
+            m_qsoWindow->StartAddRealTime();
+        UpdateLogMenus();
+        return;
+    }
     OpenLogFile(name);
     UpdateLogMenus();
 }
@@ -879,15 +892,17 @@ QString DefaultDataDir()
     return QStringLiteral(VELLUM_DEFAULT_DATA_DIR);
 }
 
-void PrepareProgramDir(const QString &programDir)
+bool PrepareProgramDir(const QString &programDir)
 {
     namespace fs = std::filesystem;
     SetProgramDir(programDir.toStdString());
+    std::error_code exists;
+    bool firstStart = !fs::exists(SaveDir(), exists);
     CreateProgramDirs();
     fs::path defaults = DefaultDataDir().toStdString();
     std::error_code ec;
     if (!fs::is_directory(defaults, ec))
-        return;
+        return firstStart;
     for (auto it = fs::recursive_directory_iterator(defaults, ec); it != fs::recursive_directory_iterator(); ++it) {
         if (!it->is_regular_file())
             continue;
@@ -899,6 +914,7 @@ void PrepareProgramDir(const QString &programDir)
         if (ec)
             throw EFileError("Cannot copy " + it->path().string() + " to " + target.string() + ": " + ec.message());
     }
+    return firstStart;
 }
 
 } // namespace vellum

@@ -63,6 +63,8 @@ struct MainFormOptions {
     FileChooser *chooser = nullptr;   ///< null: file dialogs
     int backupTickMs = 5000;          ///< the backup countdown's tick
     bool installIdleHandler = true;
+    /// The program directory is new: a missing default log is started as a new log.
+    bool firstStart = false;
 };
 
 class TMainForm : public QMainWindow, private LogObserver {
@@ -247,8 +249,9 @@ private:
 };
 
 /// Makes the program directory and fills it from the defaults built with the
-/// program (country file, ...) where a file is missing. Throws EFileError.
-void PrepareProgramDir(const QString &programDir);
+/// program (country file, ...) where a file is missing. Returns true when the
+/// directory was new (the first start). Throws EFileError.
+bool PrepareProgramDir(const QString &programDir);
 
 /// The directory the defaults are copied from.
 QString DefaultDataDir();

@@ -34,8 +34,9 @@ int main(int argc, char **argv)
     splash->repaint();
     QApplication::processEvents();
 
+    bool firstStart = false;
     try {
-        PrepareProgramDir(programDir);
+        firstStart = PrepareProgramDir(programDir);
     } catch (const std::exception &e) {
         std::fprintf(stderr, "vellum: %s\n", e.what());
         return 1;
@@ -59,6 +60,7 @@ int main(int argc, char **argv)
     };
     MainFormOptions options;
     options.arguments = arguments;
+    options.firstStart = firstStart;
     TMainForm main(Config(), countries, options);
     app.setMainForm(&main);
     main.SetImportExportHandler([&main] { RunImportExport(main); });

@@ -446,3 +446,31 @@ TEST_F(MainWindowTest, InternalMessagesRunLaterAndCollapse)
 
 } // namespace
 } // namespace vellum
+
+namespace vellum {
+namespace {
+
+TEST_F(MainWindowTest, TheFirstStartOpensTheDefaultLogAsANewLog)
+{
+    config.LASTLOG = "";
+    MainFormOptions options;
+    options.notifier = &notifier;
+    options.chooser = &chooser;
+    options.installIdleHandler = false;
+    options.firstStart = true;
+    main = std::make_unique<TMainForm>(config, countries, options);
+    main->FormShow();
+    main->AppIdle();
+    ASSERT_NE(main->Log(), nullptr) << "a new user can log at once";
+    EXPECT_EQ(main->Log()->LogFileName, file("QQ0QQ.VLL"));
+    EXPECT_TRUE(notifier.shown.empty()) << "no open-failure box";
+    EXPECT_TRUE(main->CloseCurrentLog());
+    EXPECT_TRUE(notifier.shown.empty()) << "an untouched new default log closes without a question";
+    test::TempDir fresh;
+    EXPECT_TRUE(PrepareProgramDir(QString::fromStdString(fresh.path() + "/new")));
+    EXPECT_FALSE(PrepareProgramDir(QString::fromStdString(fresh.path() + "/new"))) << "only the first start";
+    SetProgramDir(dir.path());
+}
+
+} // namespace
+} // namespace vellum
