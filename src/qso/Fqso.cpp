@@ -268,6 +268,10 @@ void TQSOForm::buildForm()
     addLine(r0, "FQso_Time", QStringLiteral("Time"), config.DefQSO_ShowSecs ? 8 : 5, false);
     addList(r0, "Fqso_modex", QStringLiteral("Mode"), modeNames());
     addList(r0, "Fqso_bandx", QStringLiteral("Band"), bandNames(config.DefQSO_ShowBandMHz));
+    // The award wheels stand right below the call: size step 0 shows the form down to them.
+    QWidget *wheelRow = row();
+    for (const AwardWheel &wheel : AwardWheelTable)
+        addList(wheelRow, wheel.control, QString::fromLatin1(wheel.award), {"--", "Subm", "Chkd"});
     QWidget *r1 = row();
     addLine(r1, "Fqso_rsts", QStringLiteral("rstS"), 4, true);
     addLine(r1, "fqso_rstr", QStringLiteral("rstR"), 4, true);
@@ -308,9 +312,6 @@ void TQSOForm::buildForm()
     m_dirDist->setObjectName(QStringLiteral("F_DirDist"));
     m_dirDist->setMinimumWidth(200);
     r5->layout()->addWidget(m_dirDist);
-    QWidget *r6 = row();
-    for (const AwardWheel &wheel : AwardWheelTable)
-        addList(r6, wheel.control, QString::fromLatin1(wheel.award), {"--", "Subm", "Chkd"});
 
     auto picture = [this](const char *name, const char *pattern) {
         Field(name)->setValidator(new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(pattern)), Field(name)));
@@ -1584,7 +1585,7 @@ void TQSOForm::applyWindowSize()
 {
     int step = std::min<int>(m_main.ConfigRecord().QsoWindowSize, 5);
     for (std::size_t i = 0; i < m_rows.size(); ++i)
-        m_rows[i]->setVisible(step == 5 || static_cast<int>(i) <= step);
+        m_rows[i]->setVisible(step == 5 || static_cast<int>(i) <= step + 1);
     ApplyTabStops();
     adjustSize();
 }
