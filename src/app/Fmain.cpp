@@ -700,22 +700,28 @@ void TMainForm::SetImportExportHandler(std::function<void()> handler)
     m_importExportItem->setVisible(m_importExport != nullptr);
 }
 
+/// Runs one of the reference data editors, modal; it writes the country file itself when saved.
+template <typename Editor>
+static void runReferenceEditor(TMainForm &main, TCountryData &countries, const LogSettings &settings,
+                               ProgressService *progress)
+{
+    ReferenceServices services{main.Notifier(), settings, progress, nullptr};
+    Editor(countries, services, &main).exec();
+}
+
 void TMainForm::EditIotaClick()
 {
-    ReferenceServices services{Notifier(), *m_settings, m_progress.get(), nullptr};
-    TEditIOTADialog(m_countries, services, this).exec();
+    runReferenceEditor<TEditIOTADialog>(*this, m_countries, *m_settings, m_progress.get());
 }
 
 void TMainForm::EditManagersClick()
 {
-    ReferenceServices services{Notifier(), *m_settings, m_progress.get(), nullptr};
-    TEditQSLMgrDialog(m_countries, services, this).exec();
+    runReferenceEditor<TEditQSLMgrDialog>(*this, m_countries, *m_settings, m_progress.get());
 }
 
 void TMainForm::EditAddressesClick()
 {
-    ReferenceServices services{Notifier(), *m_settings, m_progress.get(), nullptr};
-    TEditAddressDialog(m_countries, services, this).exec();
+    runReferenceEditor<TEditAddressDialog>(*this, m_countries, *m_settings, m_progress.get());
 }
 
 void TMainForm::UpdateRadioMenus() {} // the radio menu comes with the radio engine
@@ -727,6 +733,15 @@ void TMainForm::SetCompanion(int entry, QWidget *window)
     if (entry < 0 || entry >= CompanionCount)
         return;
     m_companions[static_cast<std::size_t>(entry)] = {window, window != nullptr, false};
+}
+
+void TMainForm::CompanionClosed(int entry, QWidget *window)
+{
+    if (entry < 0 || entry >= CompanionCount)
+        return;
+    m_windowServices->SaveWindowPos(window, CompanionPositions[static_cast<std::size_t>(entry)]);
+    if (Companion(entry) == window)
+        SetCompanion(entry, nullptr);
 }
 
 QWidget *TMainForm::Companion(int entry) const

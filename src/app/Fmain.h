@@ -110,6 +110,8 @@ public:
 
     // --- companion windows ---
     void SetCompanion(int entry, QWidget *window);
+    /// A companion window closes: its position is stored and its entry emptied.
+    void CompanionClosed(int entry, QWidget *window);
     QWidget *Companion(int entry) const;
     void RequestRefresh(int entry, bool locationChanged = false);
     void RequestHighlightAll();

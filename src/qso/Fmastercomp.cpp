@@ -20,9 +20,7 @@ TMasterCompanion::TMasterCompanion(TMainForm &main, TQSOForm &form)
 
 TMasterCompanion::~TMasterCompanion()
 {
-    m_main.Windows().SaveWindowPos(this, WindowIndex::MASTR);
-    if (m_main.Companion(9) == this)
-        m_main.SetCompanion(9, nullptr);
+    m_main.CompanionClosed(9, this);
 }
 
 void TMasterCompanion::RefreshCompanion() { LookupCall(m_form.Field("FQso_Call")->text().trimmed()); }

@@ -1270,9 +1270,19 @@ SearchFields TQSOForm::searchFields() const
     return f;
 }
 
-bool TQSOForm::RunSearch()
+void TQSOForm::applySearchKinds(QsoFilter &filter) const
 {
     const TConfigRecord &config = m_main.ConfigRecord();
+    filter.CallKind = config.DefQSO_CallSearch >= 1 && config.DefQSO_CallSearch <= 4
+                          ? static_cast<CallSearch>(config.DefQSO_CallSearch)
+                          : CallSearch::Exact;
+    filter.DateKind = config.DefQSO_DateSearch >= 1 && config.DefQSO_DateSearch <= 3
+                          ? static_cast<DateSearch>(config.DefQSO_DateSearch)
+                          : DateSearch::Exact;
+}
+
+bool TQSOForm::RunSearch()
+{
     m_oldSearchTexts.clear();
     for (const auto &[name, edit] : m_lines)
         m_oldSearchTexts[name] = edit->text();
@@ -1280,12 +1290,7 @@ bool TQSOForm::RunSearch()
         m_oldSearchTexts[name] = list->currentText();
     m_filter.Clear();
     m_filter.Conditions = BuildConditions(searchFields());
-    m_filter.CallKind = config.DefQSO_CallSearch >= 1 && config.DefQSO_CallSearch <= 4
-                            ? static_cast<CallSearch>(config.DefQSO_CallSearch)
-                            : CallSearch::Exact;
-    m_filter.DateKind = config.DefQSO_DateSearch >= 1 && config.DefQSO_DateSearch <= 3
-                            ? static_cast<DateSearch>(config.DefQSO_DateSearch)
-                            : DateSearch::Exact;
+    applySearchKinds(m_filter);
     setMode(QsoWindowMode::Filtered);
     auto first = navigator().First();
     if (!first) {
@@ -1326,7 +1331,7 @@ std::int64_t TQSOForm::CountQsos()
     if (m_mode == QsoWindowMode::SearchEntry) {
         QsoFilter filter;
         filter.Conditions = BuildConditions(searchFields());
-        filter.CallKind = static_cast<CallSearch>(std::clamp<int>(m_main.ConfigRecord().DefQSO_CallSearch, 1, 4));
+        applySearchKinds(filter);
         for (const TQsoRec *rec : m_log)
             count += (!m_admits || m_admits(*rec)) && filter.Matches(*rec, *m_searchContext);
     } else if (m_mode == QsoWindowMode::Browse && m_log.CurSelIndex == 0) {
@@ -1441,30 +1446,18 @@ void TQSOForm::GoPrevious() { navigate(navigator().Step(m_position, -1)); }
 void TQSOForm::GoFirst() { navigate(navigator().First()); }
 void TQSOForm::GoLast() { navigate(navigator().Last()); }
 
-void TQSOForm::GoNextSorted()
-{
-    if (m_log.CurrentSortKey == SortKey::CustAwd) {
-        QApplication::beep();
-        return;
-    }
-    SortKey key = m_log.CurrentSortKey;
-    static thread_local SortKey s_key;
-    s_key = key;
-    navigate(navigator().StepSorted(m_position, 1, [](const TQsoRec *a, const TQsoRec *b) {
-        return ComparePrimaryKey(s_key, a, b);
-    }));
-}
+void TQSOForm::GoNextSorted() { stepSorted(1); }
+void TQSOForm::GoPreviousSorted() { stepSorted(-1); }
 
-void TQSOForm::GoPreviousSorted()
+void TQSOForm::stepSorted(int step)
 {
-    if (m_log.CurrentSortKey == SortKey::CustAwd) {
-        QApplication::beep();
+    SortKey key = m_log.CurrentSortKey;
+    if (key == SortKey::CustAwd) {
+        QApplication::beep(); // the Cust Awd order has no primary key to compare
         return;
     }
-    static thread_local SortKey s_key;
-    s_key = m_log.CurrentSortKey;
-    navigate(navigator().StepSorted(m_position, -1, [](const TQsoRec *a, const TQsoRec *b) {
-        return ComparePrimaryKey(s_key, a, b);
+    navigate(navigator().StepSorted(m_position, step, [key](const TQsoRec *a, const TQsoRec *b) {
+        return ComparePrimaryKey(key, a, b);
     }));
 }
 

@@ -166,6 +166,9 @@ private:
     void navigate(const std::optional<std::int32_t> &target);
     QsoNavigator navigator() const;
     SearchFields searchFields() const;
+    /// The call and date search kinds of the settings.
+    void applySearchKinds(QsoFilter &filter) const;
+    void stepSorted(int step);
     void clearListsForSearch();
     std::uint16_t fieldDate(const char *name) const;
     UserNotifier &notifier() const;

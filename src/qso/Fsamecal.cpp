@@ -50,9 +50,7 @@ TSameCall::TSameCall(TQsoData &log, TMainForm &main, TQSOForm &form)
 
 TSameCall::~TSameCall()
 {
-    m_main.Windows().SaveWindowPos(this, WindowIndex::CALL);
-    if (m_main.Companion(SameCallEntry) == this)
-        m_main.SetCompanion(SameCallEntry, nullptr);
+    m_main.CompanionClosed(SameCallEntry, this);
 }
 
 void TSameCall::RefreshCompanion()

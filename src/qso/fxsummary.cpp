@@ -52,20 +52,6 @@ std::vector<std::uint8_t> bytesOf(const TAwardStatusBlock &block)
 }
 } // namespace
 
-int SummaryWindowPos(SummaryKind kind)
-{
-    switch (kind) {
-    case SummaryKind::Country: return WindowIndex::CTY;
-    case SummaryKind::Zone: return WindowIndex::ZONE;
-    case SummaryKind::State: return WindowIndex::STATE;
-    case SummaryKind::Iota: return WindowIndex::IOTA;
-    case SummaryKind::Grid: return WindowIndex::GRID;
-    case SummaryKind::Wpx: return WindowIndex::WPX;
-    case SummaryKind::County: return WindowIndex::CNTY;
-    }
-    return WindowIndex::CTY;
-}
-
 TXSummary::TXSummary(SummaryKind kind, TQsoData &log, TMainForm &main, TQSOForm &form)
     : QWidget(nullptr), m_kind(kind), m_log(log), m_main(main), m_form(form)
 {
@@ -80,16 +66,13 @@ TXSummary::TXSummary(SummaryKind kind, TQsoData &log, TMainForm &main, TQSOForm 
     layout->addWidget(m_grid);
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, &TXSummary::CellDoubleClicked);
     layoutGrid();
-    main.Windows().RestoreWindowPos(this, SummaryWindowPos(kind));
+    main.Windows().RestoreWindowPos(this, TMainForm::CompanionPositions[static_cast<std::size_t>(kind)]);
     main.Windows().ApplyWindowStyle(this);
 }
 
 TXSummary::~TXSummary()
 {
-    m_main.Windows().SaveWindowPos(this, SummaryWindowPos(m_kind));
-    int entry = static_cast<int>(m_kind);
-    if (m_main.Companion(entry) == this)
-        m_main.SetCompanion(entry, nullptr);
+    m_main.CompanionClosed(static_cast<int>(m_kind), this);
 }
 
 void TXSummary::layoutGrid()

@@ -57,7 +57,4 @@ private:
     QTableWidget *m_grid;
 };
 
-/// The WindowPos record of each panel kind.
-int SummaryWindowPos(SummaryKind kind);
-
 } // namespace vellum

@@ -168,8 +168,8 @@ std::optional<std::int32_t> QsoNavigator::Step(std::int32_t from, int step) cons
 
 std::optional<std::int32_t> QsoNavigator::Last() const { return Step(m_index.Count(), -1); }
 
-std::optional<std::int32_t> QsoNavigator::StepSorted(std::int32_t from, int step,
-                                                     int (*compare)(const TQsoRec *, const TQsoRec *)) const
+std::optional<std::int32_t> QsoNavigator::StepSorted(
+    std::int32_t from, int step, const std::function<int(const TQsoRec *, const TQsoRec *)> &compare) const
 {
     if (from < 0 || from >= m_index.Count())
         return Step(from, step);

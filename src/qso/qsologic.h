@@ -98,7 +98,7 @@ public:
     std::optional<std::int32_t> Last() const;
     /// The next shown QSO whose primary key (compare) differs from the one at from.
     std::optional<std::int32_t> StepSorted(std::int32_t from, int step,
-                                           int (*compare)(const TQsoRec *, const TQsoRec *)) const;
+                                           const std::function<int(const TQsoRec *, const TQsoRec *)> &compare) const;
 
 private:
     const TBAI<TQsoRec> &m_index;
