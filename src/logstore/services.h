@@ -8,6 +8,7 @@
 #include "daytime.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,6 +78,41 @@ public:
     virtual bool countryDataNeedsSaving() { return false; }
     virtual void saveCountryData() {}
     virtual void reloadCountryData() {}
+};
+
+/// Several observers told as one: the first (the observer of the log's services)
+/// and those added after it, in that order. A call that returns a value
+/// (countryDataNeedsSaving) asks each in turn until one says true; every other
+/// call goes to each observer (saveCountryData and reloadCountryData too: each
+/// saves or reloads what it holds). An observer may add or remove observers
+/// while it is being told; one removed then is told nothing more.
+class LogObserverList : public LogObserver {
+public:
+    void SetFirst(LogObserver *first) { m_first = first; }
+    /// Adds observer after the others; one already in the list is not added again.
+    void Add(LogObserver &observer);
+    void Remove(LogObserver &observer);
+
+    void logChanged() override;
+    void stopBackupCountdown() override;
+    void diskIndicator(DiskState state) override;
+    void readingStarted() override;
+    void readingEnded() override;
+    void showQsoWindow(TQsoData &log) override;
+    void refreshAfterMerge(TQsoData &log) override;
+    bool countryDataNeedsSaving() override;
+    void saveCountryData() override;
+    void reloadCountryData() override;
+
+private:
+    /// Calls tell(observer) for each observer until it returns true; returns whether one did.
+    bool tellUntil(const std::function<bool(LogObserver &)> &tell);
+    template <typename... Params, typename... Args>
+    void tellEach(void (LogObserver::*call)(Params...), Args &&...args);
+
+    LogObserver *m_first = nullptr;
+    std::vector<LogObserver *> m_added; ///< a removed one is null while observers are being told
+    int m_telling = 0;                  ///< depth of nested tellings
 };
 
 /// The settings the log reads.
