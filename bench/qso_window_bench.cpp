@@ -18,6 +18,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <memory>
 
 namespace {
 
@@ -70,10 +71,19 @@ struct Program {
     TQSOForm *form = nullptr;
 };
 
+/// Made at the first use; main drops it while the QApplication still exists, as
+/// windows must not outlive it.
+std::unique_ptr<Program> &programSlot()
+{
+    static std::unique_ptr<Program> p;
+    return p;
+}
+
 Program &program()
 {
-    static Program p;
-    return p;
+    if (!programSlot())
+        programSlot() = std::make_unique<Program>();
+    return *programSlot();
 }
 
 void BM_ShowNextQso(benchmark::State &state)
@@ -159,5 +169,6 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
+    programSlot().reset();
     return 0;
 }
