@@ -62,10 +62,10 @@ void BM_RebuildAwardTables(benchmark::State &state)
 {
     AwardBench &b = bench();
     for (auto _ : state) {
-        b.log->AwardTablesValid = false;
+        b.log->InvalidateAwardTables();
         b.model.RebuildAwardTables(*b.log, DefaultStartDates());
     }
-    if (!b.log->AwardTablesValid)
+    if (!b.log->AwardTablesValid())
         state.SkipWithError("the tables were not rebuilt");
     state.SetItemsProcessed(state.iterations() * b.log->Count());
     state.counters["wpx_prefixes"] = b.countries.Wpx.Count();
@@ -98,7 +98,7 @@ void BM_AddAndRemoveQso(benchmark::State &state)
         b.model.AddQsoToAwards(*b.log, qso);
         b.model.RemoveQsoFromAwards(*b.log, qso);
     }
-    if (!b.log->AwardTablesValid)
+    if (!b.log->AwardTablesValid())
         state.SkipWithError("a removal fell back to a rebuild");
     // One item is one add or one remove.
     state.SetItemsProcessed(2 * state.iterations());

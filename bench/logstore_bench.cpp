@@ -65,7 +65,7 @@ void BM_WriteLog(benchmark::State &state)
     auto log = loadLog();
     log->LogFileName = logFile() + ".out.VLL";
     for (auto _ : state) {
-        log->Modified = true;
+        log->SetModified();
         log->WriteLog(true);
     }
     state.SetItemsProcessed(state.iterations() * LogSize);

@@ -375,7 +375,7 @@ void TMainForm::RunBackup()
     StopBackupCountdown();
     bool saved = false;
     try {
-        if (m_log && m_log->Modified) {
+        if (m_log && m_log->IsModified()) {
             m_log->WriteLog(false);
             saved = true;
         }
@@ -458,8 +458,7 @@ void TMainForm::openStartupLog()
         m_log = std::make_unique<TQsoData>(m_services);
         m_log->NewLog(name.toStdString());
         StopBackupCountdown();
-        m_log->Modified = false;
-        m_log->LogOutOfDate = false;
+        m_log->MarkSaved();
         diskIndicator(DiskState::Clear);
         if (m_qsoWindow)
             m_qsoWindow->StartAddRealTime();
@@ -535,7 +534,7 @@ void TMainForm::reloadCountryData()
     LoadCountryFile(m_countries, Notifier());
     m_awards->CountryDataChanged();
     if (m_log)
-        m_log->AwardTablesValid = false;
+        m_log->InvalidateAwardTables();
 }
 
 void TMainForm::destroyQsoWindow()
@@ -557,7 +556,7 @@ bool TMainForm::CloseCurrentLog()
 {
     if (!m_log)
         return true;
-    if (m_log->LogOutOfDate || m_log->Modified) {
+    if (m_log->IsOutOfDate() || m_log->IsModified()) {
         Answer answer = Notifier().confirm(m_log->LogFileName + "\r\rDo you want to save the changes to this log?",
                                            Buttons::YesNoCancel);
         if (answer == Answer::Cancel)

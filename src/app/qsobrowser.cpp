@@ -30,16 +30,16 @@ QsoWindowFactory &CurrentQsoWindowFactory()
 
 int QsoTableModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_log.ViewIndex->Count();
+    return parent.isValid() ? 0 : m_log.ViewIndex().Count();
 }
 
 int QsoTableModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : 9; }
 
 QVariant QsoTableModel::data(const QModelIndex &index, int role) const
 {
-    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_log.ViewIndex->Count())
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_log.ViewIndex().Count())
         return {};
-    const TQsoRec &r = *m_log.ViewIndex->Get(index.row());
+    const TQsoRec &r = *m_log.ViewIndex().Get(index.row());
     switch (index.column()) {
     case 0: return QString::fromStdString(FormatDate(r.Date, m_log.settings().dateFormat(), false));
     case 1: return QString::fromStdString(FormatTime(r.Time, false));

@@ -92,7 +92,7 @@ AwardTableInputs TAwardModel::currentInputs(const TQsoData &log) const
 bool TAwardModel::TablesCurrent(const TQsoData &log) const
 {
     const auto *blocks = dynamic_cast<const TLogAwardBlocks *>(log.AwardBlocks.get());
-    return log.AwardTablesValid && blocks && blocks->Serial == m_ownerSerial && blocks->Inputs == currentInputs(log);
+    return log.AwardTablesValid() && blocks && blocks->Serial == m_ownerSerial && blocks->Inputs == currentInputs(log);
 }
 
 AwardStartDates TAwardModel::StartDatesOf(TQsoData &log) { return blocksOf(log).StartDates; }
@@ -244,7 +244,7 @@ std::uint8_t *TAwardModel::findBlock(TQsoData &log, const TQsoRec &qso, AwardInd
 void TAwardModel::AddQsoToAwards(TQsoData &log, const TQsoRec &rec)
 {
     if (!TablesCurrent(log)) {
-        log.AwardTablesValid = false;
+        log.InvalidateAwardTables();
         return;
     }
     TLogAwardBlocks &blocks = blocksOf(log);
@@ -283,8 +283,8 @@ bool TAwardModel::removeExactly(TQsoData &log, const TQsoRec &rec)
 
 void TAwardModel::RemoveQsoFromAwards(TQsoData &log, const TQsoRec &rec)
 {
-    if (log.AwardTablesValid && !removeExactly(log, rec))
-        log.AwardTablesValid = false;
+    if (log.AwardTablesValid() && !removeExactly(log, rec))
+        log.InvalidateAwardTables();
 }
 
 // --- rebuilding ------------------------------------------------------------------------------------
@@ -299,7 +299,7 @@ void TAwardModel::ClearAwardTables(TQsoData &log)
     for (TStatusBlockBytes &state : blocks.States)
         state.fill(0);
     m_countries.Wpx.FreeAll();
-    log.AwardTablesValid = false;
+    log.InvalidateAwardTables();
     m_ownerSerial = 0;
 }
 
@@ -389,7 +389,7 @@ void TAwardModel::RebuildAwardTables(TQsoData &log, const AwardStartDates &start
     builder.FinishWpx();
     blocks.Inputs = currentInputs(log);
     m_ownerSerial = blocks.Serial;
-    log.AwardTablesValid = true;
+    log.MarkAwardTablesValid();
 }
 
 bool TAwardModel::CallWorkedOn(TQsoData &log, std::string_view call, int band, int group)

@@ -89,7 +89,7 @@ public:
             eachMarkable([this](TQsoRec &qso, TAwardStatusBlock block) { mixedPass(qso, block); });
         std::sort(m_marked.begin(), m_marked.end());
         m_result.qsos = std::unique(m_marked.begin(), m_marked.end()) - m_marked.begin();
-        m_log.AwardTablesValid = false;
+        m_log.InvalidateAwardTables();
         if (m_result.marks > 0)
             m_log.SetModified();
         return m_result;
@@ -251,7 +251,7 @@ FiveBandResult SelectFiveBand(TAwardModel &model, TQsoData &log, AwardIndex awar
     }
     if (award == AwardWAZ ? sum < 150 : goodBands <= 4) {
         notifier.warning(SubmissionText::NoFiveBand);
-        log.AwardTablesValid = false;
+        log.InvalidateAwardTables();
         return result;
     }
     result.allowed = true;
@@ -281,7 +281,7 @@ FiveBandResult SelectFiveBand(TAwardModel &model, TQsoData &log, AwardIndex awar
         ++result.selected[qso.Band];
     }
     // The tables hold the five-band start date now; readers outside the report want their own.
-    log.AwardTablesValid = false;
+    log.InvalidateAwardTables();
     return result;
 }
 
@@ -328,7 +328,7 @@ std::int64_t ChangeAwardFlags(TQsoData &log, int pair, FlagAction action)
         }
     }
     if (changed > 0) {
-        log.AwardTablesValid = false;
+        log.InvalidateAwardTables();
         log.SetModified();
     }
     return changed;

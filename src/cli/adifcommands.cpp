@@ -130,7 +130,7 @@ int adifImport(CliContext &context)
     if (!result.summary.empty())
         std::cout << lines(result.summary) << "\n";
     try {
-        if (log.Count() > 0 && log.Modified)
+        if (log.Count() > 0 && log.IsModified())
             log.WriteLog(true);
         // Exception calls learned from the file are kept, as the program keeps them.
         if (job.countries->CountryModified) {

@@ -110,7 +110,7 @@ int logConvert(CliContext &context)
     auto log = loadLog(context, context.arg(1, "input log file"));
     log->LogFileName = context.arg(2, "output log file");
     makeParentDir(log->LogFileName);
-    log->Modified = true;
+    log->SetModified();
     log->WriteLog(true);
     return 0;
 }

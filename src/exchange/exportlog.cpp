@@ -21,7 +21,7 @@ constexpr std::size_t FlushSize = 256 * 1024;
 std::int64_t writeRecords(ExportContext &context, TStream &stream, const AdifSources &sources, bool useFilter)
 {
     TQsoData &log = context.log;
-    const TBAI<TQsoRec> &view = *log.ViewIndex;
+    const TBAI<TQsoRec> &view = log.ViewIndex();
     ProgressService &progress = log.progress();
     std::string buffer = AdifHeaderLine();
     std::int64_t written = 0;
@@ -63,7 +63,7 @@ ExportResult ExportLog(ExportContext &context, const std::string &fileName, cons
             return result;
         useFilter = answer == Answer::Yes;
     }
-    log.progress().begin("Writing QSOs " + fileName, log.ViewIndex->Count());
+    log.progress().begin("Writing QSOs " + fileName, log.ViewIndex().Count());
     try {
         std::optional<PrefixMap> prefixMap =
             PrefixMap::Load(context.importDir.empty() ? ImportDir() : context.importDir, filter.Id.view());

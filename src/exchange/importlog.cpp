@@ -181,14 +181,13 @@ class BulkImport {
 public:
     explicit BulkImport(TQsoData &log) : m_log(log)
     {
-        m_log.SetSorted(true);
-        m_log.AwardTablesValid = false;
+        m_log.InvalidateAwardTables();
         m_log.observer().readingStarted();
-        m_log.BeginBulk(false);
+        m_log.BeginBulkAppend();
     }
     ~BulkImport()
     {
-        m_log.EndBulk(false);
+        m_log.EndBulkAppend();
         m_log.observer().readingEnded();
     }
     BulkImport(const BulkImport &) = delete;

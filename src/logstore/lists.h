@@ -260,6 +260,9 @@ public:
         return position;
     }
 
+    /// Takes ownership of the record and inserts it as AddRec(T *).
+    std::int32_t AddRec(std::unique_ptr<T> item) { return AddRec(item.release()); }
+
     void DeleteRec(std::int32_t position)
     {
         T *item = this->Get(position);

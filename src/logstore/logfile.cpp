@@ -56,8 +56,6 @@ public:
     void run()
     {
         m_log.LogHeaderWord = FormatHasHeaderWord(m_format) ? m_stream.ReadU32() : 0;
-        m_log.BeginBulk(!m_load);
-        m_inBulk = true;
         readGroupsAndSelections();
         bool stopped = readQsos();
         if (!stopped) {
@@ -74,7 +72,7 @@ public:
     {
         if (m_inBulk) {
             m_inBulk = false;
-            m_log.EndBulk(!m_load || m_inOrder);
+            m_log.EndBulkAppend(!m_load || m_inOrder);
         }
         m_log.Notes.EndBulk(m_notesInOrder || !m_load);
         m_log.SwlList.EndBulk(m_swlInOrder || !m_load);
@@ -113,13 +111,14 @@ private:
         std::size_t fixed = QsoRecordSize(m_format);
         bool notes = FormatHasQsoNote(m_format);
         checkCount(m_stream, count, fixed + (notes ? 1 : 0), "QSOs");
-        m_log.SetCapacityAll(static_cast<std::int64_t>(m_log.Count()) + count);
+        m_log.BeginBulkAppend(count, !m_load);
+        m_inBulk = true;
         std::string caption = LogText::ReadingQsos;
         if (m_format != CurrentLogFormat)
             caption += std::string(" (converting ") + m_format + " format)";
         m_log.progress().begin(caption, count);
         if (m_load)
-            m_log.HighestPrtSeqNr = 0;
+            m_log.m_highestPrtSeqNr = 0;
         std::array<std::uint8_t, QsoStoredSize> bytes{};
         const TQsoRec *previous = nullptr;
         for (std::uint32_t i = 0; i < count; ++i) {
@@ -131,10 +130,7 @@ private:
                 m_converter.Convert(std::span<const std::uint8_t>(bytes.data(), fixed), *rec);
             if (notes)
                 rec->QsoNote.set(readShortText(m_stream));
-            m_log.completeRecord(*rec);
-            if (m_load) {
-                m_log.HighestPrtSeqNr = std::max(m_log.HighestPrtSeqNr, rec->PrtSeqNr);
-            } else {
+            if (!m_load) {
                 rec->PrtSeqNr = 0;
                 if (std::uint8_t group = m_log.settings().defaultGroup())
                     rec->Group = group;
@@ -144,7 +140,7 @@ private:
                 if (previous && CompareDateOrder(previous, rec.get()) > 0)
                     m_inOrder = false;
                 previous = rec.get();
-                m_log.AddRec(rec.release());
+                m_log.AppendQso(std::move(rec));
             } else if (!mergeQso(std::move(rec))) {
                 m_log.progress().end();
                 return true;
@@ -158,9 +154,9 @@ private:
     /// Merges one QSO; returns false when a duplicate stops the merge.
     bool mergeQso(std::unique_ptr<TQsoRec> rec)
     {
-        std::int32_t position = 0;
-        if (!m_log.Find(rec.get(), position)) {
-            m_log.AddRec(rec.release());
+        TQsoRec *existing = m_log.FindQso(*rec);
+        if (!existing) {
+            m_log.AppendQso(std::move(rec));
             return true;
         }
         switch (m_duplicates) {
@@ -169,8 +165,8 @@ private:
                                    " Date = " + FormatDate(rec->Date, m_log.settings().dateFormat(), true));
             return false;
         case DuplicateMode::Replace:
-            m_log.DeleteQso(m_log.Get(position));
-            m_log.AddRec(rec.release());
+            m_log.DeleteQso(existing);
+            m_log.AppendQso(std::move(rec));
             return true;
         default:
             return true; // the new record is discarded
@@ -195,13 +191,13 @@ private:
             std::string_view callText = ShortStringAt(call.data()).substr(0, 12);
             std::string text = readShortText(m_stream);
             if (m_load) {
-                auto *note = new TNoteRec;
+                auto note = std::make_unique<TNoteRec>();
                 note->Call = callText;
                 note->Text = std::move(text);
-                if (previous && CompareNoteOrder(previous, note) > 0)
+                if (previous && CompareNoteOrder(previous, note.get()) > 0)
                     m_notesInOrder = false;
-                previous = note;
-                m_log.Notes.AddRec(note);
+                previous = note.get();
+                m_log.Notes.AddRec(std::move(note));
             } else {
                 mergeNote(callText, text);
             }
@@ -247,7 +243,7 @@ private:
                 if (previous && CompareSwlOrder(previous, swl.get()) > 0)
                     m_swlInOrder = false;
                 previous = swl.get();
-                m_log.SwlList.AddRec(swl.release());
+                m_log.SwlList.AddRec(std::move(swl));
             } else if (!mergeSwl(std::move(swl))) {
                 break;
             }
@@ -259,7 +255,7 @@ private:
     {
         std::int32_t position = 0;
         if (!m_log.SwlList.Find(swl.get(), position)) {
-            m_log.SwlList.AddRec(swl.release());
+            m_log.SwlList.AddRec(std::move(swl));
             return true;
         }
         switch (m_duplicates) {
@@ -269,7 +265,7 @@ private:
             return false;
         case DuplicateMode::Replace:
             m_log.SwlList.DeleteRec(position);
-            m_log.SwlList.AddRec(swl.release());
+            m_log.SwlList.AddRec(std::move(swl));
             return true;
         default:
             return true;
@@ -340,7 +336,7 @@ bool TQsoData::ReadLog(const std::string &fileName, LoadMode mode, DuplicateMode
         reader.finishBulk();
         progress().end();
         if (load) {
-            ClearRecs();
+            m_qsos.ClearRecs();
             Notes.ClearRecs();
             SwlList.ClearRecs();
         }
@@ -352,13 +348,11 @@ bool TQsoData::ReadLog(const std::string &fileName, LoadMode mode, DuplicateMode
                            std::to_string(reader.truncatedNotes.size()) + " call(s), the first being " +
                            reader.truncatedNotes.front());
     if (ok && load) {
-        Modified = false;
-        LogOutOfDate = false;
-        observer().diskIndicator(LogObserver::DiskState::Clear);
+        MarkSaved();
         observer().showQsoWindow(*this);
     } else if (!load) {
         // What was merged before a failure stays, and must not be dropped at close.
-        AwardTablesValid = false;
+        InvalidateAwardTables();
         observer().refreshAfterMerge(*this);
         SetModified();
     }
@@ -442,20 +436,21 @@ void TQsoData::WriteLog(bool toLogFile)
     } catch (...) {
         if (toLogFile) {
             progress().end();
-            observer().diskIndicator(Modified ? LogObserver::DiskState::ModifiedUnsaved
-                                              : LogObserver::DiskState::ModifiedInBackup);
+            observer().diskIndicator(m_modified ? LogObserver::DiskState::ModifiedUnsaved
+                                                : LogObserver::DiskState::ModifiedInBackup);
         }
         throw;
     }
     if (toLogFile) {
         progress().end();
-        observer().diskIndicator(LogObserver::DiskState::Clear);
-        LogOutOfDate = false;
-    } else if (Modified) {
-        LogOutOfDate = true;
+        MarkSaved();
+        return;
+    }
+    if (m_modified) {
+        m_outOfDate = true;
         observer().diskIndicator(LogObserver::DiskState::ModifiedInBackup);
     }
-    Modified = false;
+    m_modified = false;
 }
 
 } // namespace vellum

@@ -127,40 +127,38 @@ void GenerateLog(TQsoData &log, const GeneratorOptions &options)
     contest.SetGroup(2, true);
     log.Selections.push_back(contest);
 
-    log.SetCapacityAll(options.qsos);
-    log.BeginBulk(false);
+    log.BeginBulkAppend(options.qsos);
     for (std::int64_t i = 0; i < options.qsos; ++i) {
         auto rec = std::make_unique<TQsoRec>();
         const std::string &call = pool[static_cast<std::size_t>(g.below(static_cast<int>(poolSize)))];
         fillQso(g, *rec, call, firstDay, days, options.notePercent);
         rec->PrtSeqNr = g.chance(1) ? static_cast<std::uint16_t>(1 + g.below(500)) : 0;
-        rec->WpxPfx = log.resolver().WpxPrefix(rec->Call.view());
         log.resolver().ResolveCountry(*rec);
-        log.AddRec(rec.release());
+        log.AppendQso(std::move(rec));
     }
-    log.EndBulk(false);
+    log.EndBulkAppend();
 
     log.Notes.BeginBulk(false);
     for (std::int64_t i = 0; i < poolSize; ++i)
         if (g.chance(options.notePercent) && log.Notes.IndexOfCall(pool[static_cast<std::size_t>(i)]) < 0) {
-            auto *note = new TNoteRec;
+            auto note = std::make_unique<TNoteRec>();
             note->Call = pool[static_cast<std::size_t>(i)];
             note->Text = g.words(1 + g.below(3));
-            log.Notes.AddRec(note);
+            log.Notes.AddRec(std::move(note));
         }
     log.Notes.EndBulk(false);
 
     std::int64_t swl = options.swlRecords >= 0 ? options.swlRecords : options.qsos / 500;
     for (std::int64_t i = 0; i < swl && log.Count() > 0; ++i) {
         const TQsoRec *qso = log.Get(g.below(log.Count()));
-        auto *rec = new TSwlRec;
+        auto rec = std::make_unique<TSwlRec>();
         rec->Call = "SWL-" + std::to_string(g.below(100000));
         rec->Date = qso->Date;
         rec->Time = qso->Time;
         rec->Band = qso->Band;
         rec->Mode = qso->Mode;
         rec->Group = qso->Group;
-        log.SwlList.AddRec(rec);
+        log.SwlList.AddRec(std::move(rec));
     }
     log.SetModified();
 }

@@ -67,10 +67,10 @@ void TNotes::AddNote(std::string_view call, std::string_view text)
 
 void TNotes::insertNote(std::string_view call, std::string_view text)
 {
-    auto *note = new TNoteRec;
+    auto note = std::make_unique<TNoteRec>();
     note->Call = call;
     note->Text = std::string(text.substr(0, 255));
-    AddRec(note);
+    AddRec(std::move(note));
 }
 
 void TNotes::SetNote(std::string_view call, std::string_view text)

@@ -2,6 +2,7 @@
 
 #include "compare.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace vellum {
@@ -11,34 +12,40 @@ SilentNotifier g_silentNotifier;
 ProgressService g_noProgress;
 CallResolver g_noResolver;
 AwardHooks g_noAwards;
-LogObserver g_noObserver;
 LogSettings g_defaultSettings;
 } // namespace
 
-TQsoData::TQsoData(LogServices services) : TBRSorted<TQsoRec>(CompareDateOrder), m_services(services)
+TQsoData::TQsoData(LogServices services) : m_services(services), m_qsos(CompareDateOrder)
 {
-    SetCompare(CompareDateOrder, SortByDateOrder);
-    ByCall = AddIndex(CompareCallOrder, SortByCallOrder);
-    ViewIndex = this;
+    m_observers.SetFirst(m_services.observer);
+    m_qsos.SetCompare(CompareDateOrder, SortByDateOrder);
+    m_byCall = m_qsos.AddIndex(CompareCallOrder, SortByCallOrder);
     CurSelection = AllQsosSelection();
     Selections.push_back(CurSelection);
     Notes.onChange = [this] { observer().logChanged(); };
     observer().diskIndicator(LogObserver::DiskState::Clear);
 }
 
-TQsoData::~TQsoData()
+TQsoData::~TQsoData() { observer().diskIndicator(LogObserver::DiskState::Clear); }
+
+void TQsoData::SetServices(const LogServices &services)
 {
-    ClearRecs();
-    observer().diskIndicator(LogObserver::DiskState::Clear);
+    m_services = services;
+    m_observers.SetFirst(m_services.observer);
 }
 
-void TQsoData::SetServices(const LogServices &services) { m_services = services; }
+void TQsoData::AddObserver(LogObserver &observer) { m_observers.Add(observer); }
+void TQsoData::RemoveObserver(LogObserver &observer)
+{
+    m_observers.Remove(observer);
+    if (m_services.observer == &observer)
+        m_services.observer = nullptr;
+}
 
 UserNotifier &TQsoData::notifier() const { return m_services.notifier ? *m_services.notifier : g_silentNotifier; }
 ProgressService &TQsoData::progress() const { return m_services.progress ? *m_services.progress : g_noProgress; }
 const CallResolver &TQsoData::resolver() const { return m_services.resolver ? *m_services.resolver : g_noResolver; }
 AwardHooks &TQsoData::awards() const { return m_services.awards ? *m_services.awards : g_noAwards; }
-LogObserver &TQsoData::observer() const { return m_services.observer ? *m_services.observer : g_noObserver; }
 const LogSettings &TQsoData::settings() const
 {
     return m_services.settings ? *m_services.settings : g_defaultSettings;
@@ -48,20 +55,27 @@ void TQsoData::completeRecord(TQsoRec &rec) const { rec.WpxPfx = resolver().WpxP
 
 void TQsoData::SetModified()
 {
-    if (!Modified) {
-        Modified = true;
+    if (!m_modified) {
+        m_modified = true;
         observer().diskIndicator(LogObserver::DiskState::ModifiedUnsaved);
     }
     observer().logChanged();
 }
 
+void TQsoData::MarkSaved()
+{
+    m_modified = false;
+    m_outOfDate = false;
+    observer().diskIndicator(LogObserver::DiskState::Clear);
+}
+
 std::int32_t TQsoData::AddQso(std::unique_ptr<TQsoRec> rec)
 {
     completeRecord(*rec);
-    TQsoRec *record = rec.release();
-    std::int32_t position = AddRec(record);
-    if (AwardTablesValid)
-        awards().AddQsoToAwards(*this, *record);
+    const TQsoRec &record = *rec;
+    std::int32_t position = m_qsos.AddRec(std::move(rec));
+    if (m_awardTablesValid)
+        awards().AddQsoToAwards(*this, record);
     SetModified();
     return position;
 }
@@ -71,9 +85,9 @@ void TQsoData::DeleteQso(TQsoRec *rec)
     std::int32_t position = PositionOf(rec);
     if (position < 0)
         return; // not a record of this log
-    if (AwardTablesValid)
+    if (m_awardTablesValid)
         awards().RemoveQsoFromAwards(*this, *rec);
-    DeleteRec(position);
+    m_qsos.DeleteRec(position);
     SetModified();
 }
 
@@ -86,6 +100,83 @@ TQsoRec *TQsoData::ReplaceQso(const TQsoRec &edited, TQsoRec *old)
     return record;
 }
 
+std::int64_t TQsoData::ChangeQsos(const std::function<bool(TQsoRec &)> &change)
+{
+    std::int64_t changed = 0;
+    for (TQsoRec *qso : m_qsos)
+        if (change(*qso))
+            ++changed;
+    if (changed > 0) {
+        Resort();
+        InvalidateAwardTables();
+        SetModified();
+    }
+    return changed;
+}
+
+namespace {
+/// Sorts a list again when a change made in place broke its order.
+void restoreOrder(TBAI<TQsoRec> &list)
+{
+    auto compare = list.Compare();
+    if (!list.Sorted() || !compare)
+        return;
+    for (std::int32_t i = 0; i + 1 < list.Count(); ++i) {
+        if (compare(list.Get(i), list.Get(i + 1)) > 0) {
+            list.SetSorted(false);
+            list.SetSorted(true);
+            return;
+        }
+    }
+}
+} // namespace
+
+void TQsoData::Resort()
+{
+    restoreOrder(m_qsos);
+    for (const auto &index : m_qsos.Indexes())
+        restoreOrder(*index);
+}
+
+TQsoRec *TQsoData::FindQso(const TQsoRec &key) const
+{
+    std::int32_t position = 0;
+    return m_qsos.Find(&key, position) ? m_qsos.Get(position) : nullptr;
+}
+
+void TQsoData::BeginBulkAppend(std::int64_t expected, bool keepMasterSorted)
+{
+    if (expected > 0)
+        m_qsos.SetCapacityAll(static_cast<std::int64_t>(Count()) + expected);
+    m_qsos.BeginBulk(keepMasterSorted);
+}
+
+std::int32_t TQsoData::AppendQso(std::unique_ptr<TQsoRec> rec)
+{
+    completeRecord(*rec);
+    m_highestPrtSeqNr = std::max(m_highestPrtSeqNr, rec->PrtSeqNr);
+    return m_qsos.AddRec(std::move(rec));
+}
+
+void TQsoData::EndBulkAppend(bool masterInOrder) { m_qsos.EndBulk(masterInOrder); }
+
+std::uint16_t TQsoData::QueueForLabel(std::uint16_t behind)
+{
+    constexpr std::uint16_t LastNumber = 0xFFFF;
+    std::uint16_t highest = m_highestPrtSeqNr;
+    if (highest == LastNumber)
+        return 0;
+    m_highestPrtSeqNr = static_cast<std::uint16_t>(highest + 1);
+    if (behind == 0 || behind >= highest)
+        return m_highestPrtSeqNr;
+    for (TQsoRec *qso : m_qsos)
+        if (qso->PrtSeqNr > behind)
+            ++qso->PrtSeqNr;
+    Resort();
+    SetModified();
+    return static_cast<std::uint16_t>(behind + 1);
+}
+
 std::int32_t TQsoData::EndOfCall(std::string_view call) const
 {
     TQsoRec key;
@@ -95,14 +186,14 @@ std::int32_t TQsoData::EndOfCall(std::string_view call) const
     key.Band = 0xFF;
     key.Mode = 0xFF;
     std::int32_t position = 0;
-    ByCall->Find(&key, position);
+    m_byCall->Find(&key, position);
     return position;
 }
 
 bool TQsoData::HasCall(std::string_view call) const
 {
     std::int32_t end = EndOfCall(call);
-    return end > 0 && ByCall->Get(end - 1)->Call.view() == call;
+    return end > 0 && m_byCall->Get(end - 1)->Call.view() == call;
 }
 
 void TQsoData::DropNoteIfUnused(std::string_view call)
@@ -124,8 +215,7 @@ void TQsoData::CloseLog(bool save)
         }
         LogFileName.clear();
     }
-    Modified = false;
-    LogOutOfDate = false;
+    MarkSaved();
 }
 
 void TQsoData::NewLog(const std::string &fileName)
@@ -137,37 +227,41 @@ void TQsoData::NewLog(const std::string &fileName)
         std::error_code ec;
         std::filesystem::create_directories(dir, ec);
     }
-    LogOutOfDate = true;
-    Modified = false;
+    m_outOfDate = true;
+    m_modified = false;
     SetModified();
-    AwardTablesValid = false;
+    InvalidateAwardTables();
     observer().showQsoWindow(*this);
+}
+
+const TBAI<TQsoRec> &TQsoData::ViewIndex() const
+{
+    if (m_sortIndex)
+        return *m_sortIndex;
+    if (m_sortKey == SortKey::Call)
+        return *m_byCall;
+    return m_qsos;
 }
 
 void TQsoData::SetSortKey(SortKey key, std::int32_t &viewPosition)
 {
-    if (key == CurrentSortKey)
+    if (key == m_sortKey)
         return;
-    const TQsoRec *shown =
-        (viewPosition >= 0 && viewPosition < ViewIndex->Count()) ? ViewIndex->Get(viewPosition) : nullptr;
-    CurrentSortKey = key;
+    const TBAI<TQsoRec> &before = ViewIndex();
+    const TQsoRec *shown = (viewPosition >= 0 && viewPosition < before.Count()) ? before.Get(viewPosition) : nullptr;
+    m_sortKey = key;
     QsoCompareFn compare = SortOrderTable[static_cast<int>(key)].compare;
-    if (compare) {
-        if (SortIndex) {
-            SortIndex->SetCompare(compare);
-            SortIndex->SetSorted(true);
-        } else {
-            SortIndex = AddIndex(compare);
-        }
-        ViewIndex = SortIndex;
-    } else {
-        if (SortIndex) {
-            RemoveIndex(SortIndex);
-            SortIndex = nullptr;
-        }
-        ViewIndex = key == SortKey::Call ? ByCall : static_cast<TBAI<TQsoRec> *>(this);
+    if (compare && m_sortIndex) {
+        m_sortIndex->SetCompare(compare);
+        m_sortIndex->SetSorted(true);
+    } else if (compare) {
+        m_sortIndex = m_qsos.AddIndex(compare);
+    } else if (m_sortIndex) {
+        m_qsos.RemoveIndex(m_sortIndex);
+        m_sortIndex = nullptr;
     }
-    viewPosition = shown ? ViewIndex->PositionOf(shown) : (ViewIndex->Count() > 0 ? 0 : -1);
+    const TBAI<TQsoRec> &view = ViewIndex();
+    viewPosition = shown ? view.PositionOf(shown) : (view.Count() > 0 ? 0 : -1);
 }
 
 } // namespace vellum

@@ -9,6 +9,7 @@
 #include "selection.h"
 #include "services.h"
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -35,24 +36,30 @@ public:
     virtual ~LogAttachment() = default;
 };
 
-class TQsoData : public TBRSorted<TQsoRec> {
+/// The open log. The QSOs live in a master list (date order) that owns them,
+/// kept in step with the call index (ByCall) and, for browse orders other than
+/// Date and Call, a sort index. Readers walk the lists; every change of the lists
+/// goes through the operations below, which keep the indexes, the award hooks,
+/// the change flags and the observers in step.
+///
+/// Changing records in place: Get, begin/end and the indexes hand out TQsoRec *,
+/// so bulk commands may change fields of records they reach. A field that an order
+/// compares (date, time, call, band, mode, country, zone, state, county, grid,
+/// group, IOTA, WPX prefix, label number, custom award) may only change when the
+/// command calls Resort() afterwards. ChangeQsos does the whole step for the
+/// common case.
+class TQsoData {
 public:
     explicit TQsoData(LogServices services = {});
-    ~TQsoData() override;
+    ~TQsoData();
+    TQsoData(const TQsoData &) = delete;
+    TQsoData &operator=(const TQsoData &) = delete;
 
     // --- members of the log ---
-    TBAI<TQsoRec> *ByCall = nullptr;
-    TBAI<TQsoRec> *SortIndex = nullptr;
-    TBAI<TQsoRec> *ViewIndex = nullptr;
-    SortKey CurrentSortKey = SortKey::Date;
     TNotes Notes;
     TSwlList SwlList;
     std::string LogFileName;
-    bool Modified = false;
-    bool LogOutOfDate = false;
-    bool AwardTablesValid = false;
     std::uint32_t LogHeaderWord = 0;
-    std::uint16_t HighestPrtSeqNr = 0;
     TSelection CurSelection;
     std::vector<std::string> GroupNames;
     std::vector<TSelection> Selections; ///< entry 0 is "All QSOs"
@@ -63,20 +70,96 @@ public:
     const LogServices &Services() const { return m_services; }
     void SetServices(const LogServices &services);
 
+    // --- reading the QSOs ---
+    std::int32_t Count() const { return m_qsos.Count(); }
+    /// The QSO at a position of the master (date) order.
+    TQsoRec *Get(std::int32_t position) const { return m_qsos.Get(position); }
+    TQsoRec *const *begin() const { return m_qsos.begin(); }
+    TQsoRec *const *end() const { return m_qsos.end(); }
+    /// Position of this very record in the master order, -1 when it is none of this log's.
+    std::int32_t PositionOf(const TQsoRec *rec) const { return m_qsos.PositionOf(rec); }
+    /// The QSO with the same date, time, call, band and mode (the master order's
+    /// key), or nullptr. The master list must be sorted (it is, but during a bulk
+    /// append begun without keepMasterSorted).
+    TQsoRec *FindQso(const TQsoRec &key) const;
+    /// The QSOs in call order (Call, Date, Time, Band, Mode).
+    const TBAI<TQsoRec> &ByCall() const { return *m_byCall; }
+    /// The QSOs in the browse order in force (CurrentSortKey): the master list itself
+    /// in the Date order, ByCall in the Call order, else the sort index.
+    const TBAI<TQsoRec> &ViewIndex() const;
+    SortKey CurrentSortKey() const { return m_sortKey; }
+    /// True when some QSO has exactly this call.
+    bool HasCall(std::string_view call) const;
+    /// Position in ByCall just after the call's last QSO (step back for its QSOs, newest first).
+    std::int32_t EndOfCall(std::string_view call) const;
+
     // --- changes ---
-    void SetModified();
     /// Inserts the record into the master list and every index; the log owns it.
     std::int32_t AddQso(std::unique_ptr<TQsoRec> rec);
     /// Takes the record out of every index and frees it.
     void DeleteQso(TQsoRec *rec);
     /// Inserts a copy of edited and deletes old; returns the new record.
     TQsoRec *ReplaceQso(const TQsoRec &edited, TQsoRec *old);
+    /// Calls change for every QSO in master order; change returns whether it changed
+    /// the record. When any changed: Resort(), InvalidateAwardTables(), SetModified().
+    /// Returns the number changed.
+    std::int64_t ChangeQsos(const std::function<bool(TQsoRec &)> &change);
+    /// Sorts again every list whose order records changed in place have broken
+    /// (a walk over each list; only a list found out of order is sorted).
+    void Resort();
     /// Deletes the call's note unless some QSO still has exactly this call.
     void DropNoteIfUnused(std::string_view call);
-    /// True when some QSO has exactly this call.
-    bool HasCall(std::string_view call) const;
-    /// Position in ByCall just after the call's last QSO (step back for its QSOs, newest first).
-    std::int32_t EndOfCall(std::string_view call) const;
+
+    // --- bulk appending (the log reader, the ADIF import, the log generator) ---
+    /// From here to EndBulkAppend the lists take records at their ends, unsorted,
+    /// so appending stays cheap; the master list stays sorted when keepMasterSorted
+    /// (a merge looks duplicates up in it). expected: how many QSOs will come (room
+    /// is made for them at once).
+    void BeginBulkAppend(std::int64_t expected = 0, bool keepMasterSorted = false);
+    /// Adds a record read from a file (its WPX prefix is filled in; its label number
+    /// raises HighestPrtSeqNr) without telling the award model or the observers: the
+    /// caller reports the whole bulk change.
+    std::int32_t AppendQso(std::unique_ptr<TQsoRec> rec);
+    /// Sorts every list once. masterInOrder: the records came in master order, so
+    /// that list is taken as sorted without sorting it.
+    void EndBulkAppend(bool masterInOrder = false);
+
+    // --- state ---
+    /// Changes not yet saved to the log file nor to the backup file.
+    bool IsModified() const { return m_modified; }
+    /// Records a change: the disk indicator shows "Modified", the observers start the backup countdown.
+    void SetModified();
+    /// The memory and the log file agree (saved, loaded or closed): clears the modified
+    /// and out-of-date flags and the disk indicator.
+    void MarkSaved();
+    /// The log file is behind the log: the log was never written, or its last changes
+    /// went to the backup file only.
+    bool IsOutOfDate() const { return m_outOfDate; }
+    void MarkOutOfDate() { m_outOfDate = true; }
+    /// Whether the award model's tables of this log count every QSO as it stands.
+    bool AwardTablesValid() const { return m_awardTablesValid; }
+    /// The next reader of the award tables rebuilds them.
+    void InvalidateAwardTables() { m_awardTablesValid = false; }
+    /// Called by the award model after a rebuild of this log's tables.
+    void MarkAwardTablesValid() { m_awardTablesValid = true; }
+
+    // --- the label queue ---
+    /// The highest label sequence number given out (0: the queue is empty).
+    std::uint16_t HighestPrtSeqNr() const { return m_highestPrtSeqNr; }
+    /// The label sequence number for a QSO about to be queued for labels, or 0 when
+    /// the queue is full (the numbers are 16 bits and 0 means "not queued"). With
+    /// behind a queued number below the highest, every QSO queued above behind moves
+    /// up by one (the browse order sorted again when it is the label order, the log
+    /// modified) and behind + 1 is returned; otherwise the highest number plus one.
+    /// The highest number counts up in both cases.
+    std::uint16_t QueueForLabel(std::uint16_t behind = 0);
+
+    // --- observers ---
+    /// Tells observer of the log's events too, after the one given in the services;
+    /// an observer added twice is told once.
+    void AddObserver(LogObserver &observer);
+    /// The observer is told nothing more (also the one given in the services).
+    void RemoveObserver(LogObserver &observer);
 
     // --- files ---
     /// Reads a log file (load) or merges it into this log. Returns false on failure,
@@ -99,16 +182,24 @@ public:
     ProgressService &progress() const;
     const CallResolver &resolver() const;
     AwardHooks &awards() const;
-    LogObserver &observer() const;
+    /// Every observer of the log at once (see LogObserverList).
+    LogObserver &observer() const { return m_observers; }
     const LogSettings &settings() const;
-
-protected:
-    void FreeItem(TQsoRec *item) override { delete item; }
 
 private:
     friend class LogFileReader;
     void completeRecord(TQsoRec &rec) const;
+
     LogServices m_services;
+    mutable LogObserverList m_observers;
+    TBRSorted<TQsoRec> m_qsos;
+    TBAI<TQsoRec> *m_byCall = nullptr;    ///< in m_qsos's index chain, which owns it
+    TBAI<TQsoRec> *m_sortIndex = nullptr; ///< likewise; null for the Date and Call orders
+    SortKey m_sortKey = SortKey::Date;
+    bool m_modified = false;
+    bool m_outOfDate = false;
+    bool m_awardTablesValid = false;
+    std::uint16_t m_highestPrtSeqNr = 0;
 };
 
 /// Error texts of the log file reader.

@@ -68,7 +68,7 @@ bool SetCurrentSelection(TQsoData &log, int index)
     log.CurSelIndex = index;
     log.CurSelection = log.Selections[static_cast<std::size_t>(index)];
     // Awards count only the QSOs the selection admits.
-    log.AwardTablesValid = false;
+    log.InvalidateAwardTables();
     return true;
 }
 
@@ -248,39 +248,15 @@ bool inScope(const TQsoData &log, const QsoScope &scope, const TQsoRec &qso)
     return scope ? scope(qso) : InSelection(log, qso);
 }
 
-/// Sorts a list again when a change made in place broke its order.
-void restoreOrder(TBAI<TQsoRec> &list)
-{
-    auto compare = list.Compare();
-    if (!list.Sorted() || !compare)
-        return;
-    for (std::int32_t i = 0; i + 1 < list.Count(); ++i) {
-        if (compare(list.Get(i), list.Get(i + 1)) > 0) {
-            list.SetSorted(false);
-            list.SetSorted(true);
-            return;
-        }
-    }
-}
-
 template <typename Field>
 std::int64_t setFieldOfQsos(TQsoData &log, std::uint8_t value, const QsoScope &scope, Field field)
 {
-    std::int64_t changed = 0;
-    for (TQsoRec *qso : log) {
-        if (field(*qso) != value && inScope(log, scope, *qso)) {
-            field(*qso) = value;
-            ++changed;
-        }
-    }
-    if (changed == 0)
-        return 0;
-    restoreOrder(log);
-    for (const auto &index : log.Indexes())
-        restoreOrder(*index);
-    log.AwardTablesValid = false;
-    log.SetModified();
-    return changed;
+    return log.ChangeQsos([&](TQsoRec &qso) {
+        if (field(qso) == value || !inScope(log, scope, qso))
+            return false;
+        field(qso) = value;
+        return true;
+    });
 }
 
 } // namespace

@@ -992,7 +992,7 @@ bool TQSOForm::AddQso()
     TQsoRec previous = *rec;
     TQsoRec *stored = rec.get();
     m_log.AddQso(std::move(rec));
-    m_position = m_log.ViewIndex->PositionOf(stored);
+    m_position = m_log.ViewIndex().PositionOf(stored);
     m_main.RequestRefresh(5);
     prepareBlank(&previous);
     if (m_mode == QsoWindowMode::AddRealTime && config.ContestEnabled && config.ContestNextNumber != 0) {
@@ -1005,9 +1005,9 @@ bool TQSOForm::AddQso()
 const TQsoRec *TQSOForm::ShownQso() const
 {
     if ((m_mode != QsoWindowMode::Browse && m_mode != QsoWindowMode::Filtered) || m_position < 0 ||
-        m_position >= m_log.ViewIndex->Count())
+        m_position >= m_log.ViewIndex().Count())
         return nullptr;
-    return m_log.ViewIndex->Get(m_position);
+    return m_log.ViewIndex().Get(m_position);
 }
 
 bool TQSOForm::UpdateQso()
@@ -1032,7 +1032,7 @@ bool TQSOForm::UpdateQso()
     if (!Field("FQso_Qsl_Mgr")->text().trimmed().isEmpty())
         m_lookups->SetManager(replaced->Call.view(), replaced->Date,
                               ToCp1252(Field("FQso_Qsl_Mgr")->text().trimmed()));
-    m_position = m_log.ViewIndex->PositionOf(replaced);
+    m_position = m_log.ViewIndex().PositionOf(replaced);
     m_main.RequestRefresh(5);
     auto next = navigator().Step(m_position, 1);
     navigate(next ? next : std::optional<std::int32_t>(m_position));
@@ -1122,14 +1122,14 @@ void TQSOForm::alertContributions(const TQsoRec &confirmed)
 
 std::uint16_t TQSOForm::nextSequenceNumber(const TQsoRec &shown)
 {
-    if (m_log.HighestPrtSeqNr == 0xFFFF) {
+    if (m_log.HighestPrtSeqNr() == 0xFFFF) {
         // The queue's numbers are 16 bits; wrapping to 0 would mean "not queued".
         notifier().error("The label sequence is full (65535 QSOs); print or clear it first");
         return 0;
     }
     std::uint16_t same = 0;
     for (std::int32_t i = m_log.EndOfCall(shown.Call.view()) - 1; i >= 0; --i) {
-        const TQsoRec &q = *m_log.ByCall->Get(i);
+        const TQsoRec &q = *m_log.ByCall().Get(i);
         if (q.Call != shown.Call)
             break;
         if (q.PrtSeqNr != 0 && (!m_admits || m_admits(q))) {
@@ -1137,21 +1137,12 @@ std::uint16_t TQSOForm::nextSequenceNumber(const TQsoRec &shown)
             break;
         }
     }
-    if (same != 0 && same != m_log.HighestPrtSeqNr &&
+    if (same != 0 && same != m_log.HighestPrtSeqNr() &&
         notifier().confirm("Same call marked already as number " + std::to_string(same) +
                                "\rinsert this QSO behind it?",
-                           Buttons::YesNo) == Answer::Yes) {
-        for (TQsoRec *q : m_log)
-            if (q->PrtSeqNr > same)
-                ++q->PrtSeqNr;
-        if (m_log.SortIndex && m_log.CurrentSortKey == SortKey::SeqPrtNr) {
-            m_log.SortIndex->SetSorted(false); // numbers changed in place: the order is sorted again
-            m_log.SortIndex->SetSorted(true);
-        }
-        ++m_log.HighestPrtSeqNr;
-        return static_cast<std::uint16_t>(same + 1);
-    }
-    return ++m_log.HighestPrtSeqNr;
+                           Buttons::YesNo) == Answer::Yes)
+        return m_log.QueueForLabel(same);
+    return m_log.QueueForLabel();
 }
 
 // --- navigation and sort orders ----------------------------------------------------
@@ -1159,9 +1150,9 @@ std::uint16_t TQSOForm::nextSequenceNumber(const TQsoRec &shown)
 QsoNavigator TQSOForm::navigator() const
 {
     if (m_mode != QsoWindowMode::Filtered)
-        return QsoNavigator(*m_log.ViewIndex, m_admits);
+        return QsoNavigator(m_log.ViewIndex(), m_admits);
     auto *self = const_cast<TQSOForm *>(this);
-    return QsoNavigator(*m_log.ViewIndex, [self](const TQsoRec &rec) { return self->IsShown(rec); });
+    return QsoNavigator(m_log.ViewIndex(), [self](const TQsoRec &rec) { return self->IsShown(rec); });
 }
 
 bool TQSOForm::IsShown(const TQsoRec &rec)
@@ -1362,8 +1353,8 @@ void TQSOForm::CancelFilter()
     bool wasSearchEntry = m_mode == QsoWindowMode::SearchEntry;
     const TQsoRec *shown = m_mode == QsoWindowMode::Filtered ? ShownQso() : nullptr;
     setMode(QsoWindowMode::Browse);
-    std::int32_t target = wasSearchEntry ? m_positionBeforeSearch : (shown ? m_log.ViewIndex->PositionOf(shown) : -1);
-    navigate(target >= 0 && target < m_log.ViewIndex->Count() ? std::optional<std::int32_t>(target) : navigator().Last());
+    std::int32_t target = wasSearchEntry ? m_positionBeforeSearch : (shown ? m_log.ViewIndex().PositionOf(shown) : -1);
+    navigate(target >= 0 && target < m_log.ViewIndex().Count() ? std::optional<std::int32_t>(target) : navigator().Last());
     m_main.RequestRefresh(5);
 }
 
@@ -1371,7 +1362,7 @@ void TQSOForm::UpdateCaption()
 {
     QString name = QFileInfo(QString::fromStdString(m_log.LogFileName)).completeBaseName().toUpper();
     QString caption = name + QStringLiteral(" sorted by ") +
-                      QString::fromLatin1(SortOrderTable[static_cast<std::size_t>(m_log.CurrentSortKey)].name);
+                      QString::fromLatin1(SortOrderTable[static_cast<std::size_t>(m_log.CurrentSortKey())].name);
     if (m_log.CurSelIndex != 0)
         caption += QStringLiteral("  Selection: ") + FromCp1252(m_log.CurSelection.Name.view());
     setWindowTitle(caption);
@@ -1391,8 +1382,8 @@ void TQSOForm::navigate(const std::optional<std::int32_t> &target)
 void TQSOForm::showPosition(std::int32_t position)
 {
     m_position = position;
-    if (position >= 0 && position < m_log.ViewIndex->Count())
-        showRecord(*m_log.ViewIndex->Get(position));
+    if (position >= 0 && position < m_log.ViewIndex().Count())
+        showRecord(*m_log.ViewIndex().Get(position));
     updateScrollBar();
     for (int entry = 0; entry < TMainForm::CompanionCount; ++entry)
         m_main.RequestRefresh(entry);
@@ -1404,14 +1395,14 @@ void TQSOForm::updateScrollBar()
     bool browsing = m_mode == QsoWindowMode::Browse || m_mode == QsoWindowMode::Filtered;
     bar->setVisible(browsing && m_log.Count() > 0);
     QSignalBlocker block(bar);
-    bar->setRange(0, std::max(0, m_log.ViewIndex->Count() - 1));
+    bar->setRange(0, std::max(0, m_log.ViewIndex().Count() - 1));
     bar->setPageStep(10);
     bar->setValue(std::max(0, m_position));
 }
 
 void TQSOForm::ShowQso(const TQsoRec *rec)
 {
-    std::int32_t position = rec ? m_log.ViewIndex->PositionOf(rec) : -1;
+    std::int32_t position = rec ? m_log.ViewIndex().PositionOf(rec) : -1;
     if (position < 0)
         return;
     if (m_mode != QsoWindowMode::Filtered)
@@ -1451,7 +1442,7 @@ void TQSOForm::GoPreviousSorted() { stepSorted(-1); }
 
 void TQSOForm::stepSorted(int step)
 {
-    SortKey key = m_log.CurrentSortKey;
+    SortKey key = m_log.CurrentSortKey();
     if (key == SortKey::CustAwd) {
         QApplication::beep(); // the Cust Awd order has no primary key to compare
         return;
@@ -1512,8 +1503,8 @@ void TQSOForm::SpotCall(const std::string &call, std::uint16_t day)
 void TQSOForm::RefreshFromLog()
 {
     if (m_mode == QsoWindowMode::Browse || m_mode == QsoWindowMode::Filtered) {
-        if (m_position >= m_log.ViewIndex->Count())
-            m_position = m_log.ViewIndex->Count() - 1;
+        if (m_position >= m_log.ViewIndex().Count())
+            m_position = m_log.ViewIndex().Count() - 1;
         showPosition(m_position);
     }
 }

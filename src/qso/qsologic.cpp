@@ -67,8 +67,8 @@ CallInfo QsoLogic::ProcessCall(std::string_view call, std::uint16_t date) const
     info.state = std::string(m_countries.StateAbbreviation(scratch.State));
     std::string keptIota;
     std::int32_t end = m_log.EndOfCall(call);
-    if (end > 0 && m_log.ByCall->Get(end - 1)->Call == call) {
-        const TQsoRec &latest = *m_log.ByCall->Get(end - 1);
+    if (end > 0 && m_log.ByCall().Get(end - 1)->Call == call) {
+        const TQsoRec &latest = *m_log.ByCall().Get(end - 1);
         info.state = std::string(m_countries.StateAbbreviation(latest.State));
         keptIota = latest.Iota.str();
         info.grid = latest.Grid.str();
@@ -95,7 +95,7 @@ int QsoLogic::LearnException(const TQsoRec &rec)
     // Collect first, then replace: ReplaceQso frees the records it replaces.
     std::vector<TQsoRec *> later;
     for (std::int32_t i = m_log.EndOfCall(rec.Call.view()) - 1; i >= 0; --i) {
-        TQsoRec *other = m_log.ByCall->Get(i);
+        TQsoRec *other = m_log.ByCall().Get(i);
         if (other->Call != rec.Call)
             break;
         bool after = other->Date > rec.Date || (other->Date == rec.Date && other->Time > rec.Time);
@@ -115,7 +115,7 @@ bool QsoLogic::IsContestDupe(std::string_view call, std::uint8_t band, std::uint
                              std::int32_t startTime, const std::function<bool(const TQsoRec &)> &admits) const
 {
     for (std::int32_t i = m_log.EndOfCall(call) - 1; i >= 0; --i) {
-        const TQsoRec &q = *m_log.ByCall->Get(i);
+        const TQsoRec &q = *m_log.ByCall().Get(i);
         if (q.Call != call)
             break;
         if (admits && !admits(q))

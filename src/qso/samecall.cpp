@@ -11,8 +11,8 @@ std::vector<const TQsoRec *> QsosOfCall(const TQsoData &log, std::string_view ca
     if (call.empty())
         return found;
     if (!substring) {
-        for (std::int32_t i = log.EndOfCall(call) - 1; i >= 0 && log.ByCall->Get(i)->Call == call; --i)
-            found.push_back(log.ByCall->Get(i));
+        for (std::int32_t i = log.EndOfCall(call) - 1; i >= 0 && log.ByCall().Get(i)->Call == call; --i)
+            found.push_back(log.ByCall().Get(i));
         std::stable_sort(found.begin(), found.end(),
                          [](const TQsoRec *a, const TQsoRec *b) { return CompareDateOrder(a, b) > 0; });
         return found;

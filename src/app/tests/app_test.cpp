@@ -124,14 +124,14 @@ TEST_F(MainWindowTest, NewLogChangeBackupCountdownAndSave)
     EXPECT_TRUE(fs::exists(BackupFileName(BackupFile::Log)));
     EXPECT_FALSE(main->BackupRequested());
     EXPECT_EQ(disk(), "Modified");
-    EXPECT_TRUE(main->Log()->LogOutOfDate);
+    EXPECT_TRUE(main->Log()->IsOutOfDate());
     EXPECT_TRUE(main->windowTitle().contains("Last backup"));
 
     main->SaveClick();
     EXPECT_TRUE(fs::exists(file("NEW.VLL")));
     EXPECT_EQ(disk(), "");
-    EXPECT_FALSE(main->Log()->Modified);
-    EXPECT_FALSE(main->Log()->LogOutOfDate);
+    EXPECT_FALSE(main->Log()->IsModified());
+    EXPECT_FALSE(main->Log()->IsOutOfDate());
 
     CountryResolver resolver(countries);
     LogServices services;

@@ -47,9 +47,9 @@ std::uint64_t CallMasks::MaskOf(const TQsoData &log, std::string_view call)
     if (*mask & Unknown) {
         // Newest first through the call index, as the log holds the call now.
         std::uint64_t fresh = 0;
-        for (std::int32_t i = log.EndOfCall(call) - 1; i >= 0 && log.ByCall->Get(i)->Call.view() == call; --i)
-            if (InSelection(log, *log.ByCall->Get(i)))
-                fresh |= qsoBit(*log.ByCall->Get(i));
+        for (std::int32_t i = log.EndOfCall(call) - 1; i >= 0 && log.ByCall().Get(i)->Call.view() == call; --i)
+            if (InSelection(log, *log.ByCall().Get(i)))
+                fresh |= qsoBit(*log.ByCall().Get(i));
         *mask = fresh;
     }
     return *mask;

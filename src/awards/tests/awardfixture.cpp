@@ -98,7 +98,7 @@ BlockSnapshot AwardTest::Snapshot()
 
 BlockSnapshot AwardTest::RebuiltSnapshot()
 {
-    log->AwardTablesValid = false;
+    log->InvalidateAwardTables();
     model.EnsureAwardTables(*log);
     return Snapshot();
 }

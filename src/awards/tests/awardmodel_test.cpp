@@ -43,11 +43,11 @@ protected:
 TEST_F(AwardModelTest, CutoffsAgainstTodayThroughTheLog)
 {
     model.EnsureAwardTables(*log);
-    ASSERT_TRUE(log->AwardTablesValid);
+    ASSERT_TRUE(log->AwardTablesValid());
     Add({.call = "DL1ABC", .date = static_cast<std::uint16_t>(Today - 10000)});
     Add({.call = "JA1ABC", .date = static_cast<std::uint16_t>(Today - 10001)});
     Add({.call = "VK2ABC", .date = static_cast<std::uint16_t>(Today - 10001), .qslDate = Today});
-    EXPECT_TRUE(log->AwardTablesValid);
+    EXPECT_TRUE(log->AwardTablesValid());
     EXPECT_EQ(MixedStatus(Country("DL")), asWorked);
     EXPECT_EQ(MixedStatus(Country("JA")), asNotWorked);
     EXPECT_EQ(MixedStatus(Country("VK")), asNotWorked) << "the mailed cutoff is 10000 days too";
@@ -63,7 +63,7 @@ TEST_F(AwardModelTest, CutoffsAgainstTodayThroughTheLog)
     model.SetToday(Today + 1);
     EXPECT_FALSE(model.TablesCurrent(*log));
     Add({.call = "G3ABC"});
-    EXPECT_FALSE(log->AwardTablesValid) << "an add into out-of-date tables invalidates them";
+    EXPECT_FALSE(log->AwardTablesValid()) << "an add into out-of-date tables invalidates them";
     model.EnsureAwardTables(*log);
     EXPECT_EQ(MixedStatus(Country("DL")), asNotWorked);
     EXPECT_EQ(MixedStatus(Country("G")), asWorked);
@@ -103,7 +103,7 @@ TEST_F(AwardModelTest, CountsAndDeletesOfEqualQsos)
     for (int cell : {0, int(mgCW), BandCell(5, mgCW)})
         EXPECT_EQ(Country("DL").Count(cell), 2) << cell;
     log->DeleteQso(first);
-    EXPECT_TRUE(log->AwardTablesValid) << "count 2 drops to 1 exactly";
+    EXPECT_TRUE(log->AwardTablesValid()) << "count 2 drops to 1 exactly";
     EXPECT_EQ(Country("DL").Count(0), 1);
     EXPECT_EQ(Snapshot(), RebuiltSnapshot());
 }
@@ -115,7 +115,7 @@ TEST_F(AwardModelTest, DeletingTheBestQsoInvalidatesAndTheRebuildFallsBack)
     Add({.call = "DL2XYZ", .time = 200});
     EXPECT_EQ(MixedStatus(Country("DL")), asConfirmed);
     log->DeleteQso(confirmed);
-    EXPECT_FALSE(log->AwardTablesValid);
+    EXPECT_FALSE(log->AwardTablesValid());
     model.EnsureAwardTables(*log);
     EXPECT_EQ(MixedStatus(Country("DL")), asWorked);
     EXPECT_EQ(Country("DL").Count(0), 1);
@@ -129,7 +129,7 @@ TEST_F(AwardModelTest, ReplacingAQsoToConfirmItStaysExact)
     TQsoRec edited = *worked;
     edited.QslFlags |= QslFlag::Cnfm;
     log->ReplaceQso(edited, worked);
-    EXPECT_TRUE(log->AwardTablesValid);
+    EXPECT_TRUE(log->AwardTablesValid());
     EXPECT_EQ(BandStatus(Country("JA"), 3), asConfirmed);
     EXPECT_EQ(Snapshot(), RebuiltSnapshot());
 }
@@ -146,10 +146,10 @@ TEST_F(AwardModelTest, CountsSaturateAt255)
     // status until the count would reach 0.
     for (int i = 0; i < 254; ++i)
         log->DeleteQso(qsos[static_cast<std::size_t>(i)]);
-    EXPECT_TRUE(log->AwardTablesValid);
+    EXPECT_TRUE(log->AwardTablesValid());
     EXPECT_EQ(Country("DL").Count(0), 1);
     log->DeleteQso(qsos[254]);
-    EXPECT_FALSE(log->AwardTablesValid);
+    EXPECT_FALSE(log->AwardTablesValid());
     model.EnsureAwardTables(*log);
     EXPECT_EQ(Country("DL").Count(0), 45);
 }
@@ -160,7 +160,7 @@ TEST_F(AwardModelTest, StartDateKeepsQsosOutOnAddRebuildAndRemove)
     TQsoRec *old = Add({.call = "DL1ABC", .date = Day(1945, 11, 14), .confirmed = true});
     EXPECT_EQ(MixedStatus(Country("DL")), asNotWorked);
     log->DeleteQso(old);
-    EXPECT_TRUE(log->AwardTablesValid) << "a QSO that never counted leaves exactly";
+    EXPECT_TRUE(log->AwardTablesValid()) << "a QSO that never counted leaves exactly";
 
     Add({.call = "DL1ABC", .date = Day(1950, 1, 1), .confirmed = true, .awdFlags = 0x08});
     Add({.call = "DL1ABD", .date = Day(1970, 1, 1), .mode = 14, .confirmed = true});
@@ -185,7 +185,7 @@ TEST_F(AwardModelTest, SelectionDecidesWhatCounts)
     EXPECT_EQ(MixedStatus(Country("JA")), asConfirmed);
 
     ASSERT_TRUE(SetCurrentSelection(*log, 1));
-    EXPECT_FALSE(log->AwardTablesValid);
+    EXPECT_FALSE(log->AwardTablesValid());
     model.EnsureAwardTables(*log);
     EXPECT_EQ(MixedStatus(Country("JA")), asNotWorked);
     EXPECT_EQ(MixedStatus(Country("DL")), asConfirmed);
@@ -209,7 +209,7 @@ TEST_F(AwardModelTest, WpxTableEntriesAndAMissingEntryOnRemoval)
     // The WPX table vanished under the model (the country data was reloaded).
     countries.Wpx.FreeAll();
     log->DeleteQso(dl);
-    EXPECT_FALSE(log->AwardTablesValid);
+    EXPECT_FALSE(log->AwardTablesValid());
     model.EnsureAwardTables(*log);
     EXPECT_EQ(countries.Wpx.Count(), 2);
 }
@@ -248,7 +248,7 @@ TEST_F(AwardModelTest, ReadingAndMergingLogFiles)
 
     TQsoData loaded(log->Services());
     ASSERT_TRUE(loaded.ReadLog(dir + "/A.VLL", LoadMode::Load, DuplicateMode::EmptyLog));
-    EXPECT_FALSE(loaded.AwardTablesValid);
+    EXPECT_FALSE(loaded.AwardTablesValid());
     model.EnsureAwardTables(loaded);
     EXPECT_EQ(BandStatus(*model.CountryBlock(CountryOf("JA")), 7), asWorked);
 
@@ -257,7 +257,7 @@ TEST_F(AwardModelTest, ReadingAndMergingLogFiles)
     ASSERT_TRUE(merged.ReadLog(dir + "/A.VLL", LoadMode::Load, DuplicateMode::EmptyLog));
     model.EnsureAwardTables(merged);
     ASSERT_TRUE(merged.ReadLog(dir + "/A.VLL", LoadMode::Merge, DuplicateMode::Replace));
-    EXPECT_FALSE(merged.AwardTablesValid);
+    EXPECT_FALSE(merged.AwardTablesValid());
     EXPECT_EQ(merged.Count(), 2);
     model.EnsureAwardTables(merged);
     EXPECT_EQ(MixedStatus(*model.CountryBlock(CountryOf("DL"))), asConfirmed);
@@ -280,7 +280,7 @@ TEST_F(AwardModelTest, OutOfRangeIndexesCountAsNone)
     EXPECT_EQ(snapshot.size(), 1u) << "only the WPX prefix of the first QSO counts";
     EXPECT_TRUE(snapshot.count("P:DL1"));
     model.RemoveQsoFromAwards(*log, noBand);
-    EXPECT_TRUE(log->AwardTablesValid);
+    EXPECT_TRUE(log->AwardTablesValid());
 }
 
 /// Random QSOs over a small pool of calls, so that entities repeat and cells
@@ -329,7 +329,7 @@ TEST_F(AwardModelTest, IncrementalModelAgreesWithRebuildAfterRandomChanges)
             Add(random.Next());
         } else {
             TQsoRec *victim = log->Get(random.below(log->Count()));
-            bool wasValid = log->AwardTablesValid;
+            bool wasValid = log->AwardTablesValid();
             if (action < 7) {
                 log->DeleteQso(victim);
             } else {
@@ -340,16 +340,16 @@ TEST_F(AwardModelTest, IncrementalModelAgreesWithRebuildAfterRandomChanges)
                 edited.Zone = victim->Zone;
                 log->ReplaceQso(edited, victim);
             }
-            exactRemovals += (wasValid && log->AwardTablesValid) ? 1 : 0;
+            exactRemovals += (wasValid && log->AwardTablesValid()) ? 1 : 0;
         }
-        if (step % 7 == 0 && log->AwardTablesValid) {
+        if (step % 7 == 0 && log->AwardTablesValid()) {
             BlockSnapshot incremental = Snapshot();
             std::vector<int> classes = NeedClasses();
             ASSERT_EQ(incremental, RebuiltSnapshot()) << "after step " << step;
             ASSERT_EQ(classes, NeedClasses()) << "after step " << step;
             ++comparisons;
         }
-        if (!log->AwardTablesValid)
+        if (!log->AwardTablesValid())
             model.EnsureAwardTables(*log);
     }
     EXPECT_GT(exactRemovals, 1000) << "most removals must stay incremental for the comparison to mean anything";

@@ -34,8 +34,8 @@ TEST(ChangeAwardFlagsForm, ControlsTextsAndAChange)
     TQsoData log;
     TQsoRec *waz = addQso(log, "DL1ABC", 0x00004000); // "WAZ mixed" submitted
     TQsoRec *dxcc = addQso(log, "JA1ABC", 0x00000004);
-    log.AwardTablesValid = true;
-    log.Modified = false;
+    log.MarkAwardTablesValid();
+    log.MarkSaved();
 
     TChangeAwardFlagsForm form(log);
     EXPECT_EQ(form.windowTitle(), "Change award flags");
@@ -59,8 +59,8 @@ TEST(ChangeAwardFlagsForm, ControlsTextsAndAChange)
     EXPECT_EQ(waz->AwdFlags, 0x00008000u);
     EXPECT_EQ(dxcc->AwdFlags, 0x00000004u);
     EXPECT_EQ(changed.count(), 1);
-    EXPECT_TRUE(log.Modified);
-    EXPECT_FALSE(log.AwardTablesValid);
+    EXPECT_TRUE(log.IsModified());
+    EXPECT_FALSE(log.AwardTablesValid());
 
     // The dialog stays open for another change; a change of nothing says 0.
     QTest::mouseClick(change, Qt::LeftButton);

@@ -40,10 +40,10 @@ TEST_F(SubmissionTest, NothingIsMarkedBelowTheMinimum)
 {
     for (int country = 1; country <= 99; ++country)
         AddFor(country, 3);
-    log->Modified = false;
+    log->MarkSaved();
     SubmissionResult result = MarkSubmission(model, *log, AwardDXCC, notifier);
     EXPECT_EQ(result.marks, 0);
-    EXPECT_FALSE(log->Modified);
+    EXPECT_FALSE(log->IsModified());
     EXPECT_TRUE(SubmittedQsos(*log, AwardDXCC).empty());
 }
 
@@ -57,7 +57,7 @@ TEST_F(SubmissionTest, MarksTheRemainingEntitiesAtEveryEligibleLevel)
     for (int country = 41; country <= 100; ++country)
         newer.push_back(AddFor(country, 3));
     AddFor(101, 4); // 30m counts for no DXCC level
-    log->Modified = false;
+    log->MarkSaved();
 
     SubmissionResult result = MarkSubmission(model, *log, AwardDXCC, notifier);
     EXPECT_EQ(result.qsos, 60) << "one QSO for each of the 60 remaining countries";
@@ -66,8 +66,8 @@ TEST_F(SubmissionTest, MarksTheRemainingEntitiesAtEveryEligibleLevel)
         EXPECT_EQ(qso->AwdFlags, DxccMixed | DxccMode | DxccBand) << "the most recent QSO serves all levels";
     for (TQsoRec *qso : older)
         EXPECT_EQ(qso->AwdFlags, 0u);
-    EXPECT_TRUE(log->Modified);
-    EXPECT_FALSE(log->AwardTablesValid);
+    EXPECT_TRUE(log->IsModified());
+    EXPECT_FALSE(log->AwardTablesValid());
     EXPECT_EQ(SubmittedQsos(*log, AwardDXCC).size(), 100u);
     EXPECT_TRUE(notifier.shown.empty());
 
@@ -161,14 +161,14 @@ TEST_F(SubmissionTest, ChangeAwardFlags)
     log->Selections.push_back(noGroup9);
     SetCurrentSelection(*log, 1);
     model.EnsureAwardTables(*log);
-    log->Modified = false;
+    log->MarkSaved();
 
     EXPECT_EQ(ChangeAwardFlags(*log, 3, FlagAction::SubmittedToChecked), 2);
     EXPECT_EQ(submitted->AwdFlags, 0x08u);
     EXPECT_EQ(both->AwdFlags, 0x48u);
     EXPECT_EQ(outside->AwdFlags, 0x04u) << "outside the selection";
-    EXPECT_TRUE(log->Modified);
-    EXPECT_FALSE(log->AwardTablesValid);
+    EXPECT_TRUE(log->IsModified());
+    EXPECT_FALSE(log->AwardTablesValid());
 
     EXPECT_EQ(ChangeAwardFlags(*log, 3, FlagAction::ClearSubmitted), 0);
     EXPECT_EQ(ChangeAwardFlags(*log, 3, FlagAction::ClearChecked), 3);

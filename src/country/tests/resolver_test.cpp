@@ -265,7 +265,7 @@ TEST(ResolverLogTest, ReadLogAndReplaceQsoResolveThroughTheCountryData)
     TQsoData log(services);
     ASSERT_TRUE(log.ReadLog(file, LoadMode::Load, DuplicateMode::EmptyLog));
     ASSERT_EQ(log.Count(), 3);
-    for (TQsoRec *rec : *log.ByCall) {
+    for (TQsoRec *rec : log.ByCall()) {
         TQsoRec expected = *rec;
         resolver.ResolveCountry(expected);
         EXPECT_NE(rec->Country, 77) << rec->Call.view();
@@ -273,9 +273,9 @@ TEST(ResolverLogTest, ReadLogAndReplaceQsoResolveThroughTheCountryData)
         EXPECT_EQ(rec->Zone, expected.Zone);
         EXPECT_EQ(rec->WpxPfx.view(), resolver.WpxPrefix(rec->Call.view()));
     }
-    TQsoRec edited = *log.ByCall->Get(0);
+    TQsoRec edited = *log.ByCall().Get(0);
     edited.Call = "QQ1AB/4";
-    TQsoRec *replaced = log.ReplaceQso(edited, log.ByCall->Get(0));
+    TQsoRec *replaced = log.ReplaceQso(edited, log.ByCall().Get(0));
     EXPECT_EQ(replaced->WpxPfx.view(), "QQ4");
 }
 

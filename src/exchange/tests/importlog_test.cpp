@@ -248,7 +248,7 @@ TEST_F(ImportTest, DuplicatePolicies)
     EXPECT_EQ(result.counters.duplicates, 1);
     EXPECT_EQ(result.summary.rfind("Import aborted because of duplicate QSO\rCall = DL1ABC Date = 01/01/20\r\r"
                                    "2 QSOs  read\r", 0), 0u) << result.summary;
-    EXPECT_TRUE(log->Sorted());
+    EXPECT_TRUE(log->ViewIndex().Sorted()) << "the Date order browses the master list";
 
     // "Imported QSO replaces existing QSO": one QSO each, the file's version.
     questions.policies = {DuplicatePolicy::Replace};
@@ -256,16 +256,16 @@ TEST_F(ImportTest, DuplicatePolicies)
     EXPECT_EQ(result.outcome, ImportOutcome::Finished);
     EXPECT_EQ(log->Count(), 3);
     EXPECT_EQ(result.counters.duplicates, 2);
-    std::int32_t position = 0;
     TQsoRec key;
     key.Call = "DL1ABC";
     key.Date = date;
     key.Time = 12 * 3600;
     key.Band = Band20;
     key.Mode = ModeCw;
-    ASSERT_TRUE(log->Find(&key, position));
-    EXPECT_EQ(log->Get(position)->QsoNote.text(), "new");
-    EXPECT_EQ(log->ByCall->Count(), 3);
+    const TQsoRec *replaced = log->FindQso(key);
+    ASSERT_NE(replaced, nullptr);
+    EXPECT_EQ(replaced->QsoNote.text(), "new");
+    EXPECT_EQ(log->ByCall().Count(), 3);
 
     // "Imported QSO is ignored": nothing added, every QSO a duplicate, even one
     // the file itself holds twice.
@@ -282,7 +282,7 @@ TEST_F(ImportTest, DuplicatePolicies)
     result = import(file + file);
     EXPECT_EQ(log->Count(), 6);
     EXPECT_EQ(questions.policyQuestions, 4);
-    for (const auto *index : {static_cast<TBAI<TQsoRec> *>(log.get()), log->ByCall})
+    for (const auto *index : {&log->ViewIndex(), &log->ByCall()})
         EXPECT_TRUE(std::is_sorted(index->begin(), index->end(),
                                    [index](const TQsoRec *a, const TQsoRec *b) { return index->Compare()(a, b) < 0; }));
 }
@@ -440,8 +440,8 @@ TEST_F(ImportTest, DamagedFilesChangeNothingThatWasSafe)
 TEST_F(ImportTest, TheLogIsSortedAndMarkedAfterEveryImport)
 {
     addQso("DL1ABC", day(2020, 1, 1), 0, Band20, ModeCw);
-    log->AwardTablesValid = true;
-    log->Modified = false;
+    log->MarkAwardTablesValid();
+    log->MarkSaved();
     std::int32_t view = 0;
     log->SetSortKey(SortKey::Zone, view);
     questions.policies = {DuplicatePolicy::Stop};
@@ -451,12 +451,13 @@ TEST_F(ImportTest, TheLogIsSortedAndMarkedAfterEveryImport)
     EXPECT_EQ(qso(0).Call, "W1AW");
     EXPECT_EQ(qso(0).Mode, ModeRtty);
     EXPECT_EQ(qso(2).Call, "JA1AB");
-    EXPECT_TRUE(log->Sorted());
-    for (const auto &index : log->Indexes())
-        EXPECT_TRUE(index->Sorted());
-    EXPECT_EQ(log->SortIndex->Count(), 3);
-    EXPECT_FALSE(log->AwardTablesValid);
-    EXPECT_TRUE(log->Modified);
+    EXPECT_TRUE(log->ByCall().Sorted());
+    EXPECT_TRUE(log->ViewIndex().Sorted());
+    EXPECT_EQ(log->ViewIndex().Count(), 3);
+    log->SetSortKey(SortKey::Date, view);
+    EXPECT_TRUE(log->ViewIndex().Sorted()) << "the master list";
+    EXPECT_FALSE(log->AwardTablesValid());
+    EXPECT_TRUE(log->IsModified());
 }
 
 } // namespace

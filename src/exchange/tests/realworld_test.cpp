@@ -136,7 +136,7 @@ TEST_F(RealWorldFiles, AMissingFileIsToldAndChangesNothing)
     EXPECT_EQ(result.outcome, ImportOutcome::Failed);
     EXPECT_NE(lastShown(MessageKind::Error).find("no-such-file.adi"), std::string::npos);
     EXPECT_EQ(log->Count(), 0);
-    EXPECT_FALSE(log->Modified);
+    EXPECT_FALSE(log->IsModified());
 }
 
 } // namespace

@@ -133,7 +133,7 @@ TEST_F(LogFileTest, CurrentFormatLoadsEveryFieldAndSection)
     EXPECT_EQ(r.CustValue, "B36");
     EXPECT_EQ(r.QsoNote.text(), "first QSO");
     EXPECT_EQ(log->LogHeaderWord, 0xCAFEBABEu);
-    EXPECT_EQ(log->HighestPrtSeqNr, 42);
+    EXPECT_EQ(log->HighestPrtSeqNr(), 42);
     EXPECT_EQ(log->GroupNames, (std::vector<std::string>{"", "Contest"}));
     ASSERT_EQ(log->Selections.size(), 2u);
     EXPECT_EQ(log->Selections[0].Name, "All QSOs");
@@ -144,8 +144,8 @@ TEST_F(LogFileTest, CurrentFormatLoadsEveryFieldAndSection)
     EXPECT_EQ(log->Notes.NoteOf("DL1ABC"), "op Hans");
     ASSERT_EQ(log->SwlList.Count(), 1);
     EXPECT_EQ(log->SwlList.Get(0)->Printed, 1);
-    EXPECT_FALSE(log->Modified);
-    EXPECT_FALSE(log->LogOutOfDate);
+    EXPECT_FALSE(log->IsModified());
+    EXPECT_FALSE(log->IsOutOfDate());
     EXPECT_EQ(log->LogFileName, dir.file("log.vll"));
 }
 
@@ -302,7 +302,7 @@ TEST_F(LogFileTest, HeaderErrorsAndDamagedBodiesAreReportedWithoutCrashing)
         ASSERT_FALSE(ok) << n;
         EXPECT_NE(lastMessage().find(LogText::FatalRead), std::string::npos);
         EXPECT_EQ(log.Count(), 0);
-        EXPECT_EQ(log.ByCall->Count(), 0);
+        EXPECT_EQ(log.ByCall().Count(), 0);
     }
     // A QSO count far beyond the file's size is refused before anything is reserved.
     auto huge = good;
@@ -326,7 +326,7 @@ TEST_F(LogFileTest, QsosOutOfOrderInTheFileAreSorted)
     ASSERT_EQ(log->Count(), 3);
     EXPECT_EQ(log->Get(0)->Call, "K1");
     EXPECT_EQ(log->Get(2)->Call, "K3");
-    EXPECT_TRUE(log->Sorted());
+    EXPECT_TRUE(log->ViewIndex().Sorted()) << "the Date order browses the master list";
     EXPECT_EQ(log->Notes.NoteOf("K1"), "a");
     EXPECT_EQ(log->Notes.NoteOf("K2"), "b");
 }
@@ -380,8 +380,8 @@ TEST_F(MergeTest, StopModeKeepsWhatWasMergedBeforeTheDuplicate)
     EXPECT_EQ(merged->PrtSeqNr, 0);
     EXPECT_EQ(merged->Group, 5);
     EXPECT_EQ(log->Notes.NoteOf("BB1B"), "") << "notes are not read after the stop";
-    EXPECT_TRUE(log->Modified);
-    EXPECT_FALSE(log->AwardTablesValid);
+    EXPECT_TRUE(log->IsModified());
+    EXPECT_FALSE(log->AwardTablesValid());
     EXPECT_EQ(log->LogHeaderWord, 555u);
     EXPECT_EQ(log->GroupNames, (std::vector<std::string>{})) << "merged group names are dropped";
     EXPECT_EQ(log->LogFileName, dir.file("base.vll"));
@@ -393,7 +393,7 @@ TEST_F(MergeTest, ReplaceAndIgnoreModes)
     EXPECT_EQ(log->Count(), 5);
     std::int32_t end = log->EndOfCall("BB1B");
     ASSERT_GT(end, 0);
-    EXPECT_EQ(log->ByCall->Get(end - 1)->QsoNote.text(), "new note");
+    EXPECT_EQ(log->ByCall().Get(end - 1)->QsoNote.text(), "new note");
     EXPECT_FALSE(log->HasCall("XX9X"));
     ASSERT_EQ(log->SwlList.Count(), 1);
     EXPECT_EQ(log->SwlList.Get(0)->Printed, 1) << "the merged SWL record replaced the old";
@@ -404,11 +404,11 @@ TEST_F(MergeTest, ReplaceAndIgnoreModes)
     EXPECT_TRUE(merge(DuplicateMode::Ignore));
     EXPECT_EQ(log->Count(), 5);
     end = log->EndOfCall("BB1B");
-    EXPECT_EQ(log->ByCall->Get(end - 1)->QsoNote.text(), "old note");
+    EXPECT_EQ(log->ByCall().Get(end - 1)->QsoNote.text(), "old note");
     EXPECT_EQ(log->SwlList.Get(0)->Printed, 0);
     // The indexes are in order after a merge.
-    for (std::int32_t i = 0; i + 1 < log->ByCall->Count(); ++i)
-        EXPECT_LE(CompareCallOrder(log->ByCall->Get(i), log->ByCall->Get(i + 1)), 0);
+    for (std::int32_t i = 0; i + 1 < log->ByCall().Count(); ++i)
+        EXPECT_LE(CompareCallOrder(log->ByCall().Get(i), log->ByCall().Get(i + 1)), 0);
 }
 
 TEST_F(MergeTest, MergedNotesAreJoinedWithASlash)
@@ -449,12 +449,12 @@ TEST_F(LogFileTest, WriteLogRoundTripsByteForByteAndKeepsAGeneration)
 
     // Reading what was written and writing it again gives the same bytes.
     auto again = load(dir.file("out.vll"));
-    again->Modified = true;
+    again->SetModified();
     again->WriteLog(true);
     EXPECT_EQ(test::ReadFile(dir.file("out.vll")), written);
     EXPECT_EQ(test::ReadFile(dir.file("out.~ll")), written) << "the previous generation is kept";
-    EXPECT_FALSE(again->Modified);
-    EXPECT_FALSE(again->LogOutOfDate);
+    EXPECT_FALSE(again->IsModified());
+    EXPECT_FALSE(again->IsOutOfDate());
 }
 
 TEST_F(LogFileTest, BackupWriteAndFlagsFollowTheStateTable)
@@ -462,20 +462,20 @@ TEST_F(LogFileTest, BackupWriteAndFlagsFollowTheStateTable)
     CreateProgramDirs();
     TQsoData log(services());
     log.NewLog(dir.file("SAVE/new.vll"));
-    EXPECT_TRUE(log.Modified);
-    EXPECT_TRUE(log.LogOutOfDate);
+    EXPECT_TRUE(log.IsModified());
+    EXPECT_TRUE(log.IsOutOfDate());
     auto rec = std::make_unique<TQsoRec>();
     rec->Call = "W1AW";
     rec->Date = 40000;
     log.AddQso(std::move(rec));
     log.WriteLog(false);
     EXPECT_TRUE(std::filesystem::exists(BackupFileName(BackupFile::Log)));
-    EXPECT_FALSE(log.Modified);
-    EXPECT_TRUE(log.LogOutOfDate);
+    EXPECT_FALSE(log.IsModified());
+    EXPECT_TRUE(log.IsOutOfDate());
     EXPECT_FALSE(std::filesystem::exists(dir.file("SAVE/new.vll")));
     log.CloseLog(true);
     EXPECT_TRUE(std::filesystem::exists(dir.file("SAVE/new.vll")));
-    EXPECT_FALSE(log.LogOutOfDate);
+    EXPECT_FALSE(log.IsOutOfDate());
     EXPECT_TRUE(log.LogFileName.empty());
 }
 
@@ -493,7 +493,7 @@ TEST_F(LogFileTest, SavingAnEmptyLogDeletesTheFile)
     EXPECT_FALSE(std::filesystem::exists(dir.file("one.vll")));
     EXPECT_EQ(notifier.shown.back().kind, MessageKind::Warning);
     EXPECT_NE(lastMessage().find("one.vll"), std::string::npos);
-    EXPECT_TRUE(log->Modified) << "flags stay as they were";
+    EXPECT_TRUE(log->IsModified()) << "flags stay as they were";
 }
 
 TEST_F(LogFileTest, AFailedSaveLeavesTheOldFileAndTheFlags)
@@ -509,7 +509,7 @@ TEST_F(LogFileTest, AFailedSaveLeavesTheOldFileAndTheFlags)
     log->SetModified();
     log->LogFileName = dir.file("no-such-dir/keep.vll");
     EXPECT_THROW(log->WriteLog(true), EFileError);
-    EXPECT_TRUE(log->Modified);
+    EXPECT_TRUE(log->IsModified());
     EXPECT_EQ(test::ReadFile(dir.file("keep.vll")), before);
 }
 

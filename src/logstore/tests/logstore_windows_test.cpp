@@ -68,7 +68,7 @@ protected:
             rec->Group = static_cast<std::uint8_t>(i);
             log.AddQso(std::move(rec));
         }
-        log.Modified = false;
+        log.MarkSaved();
     }
     TQsoData log;
     RecordingNotifier notifier;
@@ -122,7 +122,7 @@ TEST_F(LogstoreWindowTest, SelectionEditor)
     EXPECT_EQ(made.FirstDate, *DayNumber(2024, 5, 2));
     EXPECT_EQ(made.LastDate, 0xFFFF);
     EXPECT_EQ(log.CurSelIndex, 2);
-    EXPECT_TRUE(log.Modified);
+    EXPECT_TRUE(log.IsModified());
 }
 
 TEST_F(LogstoreWindowTest, SelectionEditorOkWithoutChangeIsCancel)
@@ -142,7 +142,7 @@ TEST_F(LogstoreWindowTest, SelectionEditorOkWithoutChangeIsCancel)
     click(choose, "OKBtn");
     EXPECT_EQ(choose.Result(), TSelectionEditor::Outcome::Switched);
     EXPECT_EQ(log.CurSelIndex, 1);
-    EXPECT_FALSE(log.Modified);
+    EXPECT_FALSE(log.IsModified());
 }
 
 TEST_F(LogstoreWindowTest, GroupNamesEditor)
@@ -171,7 +171,7 @@ TEST_F(LogstoreWindowTest, GroupNamesEditor)
     EXPECT_EQ(log.GroupNames.size(), 3u) << "nothing reaches the log before OK";
     click(form, "OKBtn");
     EXPECT_EQ(log.GroupNames, (std::vector<std::string>{"", "DXpedition", "Contest", "Portable"}));
-    EXPECT_TRUE(log.Modified);
+    EXPECT_TRUE(log.IsModified());
 }
 
 TEST_F(LogstoreWindowTest, SetGroupNumberAndSetNewMode)

@@ -12,11 +12,37 @@ class RecordingObserver : public LogObserver {
 public:
     int changes = 0;
     int countdownStops = 0;
+    int savingQuestions = 0;
+    int reloads = 0;
+    bool needsSaving = false;
     std::vector<DiskState> disk;
     void logChanged() override { ++changes; }
     void stopBackupCountdown() override { ++countdownStops; }
     void diskIndicator(DiskState state) override { disk.push_back(state); }
+    bool countryDataNeedsSaving() override
+    {
+        ++savingQuestions;
+        return needsSaving;
+    }
+    void reloadCountryData() override { ++reloads; }
 };
+
+/// Counts the QSOs the log hands to the award model.
+class CountingAwards : public AwardHooks {
+public:
+    int added = 0;
+    int removed = 0;
+    void AddQsoToAwards(TQsoData &, const TQsoRec &) override { ++added; }
+    void RemoveQsoFromAwards(TQsoData &, const TQsoRec &) override { ++removed; }
+};
+
+LogServices observedBy(LogObserver &observer, AwardHooks *awards = nullptr)
+{
+    LogServices services;
+    services.observer = &observer;
+    services.awards = awards;
+    return services;
+}
 
 std::unique_ptr<TQsoRec> qso(const std::string &call, std::uint16_t date, std::int32_t time = 0, std::uint8_t band = 5,
                              std::uint8_t zone = 14)
@@ -43,19 +69,17 @@ bool inOrder(const List &list, QsoCompareFn compare)
 TEST(TQsoData, AddDeleteReplaceKeepEveryIndexAndTheChangeFlags)
 {
     RecordingObserver observer;
-    LogServices services;
-    services.observer = &observer;
-    TQsoData log(services);
+    TQsoData log(observedBy(observer));
     std::int32_t view = 0;
     log.SetSortKey(SortKey::Zone, view);
-    ASSERT_NE(log.SortIndex, nullptr);
+    ASSERT_EQ(log.CurrentSortKey(), SortKey::Zone);
 
     std::mt19937 random(7);
     for (int i = 0; i < 500; ++i)
         log.AddQso(qso("K" + std::to_string(random() % 60), static_cast<std::uint16_t>(40000 + random() % 50),
                        static_cast<std::int32_t>(random() % 86400), static_cast<std::uint8_t>(1 + random() % 15),
                        static_cast<std::uint8_t>(1 + random() % 40)));
-    EXPECT_TRUE(log.Modified);
+    EXPECT_TRUE(log.IsModified());
     EXPECT_EQ(observer.changes, 500);
     EXPECT_EQ(observer.disk.back(), LogObserver::DiskState::ModifiedUnsaved);
 
@@ -72,12 +96,12 @@ TEST(TQsoData, AddDeleteReplaceKeepEveryIndexAndTheChangeFlags)
         }
     }
     EXPECT_EQ(log.Count(), 400);
-    EXPECT_EQ(log.ByCall->Count(), 400);
-    EXPECT_EQ(log.SortIndex->Count(), 400);
+    EXPECT_EQ(log.ByCall().Count(), 400);
+    EXPECT_EQ(log.ViewIndex().Count(), 400);
     EXPECT_TRUE(inOrder(log, CompareDateOrder));
-    EXPECT_TRUE(inOrder(*log.ByCall, CompareCallOrder));
-    EXPECT_TRUE(inOrder(*log.SortIndex, CompareZoneOrder));
-    for (TQsoRec *rec : *log.ByCall)
+    EXPECT_TRUE(inOrder(log.ByCall(), CompareCallOrder));
+    EXPECT_TRUE(inOrder(log.ViewIndex(), CompareZoneOrder));
+    for (TQsoRec *rec : log.ByCall())
         ASSERT_GE(log.PositionOf(rec), 0) << "every indexed record is owned by the log";
 }
 
@@ -91,8 +115,8 @@ TEST(TQsoData, CallWalkFindsTheCallsQsosNewestFirst)
     log.AddQso(qso("DL1ABD", 40002));
     std::int32_t end = log.EndOfCall("DL1ABC");
     std::vector<int> dates;
-    for (std::int32_t i = end - 1; i >= 0 && log.ByCall->Get(i)->Call == "DL1ABC"; --i)
-        dates.push_back(log.ByCall->Get(i)->Date);
+    for (std::int32_t i = end - 1; i >= 0 && log.ByCall().Get(i)->Call == "DL1ABC"; --i)
+        dates.push_back(log.ByCall().Get(i)->Date);
     EXPECT_EQ(dates, (std::vector<int>{40005, 40003, 40001}));
     EXPECT_TRUE(log.HasCall("DL1AB"));
     EXPECT_FALSE(log.HasCall("DL1A"));
@@ -114,22 +138,204 @@ TEST(TQsoData, SetSortKeyFollowsTheShownQso)
     std::int32_t view = 10;
     const TQsoRec *shown = log.Get(10);
     log.SetSortKey(SortKey::Zone, view);
-    EXPECT_EQ(log.ViewIndex, log.SortIndex);
-    EXPECT_EQ(log.ViewIndex->Get(view), shown);
-    TBAI<TQsoRec> *index = log.SortIndex;
+    EXPECT_EQ(log.CurrentSortKey(), SortKey::Zone);
+    EXPECT_TRUE(inOrder(log.ViewIndex(), CompareZoneOrder));
+    EXPECT_EQ(log.ViewIndex().Get(view), shown);
+    const TBAI<TQsoRec> *index = &log.ViewIndex();
     log.SetSortKey(SortKey::Zone, view);
-    EXPECT_EQ(log.SortIndex, index) << "the order in force changes nothing";
+    EXPECT_EQ(&log.ViewIndex(), index) << "the order in force changes nothing";
     log.SetSortKey(SortKey::Call, view);
-    EXPECT_EQ(log.SortIndex, nullptr);
-    EXPECT_EQ(log.ViewIndex, log.ByCall);
-    EXPECT_EQ(log.ViewIndex->Get(view), shown);
+    EXPECT_EQ(&log.ViewIndex(), &log.ByCall());
+    EXPECT_EQ(log.ViewIndex().Get(view), shown);
     log.SetSortKey(SortKey::Band, view);
-    ASSERT_NE(log.SortIndex, nullptr);
-    EXPECT_TRUE(inOrder(*log.SortIndex, CompareBandOrder));
-    EXPECT_EQ(log.ViewIndex->Get(view), shown);
+    EXPECT_TRUE(inOrder(log.ViewIndex(), CompareBandOrder));
+    EXPECT_EQ(log.ViewIndex().Get(view), shown);
     log.SetSortKey(SortKey::Date, view);
-    EXPECT_EQ(log.ViewIndex, static_cast<TBAI<TQsoRec> *>(&log));
-    EXPECT_EQ(log.Get(view), shown);
+    EXPECT_EQ(log.ViewIndex().Count(), 30);
+    EXPECT_EQ(log.ViewIndex().Get(view), shown);
+    EXPECT_EQ(log.Get(view), shown) << "the Date order browses the master list";
+}
+
+std::unique_ptr<TQsoRec> queued(const std::string &call, std::uint16_t number)
+{
+    auto r = qso(call, static_cast<std::uint16_t>(40000 + number % 1000));
+    r->PrtSeqNr = number;
+    return r;
+}
+
+std::vector<std::uint16_t> labelNumbersInViewOrder(const TQsoData &log)
+{
+    std::vector<std::uint16_t> numbers;
+    for (const TQsoRec *rec : log.ViewIndex())
+        numbers.push_back(rec->PrtSeqNr);
+    return numbers;
+}
+
+TEST(TQsoData, QueueForLabelCountsUpInsertsBehindAndStopsAtTheLastNumber)
+{
+    TQsoData fresh;
+    EXPECT_EQ(fresh.QueueForLabel(), 1);
+    EXPECT_EQ(fresh.QueueForLabel(), 2);
+    EXPECT_EQ(fresh.HighestPrtSeqNr(), 2);
+
+    // Queued QSOs 1 to 3 and one that is not queued, browsed in label order.
+    TQsoData log;
+    for (const char *call : {"K1A", "K1B", "K1C"})
+        log.AddQso(queued(call, log.QueueForLabel()));
+    log.AddQso(queued("K1X", 0));
+    std::int32_t view = 0;
+    log.SetSortKey(SortKey::SeqPrtNr, view);
+    log.MarkSaved();
+    EXPECT_EQ(log.QueueForLabel(1), 2) << "behind number 1";
+    EXPECT_EQ(log.HighestPrtSeqNr(), 4);
+    EXPECT_TRUE(log.IsModified()) << "numbers of queued QSOs changed";
+    EXPECT_EQ(log.ByCall().Get(log.EndOfCall("K1B") - 1)->PrtSeqNr, 3);
+    EXPECT_EQ(log.ByCall().Get(log.EndOfCall("K1X") - 1)->PrtSeqNr, 0) << "not queued stays so";
+    log.AddQso(queued("K1D", 2));
+    EXPECT_EQ(labelNumbersInViewOrder(log), (std::vector<std::uint16_t>{0, 1, 2, 3, 4}));
+
+    log.MarkSaved();
+    EXPECT_EQ(log.QueueForLabel(4), 5) << "behind the highest is the next number";
+    EXPECT_EQ(log.QueueForLabel(70), 6) << "a number above the highest renumbers nothing";
+    EXPECT_FALSE(log.IsModified());
+    EXPECT_EQ(labelNumbersInViewOrder(log), (std::vector<std::uint16_t>{0, 1, 2, 3, 4}));
+
+    // The numbers are 16 bits: the queue is full at 65535 and 0 means "not queued".
+    TQsoData full;
+    full.BeginBulkAppend();
+    full.AppendQso(queued("K2A", 100));
+    full.AppendQso(queued("K2B", 65534));
+    full.EndBulkAppend();
+    ASSERT_EQ(full.HighestPrtSeqNr(), 65534);
+    EXPECT_EQ(full.QueueForLabel(100), 101);
+    EXPECT_EQ(full.ByCall().Get(1)->PrtSeqNr, 65535);
+    EXPECT_EQ(full.HighestPrtSeqNr(), 65535);
+    EXPECT_EQ(full.QueueForLabel(), 0);
+    EXPECT_EQ(full.QueueForLabel(100), 0);
+    EXPECT_EQ(full.ByCall().Get(1)->PrtSeqNr, 65535) << "no number wraps to 0";
+    EXPECT_EQ(full.HighestPrtSeqNr(), 65535);
+}
+
+TEST(TQsoData, EveryObserverIsToldAndAskedUntilOneAnswers)
+{
+    RecordingObserver first, second, third;
+    TQsoData log(observedBy(first));
+    log.AddObserver(second);
+    log.AddObserver(second);
+    log.AddQso(qso("K1A", 40000));
+    EXPECT_EQ(first.changes, 1);
+    EXPECT_EQ(second.changes, 1) << "an observer added twice is told once";
+
+    second.needsSaving = true;
+    log.LogFileName = "unsaved.vll";
+    log.CloseLog(false);
+    EXPECT_EQ(first.savingQuestions, 1);
+    EXPECT_EQ(second.savingQuestions, 1);
+    EXPECT_EQ(first.reloads, 1) << "every observer reloads what it holds";
+    EXPECT_EQ(second.reloads, 1);
+    first.needsSaving = true;
+    EXPECT_TRUE(log.observer().countryDataNeedsSaving());
+    EXPECT_EQ(second.savingQuestions, 1) << "the first answer ends the asking";
+
+    // An observer that leaves while it is told: the others are still told.
+    class Leaving : public LogObserver {
+    public:
+        TQsoData *log = nullptr;
+        int changes = 0;
+        void logChanged() override
+        {
+            ++changes;
+            log->RemoveObserver(*this);
+        }
+    } leaving;
+    leaving.log = &log;
+    log.RemoveObserver(second);
+    log.AddObserver(leaving);
+    log.AddObserver(third);
+    log.AddQso(qso("K1B", 40001));
+    log.AddQso(qso("K1C", 40002));
+    EXPECT_EQ(leaving.changes, 1);
+    EXPECT_EQ(third.changes, 2);
+    EXPECT_EQ(first.changes, 3);
+    EXPECT_EQ(second.changes, 1) << "removed";
+    log.RemoveObserver(first);
+    log.AddQso(qso("K1D", 40003));
+    EXPECT_EQ(first.changes, 3) << "the observer of the services can leave too";
+    EXPECT_EQ(third.changes, 3);
+}
+
+TEST(TQsoData, SavedAndAwardTableStates)
+{
+    RecordingObserver observer;
+    CountingAwards awards;
+    TQsoData log(observedBy(observer, &awards));
+    log.SetModified();
+    log.MarkOutOfDate();
+    log.MarkSaved();
+    EXPECT_FALSE(log.IsModified());
+    EXPECT_FALSE(log.IsOutOfDate());
+    EXPECT_EQ(observer.disk.back(), LogObserver::DiskState::Clear);
+    log.SetModified();
+    EXPECT_EQ(observer.disk.back(), LogObserver::DiskState::ModifiedUnsaved) << "marked again after a save";
+
+    // Valid tables follow every QSO added or deleted; invalid ones wait for a rebuild.
+    EXPECT_FALSE(log.AwardTablesValid());
+    log.AddQso(qso("K1A", 40000));
+    EXPECT_EQ(awards.added, 0);
+    log.MarkAwardTablesValid();
+    TQsoRec *b = nullptr;
+    {
+        auto rec = qso("K1B", 40001);
+        b = rec.get();
+        log.AddQso(std::move(rec));
+    }
+    log.DeleteQso(log.Get(0));
+    EXPECT_EQ(awards.added, 1);
+    EXPECT_EQ(awards.removed, 1);
+    log.InvalidateAwardTables();
+    EXPECT_FALSE(log.AwardTablesValid());
+    log.ReplaceQso(*b, b);
+    EXPECT_EQ(awards.added, 1);
+    EXPECT_EQ(awards.removed, 1);
+}
+
+TEST(TQsoData, BulkAppendSortsOnceAndChangesInPlaceSortAgain)
+{
+    RecordingObserver observer;
+    TQsoData log(observedBy(observer));
+    std::int32_t view = 0;
+    log.SetSortKey(SortKey::Zone, view);
+    log.BeginBulkAppend(3);
+    log.AppendQso(qso("K3C", 40002, 0, 5, 9));
+    log.AppendQso(qso("K1A", 40009, 0, 5, 3));
+    log.AppendQso(qso("K2B", 40001, 0, 5, 5));
+    log.EndBulkAppend();
+    EXPECT_EQ(observer.changes, 0) << "the caller reports the bulk change";
+    log.AddQso(qso("K0Z", 40005, 0, 5, 4));
+    EXPECT_TRUE(inOrder(log, CompareDateOrder));
+    EXPECT_TRUE(inOrder(log.ByCall(), CompareCallOrder));
+    EXPECT_TRUE(inOrder(log.ViewIndex(), CompareZoneOrder));
+    EXPECT_EQ(log.ViewIndex().Count(), 4);
+
+    log.MarkSaved();
+    log.MarkAwardTablesValid();
+    EXPECT_EQ(log.ChangeQsos([](TQsoRec &) { return false; }), 0);
+    EXPECT_FALSE(log.IsModified()) << "nothing changed";
+    EXPECT_EQ(log.ChangeQsos([](TQsoRec &rec) {
+        if (rec.Call != "K1A")
+            return false;
+        rec.Call = "W9A";
+        rec.Zone = 40;
+        rec.Date = 39000;
+        return true;
+    }), 1);
+    EXPECT_TRUE(inOrder(log, CompareDateOrder));
+    EXPECT_TRUE(inOrder(log.ByCall(), CompareCallOrder));
+    EXPECT_TRUE(inOrder(log.ViewIndex(), CompareZoneOrder));
+    EXPECT_EQ(log.Get(0)->Call, "W9A");
+    EXPECT_TRUE(log.HasCall("W9A"));
+    EXPECT_TRUE(log.IsModified());
+    EXPECT_FALSE(log.AwardTablesValid());
 }
 
 TEST(QsoOrders, UnknownTimeSortsFirstAndOrdersCompareTheirComponents)

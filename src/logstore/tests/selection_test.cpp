@@ -74,13 +74,13 @@ TEST(Selection, GroupNamesCountedNounsAndSwitching)
     TSelection recent = AllQsosSelection();
     recent.Name = "Recent";
     log.Selections.push_back(recent);
-    log.AwardTablesValid = true;
+    log.MarkAwardTablesValid();
     EXPECT_FALSE(SetCurrentSelection(log, 2));
-    EXPECT_TRUE(log.AwardTablesValid);
+    EXPECT_TRUE(log.AwardTablesValid());
     EXPECT_TRUE(SetCurrentSelection(log, 1));
     EXPECT_EQ(log.CurSelIndex, 1);
     EXPECT_EQ(log.CurSelection.Name, "Recent");
-    EXPECT_FALSE(log.AwardTablesValid) << "awards count only admitted QSOs";
+    EXPECT_FALSE(log.AwardTablesValid()) << "awards count only admitted QSOs";
     EXPECT_EQ(SelectionIndexOfName(log, "Recent"), 1);
     EXPECT_EQ(SelectionIndexOfName(log, "recent"), -1);
 }
@@ -94,7 +94,7 @@ protected:
         recent.DateActive = 1;
         recent.FirstDate = 40000;
         log.Selections.push_back(recent);
-        log.Modified = false;
+        log.MarkSaved();
     }
     SelectionFields fields(const std::string &first, const std::string &last)
     {
@@ -152,17 +152,17 @@ TEST_F(SelectionEditorTest, AddDeleteAndCommit)
     {
         TSelectionEditor unchanged(log);
         EXPECT_EQ(unchanged.Commit(log), TSelectionEditor::Outcome::Cancelled);
-        EXPECT_FALSE(log.Modified);
+        EXPECT_FALSE(log.IsModified());
     }
     {
         TSelectionEditor switching(log);
         switching.Show(1);
-        log.AwardTablesValid = true;
+        log.MarkAwardTablesValid();
         EXPECT_EQ(switching.Commit(log), TSelectionEditor::Outcome::Switched);
         EXPECT_EQ(log.CurSelIndex, 1);
         EXPECT_EQ(log.CurSelection.FirstDate, 40000);
-        EXPECT_FALSE(log.AwardTablesValid);
-        EXPECT_FALSE(log.Modified) << "choosing a selection is no change of the log";
+        EXPECT_FALSE(log.AwardTablesValid());
+        EXPECT_FALSE(log.IsModified()) << "choosing a selection is no change of the log";
     }
     TSelectionEditor editor(log);
     EXPECT_EQ(editor.Shown(), 1) << "opens on the selection in force";
@@ -181,14 +181,14 @@ TEST_F(SelectionEditorTest, AddDeleteAndCommit)
     EXPECT_EQ(editor.Commit(log), TSelectionEditor::Outcome::ListChanged);
     EXPECT_EQ(log.Selections.size(), 2u);
     EXPECT_EQ(log.CurSelIndex, 0);
-    EXPECT_TRUE(log.Modified);
+    EXPECT_TRUE(log.IsModified());
 }
 
 TEST(GroupNameEditor, EditsAndTheNamesQsosShowAfterwards)
 {
     TQsoData log;
     log.GroupNames = {"", "One", "Two", "Three"};
-    log.Modified = false;
+    log.MarkSaved();
     TGroupNameEditor editor(log.GroupNames);
     EXPECT_EQ(TGroupNameEditor::Row(2, "Two"), "002 Two");
     editor.Select(2);
@@ -206,7 +206,7 @@ TEST(GroupNameEditor, EditsAndTheNamesQsosShowAfterwards)
     EXPECT_EQ(editor.Current(), 3) << "the last row after the last was removed";
     editor.Commit(log);
     EXPECT_EQ(log.GroupNames, (std::vector<std::string>{"", "One", "Changed", "Three"}));
-    EXPECT_TRUE(log.Modified);
+    EXPECT_TRUE(log.IsModified());
     EXPECT_EQ(GroupName(log, qso(1, 3)), "Three");
 
     TGroupNameEditor empty({});
@@ -249,18 +249,18 @@ TEST_F(BulkChangeTest, SetGroupTouchesOnlyTheScopeAndKeepsTheGroupOrder)
     TQsoRec *a = add("DL1ABC", 1, 4, 1);
     TQsoRec *b = add("DL1ABD", 2, 4, 2);
     TQsoRec *c = add("DL1ABE", 3, 4, 3);
-    log.Modified = false;
-    log.AwardTablesValid = true;
+    log.MarkSaved();
+    log.MarkAwardTablesValid();
     EXPECT_EQ(SetGroupOfQsos(log, 2, [](const TQsoRec &q) { return q.Time != 2; }), 2);
     EXPECT_EQ(a->Group, 2);
     EXPECT_EQ(c->Group, 2);
-    EXPECT_TRUE(ordered(*log.SortIndex));
-    EXPECT_TRUE(log.Modified);
-    EXPECT_FALSE(log.AwardTablesValid);
+    EXPECT_TRUE(ordered(log.ViewIndex()));
+    EXPECT_TRUE(log.IsModified());
+    EXPECT_FALSE(log.AwardTablesValid());
 
-    log.Modified = false;
+    log.MarkSaved();
     EXPECT_EQ(SetGroupOfQsos(log, 2), 0) << "all have that group already";
-    EXPECT_FALSE(log.Modified);
+    EXPECT_FALSE(log.IsModified());
     EXPECT_EQ(CountInScope(log), 3);
 
     TSelection group2 = AllQsosSelection();
@@ -281,11 +281,10 @@ TEST_F(BulkChangeTest, SetModeKeepsTheMasterAndCallOrders)
     add("JA1ABC", 100, 4, 0);
     ASSERT_EQ(log.PositionOf(cw) + 1, log.PositionOf(ssb));
     EXPECT_EQ(SetModeOfQsos(log, 15, [cw](const TQsoRec &q) { return &q == cw; }), 1);
-    EXPECT_TRUE(ordered(log));
-    EXPECT_TRUE(ordered(*log.ByCall));
+    EXPECT_TRUE(ordered(log.ViewIndex())) << "the master list";
+    EXPECT_TRUE(ordered(log.ByCall()));
     EXPECT_EQ(log.PositionOf(ssb) + 1, log.PositionOf(cw));
-    std::int32_t position = 0;
-    EXPECT_TRUE(log.Find(cw, position)) << "binary search finds the changed QSO";
+    EXPECT_EQ(log.FindQso(*cw), cw) << "binary search finds the changed QSO";
     EXPECT_EQ(SetModeOfQsos(log, 0), 0) << "no mode is no mode to set";
     EXPECT_EQ(SetModeOfQsos(log, 16), 0);
     log.DeleteQso(cw);

@@ -380,11 +380,11 @@ TEST_F(QsoFormTest, F2MarksForSequencedPrintingAndDisabledFieldsLoseTheirTabStop
     form->EscapePressed();
     form->GoFirst();
     form->ConfirmLabel();
-    EXPECT_EQ(log().HighestPrtSeqNr, 1);
+    EXPECT_EQ(log().HighestPrtSeqNr(), 1);
     form->GoFirst();
     form->GoNext();
     form->ConfirmLabel();
-    EXPECT_EQ(log().HighestPrtSeqNr, 2);
+    EXPECT_EQ(log().HighestPrtSeqNr(), 2);
     form->GoLast();
     notifier.answers = {Answer::Yes};
     form->ConfirmLabel(); // K1AA holds number 1, which is not the highest: insert behind it

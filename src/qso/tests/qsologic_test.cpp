@@ -188,19 +188,19 @@ TEST_F(QsoLogicTest, NavigationSkipsQsosTheSelectionDoesNotAdmit)
 {
     for (int i = 0; i < 10; ++i)
         add("K" + std::to_string(i % 3) + "AA", static_cast<std::uint16_t>(45000 + i), 0);
-    QsoNavigator all(*log, nullptr);
+    QsoNavigator all(log->ViewIndex(), nullptr); // the Date order: the master list
     EXPECT_EQ(all.First(), 0);
     EXPECT_EQ(all.Last(), 9);
     EXPECT_FALSE(all.Step(9, 1)) << "past the end";
-    QsoNavigator even(*log, [](const TQsoRec &r) { return r.Date % 2 == 0; });
+    QsoNavigator even(log->ViewIndex(), [](const TQsoRec &r) { return r.Date % 2 == 0; });
     EXPECT_EQ(even.Step(0, 1), 2);
     EXPECT_EQ(even.Last(), 8);
-    QsoNavigator byCall(*log->ByCall, nullptr);
+    QsoNavigator byCall(log->ByCall(), nullptr);
     auto next = byCall.StepSorted(0, 1, [](const TQsoRec *a, const TQsoRec *b) {
         return a->Call.view().compare(b->Call.view());
     });
     ASSERT_TRUE(next);
-    EXPECT_NE(log->ByCall->Get(*next)->Call, log->ByCall->Get(0)->Call) << "Next Sorted skips the call's QSOs";
+    EXPECT_NE(log->ByCall().Get(*next)->Call, log->ByCall().Get(0)->Call) << "Next Sorted skips the call's QSOs";
     EXPECT_EQ(*next, 4);
 }
 
