@@ -2,9 +2,10 @@
 // QSO, adding a QSO, and switching the sort order.
 
 #include "qso/Fqso.h"
-#include "qso/fxsummary.h"
 
 #include "app/Fmain.h"
+#include "app/programcontext.h"
+#include "app/windowhost.h"
 #include "config/configrecord.h"
 #include "country/countrydata.h"
 #include "country/countryfile.h"
@@ -17,6 +18,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
@@ -42,18 +44,16 @@ struct Program {
         config = BuiltInConfig();
         config.LASTLOG = "<none>";
         LoadCountryFile(countries, notifier);
-        CurrentQsoWindowFactory() = [](TQsoData &log, TMainForm &main) -> TQsoWindowBase * {
-            return new TQSOForm(log, main);
-        };
         MainFormOptions options;
         options.notifier = &notifier;
         options.chooser = &chooser;
         options.installIdleHandler = false;
         main = std::make_unique<TMainForm>(config, countries, options);
+        RegisterQsoWindows(main->Host());
         main->FormShow();
         main->AppIdle();
         {
-            TQsoData generated(main->Services());
+            TQsoData generated(main->Context().Services());
             GeneratorOptions gen;
             gen.qsos = 1000000;
             GenerateLog(generated, gen);
@@ -61,14 +61,14 @@ struct Program {
             generated.WriteLog(true);
         }
         main->OpenLogFile(QString::fromStdString(dir + "/SAVE/BIG.VLL"));
-        form = dynamic_cast<TQSOForm *>(main->QsoWindow());
+        entry = main->Host().Entry();
     }
     RecordingNotifier notifier;
     Silent chooser;
     TConfigRecord config;
     TCountryData countries;
     std::unique_ptr<TMainForm> main;
-    TQSOForm *form = nullptr;
+    QsoEntry *entry = nullptr; ///< of the QSO window, which shows every change
 };
 
 /// Made at the first use; main drops it while the QApplication still exists, as
@@ -88,10 +88,10 @@ Program &program()
 
 void BM_ShowNextQso(benchmark::State &state)
 {
-    TQSOForm *form = program().form;
-    form->GoFirst();
+    QsoEntry &entry = *program().entry;
+    entry.GoFirst();
     for (auto _ : state) {
-        form->GoNext();
+        entry.GoNext();
         QApplication::processEvents();
     }
     state.SetItemsProcessed(state.iterations());
@@ -100,15 +100,17 @@ BENCHMARK(BM_ShowNextQso)->Unit(benchmark::kMillisecond);
 
 void BM_AddQso(benchmark::State &state)
 {
-    TQSOForm *form = program().form;
-    form->AddOffline();
+    QsoEntry &entry = *program().entry;
+    entry.AddOffline();
     std::int32_t before = program().main->Log()->Count();
     int n = 0;
     for (auto _ : state) {
-        form->Field("FQso_Call")->setText(QStringLiteral("DL%1ABC").arg(n++ % 10));
-        form->ProcessCall();
-        form->Field("FQso_Time")->setText(QStringLiteral("%1:%2").arg(n / 60 % 24, 2, 10, QChar('0')).arg(n % 60, 2, 10, QChar('0')));
-        form->AddQso();
+        entry.Edit(QsoField::Call, "DL" + std::to_string(n++ % 10) + "ABC");
+        entry.Leave(QsoField::Call);
+        char time[8];
+        std::snprintf(time, sizeof time, "%02d:%02d", n / 60 % 24, n % 60);
+        entry.Set(QsoField::Time, time);
+        entry.AddQso();
         QApplication::processEvents();
     }
     state.counters["added"] = static_cast<double>(program().main->Log()->Count() - before);
@@ -118,11 +120,11 @@ BENCHMARK(BM_AddQso)->Unit(benchmark::kMillisecond)->Iterations(100);
 
 void BM_SwitchSortOrder(benchmark::State &state)
 {
-    TQSOForm *form = program().form;
-    form->EscapePressed();
+    QsoEntry &entry = *program().entry;
+    entry.EscapePressed();
     int key = 0;
     for (auto _ : state) {
-        form->SetSortOrder(key == 0 ? static_cast<int>(SortKey::Zone) : static_cast<int>(SortKey::Band));
+        entry.SetSortOrder(key == 0 ? static_cast<int>(SortKey::Zone) : static_cast<int>(SortKey::Band));
         key ^= 1;
     }
     state.SetItemsProcessed(state.iterations());
@@ -131,30 +133,31 @@ BENCHMARK(BM_SwitchSortOrder)->Unit(benchmark::kMillisecond)->Iterations(4);
 
 void BM_SearchCallPatternWholeLog(benchmark::State &state)
 {
-    TQSOForm *form = program().form;
+    QsoEntry &entry = *program().entry;
     program().config.DefQSO_CallSearch = 2; // Pattern
-    form->EscapePressed();
+    entry.EscapePressed();
     for (auto _ : state) {
-        form->StartSearch(false);
-        form->Field("FQso_Call")->setText(QStringLiteral("DL*A?C"));
-        benchmark::DoNotOptimize(form->CountQsos()); // every QSO of the log tested
+        entry.StartSearch(false);
+        entry.Edit(QsoField::Call, "DL*A?C");
+        benchmark::DoNotOptimize(entry.CountQsos()); // every QSO of the log tested
     }
-    form->EscapePressed();
+    entry.EscapePressed();
     state.SetItemsProcessed(state.iterations() * program().main->Log()->Count());
 }
 BENCHMARK(BM_SearchCallPatternWholeLog)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_RefreshCountryPanelForNewCall(benchmark::State &state)
 {
-    TQSOForm *form = program().form;
-    form->AddOffline();
-    form->OpenCompanion(0);
-    auto *panel = dynamic_cast<CompanionWindow *>(program().main->Companion(0));
+    QsoEntry &entry = *program().entry;
+    WindowHost &host = program().main->Host();
+    entry.AddOffline();
+    host.OpenCompanion(CompanionId::Country);
+    auto *panel = dynamic_cast<CompanionWindow *>(host.Companion(CompanionId::Country));
     const char *calls[] = {"DL1ABC", "JA1XYZ", "K1ABC", "VK2AA", "G4ABC", "PY2AA"};
     int n = 0;
     for (auto _ : state) {
-        form->Field("FQso_Call")->setText(QString::fromLatin1(calls[n++ % 6]));
-        form->ProcessCall();
+        entry.Edit(QsoField::Call, calls[n++ % 6]);
+        entry.Leave(QsoField::Call);
         panel->RefreshCompanion();
     }
     state.SetItemsProcessed(state.iterations());

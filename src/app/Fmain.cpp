@@ -3,21 +3,20 @@
 #include "Fabout.h"
 #include "Fhelp.h"
 #include "Fprogres.h"
+#include "qsobrowser.h"
+#include "programcontext.h"
 #include "windowservices.h"
 
 #include "config/configfile.h"
 #include "config/configrecord.h"
 #include "awards/awardmodel.h"
-#include "awards/customaward.h"
 #include "awards/customawardfile.h"
 #include "country/Faddress.h"
 #include "country/Fiota.h"
 #include "country/Fmanagers.h"
 #include "country/Freference.h"
-#include "config/configsettings.h"
 #include "country/countrydata.h"
 #include "country/countryfile.h"
-#include "country/resolver.h"
 #include "logstore/daytime.h"
 #include "logstore/fileio.h"
 #include "logstore/paths.h"
@@ -42,32 +41,6 @@
 namespace vellum {
 
 namespace {
-
-/// Internal messages of the main window, posted to run work after the current event.
-constexpr QEvent::Type MainNotifyEvent = static_cast<QEvent::Type>(QEvent::User + 1025);
-
-class MainNotify : public QEvent {
-public:
-    explicit MainNotify(int code) : QEvent(MainNotifyEvent), code(code) {}
-    int code;
-};
-
-constexpr QEvent::Type SetTableRowEvent = static_cast<QEvent::Type>(QEvent::User + 1024);
-constexpr QEvent::Type DeferRequestEvent = static_cast<QEvent::Type>(QEvent::User + 1026);
-
-class SetTableRow : public QEvent {
-public:
-    SetTableRow(int row, QAbstractItemView *table) : QEvent(SetTableRowEvent), row(row), table(table) {}
-    int row;
-    QPointer<QAbstractItemView> table;
-};
-
-class DeferMessage : public QEvent {
-public:
-    DeferMessage(QEvent::Type type, int code, QObject *requester) : QEvent(type), code(code), requester(requester) {}
-    int code;
-    QPointer<QObject> requester;
-};
 
 const char *const ModeTexts[] = {"", "Add real-time", "Add off-line", "Specify Filter", "Filter Active"};
 
@@ -111,11 +84,6 @@ void removeFile(const std::string &name)
 
 } // namespace
 
-const std::array<int, TMainForm::CompanionCount> TMainForm::CompanionPositions = {
-    WindowIndex::CTY,  WindowIndex::ZONE,  WindowIndex::STATE, WindowIndex::IOTA, WindowIndex::CALL,
-    WindowIndex::LOGB, WindowIndex::EXT,   WindowIndex::SUN,   WindowIndex::GRID, WindowIndex::MASTR,
-    WindowIndex::WORLD, WindowIndex::WPX,  WindowIndex::PSK31, WindowIndex::CNTY};
-
 CommandLine ParseCommandLine(const QStringList &arguments)
 {
     CommandLine line;
@@ -148,26 +116,22 @@ TMainForm::TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOpt
 {
     setObjectName(QStringLiteral("MainForm"));
     m_qtNotifier = std::make_unique<QtNotifier>(this);
-    m_services.notifier = m_options.notifier ? m_options.notifier : m_qtNotifier.get();
     if (!m_options.chooser)
         m_defaultChooser = std::make_unique<QtFileChooser>();
     m_chooser = m_options.chooser ? m_options.chooser : m_defaultChooser.get();
 
     m_progressWindow = new TProgressbar(this);
     m_progress = std::make_unique<QtProgress>(m_progressWindow);
-    m_resolver = std::make_unique<CountryResolver>(m_countries);
     m_windowServices = std::make_unique<WindowServices>(m_config, this);
     m_windowServices->RememberScreen(screenInfo().pixelsPerInch, screenInfo().width);
-    m_settings = std::make_unique<ConfigLogSettings>(m_config);
-    m_services.progress = m_progress.get();
-    m_services.resolver = m_resolver.get();
-    m_services.observer = this;
-    m_services.settings = m_settings.get();
-    m_awards = std::make_unique<TAwardModel>(m_countries, m_config);
-    m_services.awards = m_awards.get();
-    m_customAwards = std::make_unique<TCustAwardList>();
-    LoadCustomAwards(*m_customAwards, CustomAwardFileName(), *m_services.notifier);
-    SetCustomAwardNames(m_customAwards.get());
+    m_context = std::make_unique<ProgramContext>(m_config, m_countries,
+                                                 m_options.notifier ? *m_options.notifier : *m_qtNotifier,
+                                                 CustomAwardFileName());
+    m_context->SetProgress(m_progress.get());
+    m_context->SetLogObserver(this);
+    m_host = new WindowHost(*m_context, *m_windowServices, this);
+    m_host->SetQsoWindowMaker([](TQsoData &log, WindowHost &host) { return new TQsoBrowser(log, host); });
+    m_host->Handle(HostMessage::CloseLogRequested, this, [this] { closeLogFromQsoWindow(); });
 
     m_countries.OnModified = [this] { StartBackupCountdown(); };
     m_today = TodayDayNumber();
@@ -190,10 +154,13 @@ TMainForm::TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOpt
 TMainForm::~TMainForm()
 {
     m_countries.OnModified = nullptr;
-    SetCustomAwardNames(nullptr);
     destroyQsoWindow();
-    m_log.reset();
+    m_context->DropLog();
 }
+
+TQsoData *TMainForm::Log() const { return m_context->Log(); }
+TQsoWindowBase *TMainForm::QsoWindow() const { return m_host->QsoWindow(); }
+UserNotifier &TMainForm::Notifier() const { return m_context->Notifier(); }
 
 void TMainForm::buildPanels()
 {
@@ -220,6 +187,9 @@ void TMainForm::buildPanels()
     layout->addWidget(m_sb, 1);
     layout->addStretch();
     setCentralWidget(bar);
+    m_host->SetScrollBar(m_sb);
+    for (QLabel *panel : {m_panStatus, m_panDisk, m_nr, m_time})
+        m_host->SetStatusPanel(panel->objectName(), panel);
 }
 
 void TMainForm::buildMenus()
@@ -241,11 +211,8 @@ void TMainForm::buildMenus()
     m_backup = item(file, "Backup1", QStringLiteral("Backup"), &TMainForm::BackupClick, QKeySequence(Qt::ALT | Qt::Key_B));
     m_close = item(file, "Close1", QStringLiteral("Close"), &TMainForm::CloseClick);
     file->addSeparator();
-    m_importExportItem = item(file, "ImportExport1", QStringLiteral("&Import/Export"), [this] {
-        if (m_importExport)
-            m_importExport();
-    });
-    m_importExportItem->setVisible(false);
+    m_registeredItemsPlace = file->addSeparator(); // items other subsystems register go above it
+    m_registeredItemsPlace->setVisible(false);
     QMenu *databases = file->addMenu(QStringLiteral("&Databases"));
     databases->setObjectName(QStringLiteral("DatabasesMenu"));
     m_iotaItem = item(databases, "IOTA1", QStringLiteral("&IOTA"), &TMainForm::EditIotaClick);
@@ -254,6 +221,11 @@ void TMainForm::buildMenus()
     item(file, "Info1", QStringLiteral("I&nfo"), &TMainForm::InfoClick);
     file->addSeparator();
     item(file, "Exit1", QStringLiteral("E&xit"), &QWidget::close);
+
+    m_menus[file->title()] = file;
+    for (const WindowHost::MenuItem &registered : m_host->MenuItems())
+        addMenuItem(registered);
+    connect(m_host, &WindowHost::menuItemAdded, this, &TMainForm::addMenuItem);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("HelpMenu"));
@@ -344,8 +316,8 @@ void TMainForm::clockUpdate()
         return;
     std::int32_t seconds = NowUtcSeconds();
     m_time->setText(QString::fromStdString(FormatTime(seconds, false)));
-    if (m_qsoWindow)
-        m_qsoWindow->ClockTick(TodayDayNumber(), seconds);
+    if (QsoWindow())
+        QsoWindow()->ClockTick(TodayDayNumber(), seconds);
 }
 
 void TMainForm::StartBackupCountdown()
@@ -375,8 +347,8 @@ void TMainForm::RunBackup()
     StopBackupCountdown();
     bool saved = false;
     try {
-        if (m_log && m_log->IsModified()) {
-            m_log->WriteLog(false);
+        if (Log() && Log()->IsModified()) {
+            Log()->WriteLog(false);
             saved = true;
         }
     } catch (const std::exception &e) {
@@ -400,38 +372,21 @@ void TMainForm::AppIdle()
     if (m_inIdle || m_closing)
         return;
     m_inIdle = true;
-    if (m_qsoWindow) {
-        int mode = static_cast<int>(m_qsoWindow->Mode());
+    if (TQsoWindowBase *window = QsoWindow()) {
+        int mode = static_cast<int>(window->Mode());
         if (mode != m_lastShownMode && mode >= 0 && mode <= 4) {
             m_panStatus->setText(QString::fromLatin1(ModeTexts[mode]));
             m_lastShownMode = mode;
-        }
-        if (m_locationChanged) {
-            m_locationChanged = false;
-            m_qsoWindow->ShowLocation();
-            m_companions[7].refreshRequest = true;
-            m_companions[10].refreshRequest = true;
-        }
-        for (auto &entry : m_companions) {
-            auto *companion = dynamic_cast<CompanionWindow *>(entry.window.data());
-            if (!companion)
-                continue;
-            if (entry.refreshRequest) {
-                entry.refreshRequest = entry.highlightRequest = false;
-                companion->RefreshCompanion();
-            } else if (entry.highlightRequest && companion->IsSummaryPanel()) {
-                entry.highlightRequest = false;
-                companion->HighlightCompanion();
-            }
         }
     } else if (m_lastShownMode != 0) {
         m_panStatus->clear();
         m_lastShownMode = 0;
     }
+    m_host->RunIdle();
     if (m_backupRequest)
         RunBackup();
     m_today = TodayDayNumber();
-    m_awards->SetToday(m_today);
+    m_context->Awards().SetToday(m_today);
     if (m_startupPending) {
         m_startupPending = false;
         openStartupLog();
@@ -455,13 +410,13 @@ void TMainForm::openStartupLog()
     }
     if (m_options.firstStart && name.toStdString() == DefaultLogFileName() && !QFileInfo::exists(name)) {
         // A new user logs at once into the default log, which is written at the first save.
-        m_log = std::make_unique<TQsoData>(m_services);
-        m_log->NewLog(name.toStdString());
+        TQsoData &log = m_context->MakeLog();
+        log.NewLog(name.toStdString());
         StopBackupCountdown();
-        m_log->MarkSaved();
+        log.MarkSaved();
         diskIndicator(DiskState::Clear);
-        if (m_qsoWindow)
-            m_qsoWindow->StartAddRealTime();
+        if (QsoWindow())
+            QsoWindow()->StartAddRealTime();
         UpdateLogMenus();
         return;
     }
@@ -472,10 +427,10 @@ void TMainForm::openStartupLog()
 bool TMainForm::OpenLogFile(const QString &fileName)
 {
     StopBackupCountdown();
-    m_log = std::make_unique<TQsoData>(m_services);
-    if (!m_log->ReadLog(fileName.toStdString(), LoadMode::Load, DuplicateMode::EmptyLog)) {
+    TQsoData &log = m_context->MakeLog();
+    if (!log.ReadLog(fileName.toStdString(), LoadMode::Load, DuplicateMode::EmptyLog)) {
         destroyQsoWindow();
-        m_log.reset();
+        m_context->DropLog();
         return false;
     }
     return true;
@@ -501,20 +456,15 @@ void TMainForm::diskIndicator(DiskState state)
 
 void TMainForm::showQsoWindow(TQsoData &log)
 {
-    destroyQsoWindow();
-    m_qsoWindow = CurrentQsoWindowFactory()(log, *this);
-    if (m_qsoWindow) {
-        m_qsoWindow->show();
+    if (m_host->OpenQsoWindow(log))
         m_config.LASTLOG = NormalizeStoredPath(log.LogFileName).substr(0, 128);
-        PostMainNotify(2);
-    }
 }
 
 void TMainForm::refreshAfterMerge(TQsoData &)
 {
-    if (m_qsoWindow)
-        m_qsoWindow->RefreshFromLog();
-    m_companions[5].refreshRequest = true;
+    if (QsoWindow())
+        QsoWindow()->RefreshFromLog();
+    m_host->RequestRefresh(CompanionId::Logbook);
 }
 
 bool TMainForm::countryDataNeedsSaving() { return m_countries.CountryDataNeedsSaving(); }
@@ -532,21 +482,32 @@ void TMainForm::reloadCountryData()
 {
     m_countries.FreeCountryData();
     LoadCountryFile(m_countries, Notifier());
-    m_awards->CountryDataChanged();
-    if (m_log)
-        m_log->InvalidateAwardTables();
+    m_context->CountryDataChanged();
 }
 
-void TMainForm::destroyQsoWindow()
+void TMainForm::destroyQsoWindow() { m_host->CloseQsoWindow(); }
+
+bool TMainForm::qsoWindowAgrees() { return !QsoWindow() || QsoWindow()->AgreeToLeaveMode(); }
+
+void TMainForm::closeLogFromQsoWindow()
 {
-    if (m_qsoWindow) {
-        delete m_qsoWindow.data();
-        m_qsoWindow = nullptr;
-        PostMainNotify(1);
-    }
+    CloseCurrentLog();
+    UpdateLogMenus();
+    m_config.LASTLOG = "<none>";
 }
 
-bool TMainForm::qsoWindowAgrees() { return !m_qsoWindow || m_qsoWindow->AgreeToLeaveMode(); }
+void TMainForm::addMenuItem(const WindowHost::MenuItem &registered)
+{
+    auto menu = m_menus.find(registered.menu);
+    if (menu == m_menus.end())
+        return; // only menus the main window has take items
+    auto *action = new QAction(registered.caption, menu->second);
+    action->setObjectName(registered.name);
+    if (!registered.key.isEmpty())
+        action->setShortcut(registered.key);
+    connect(action, &QAction::triggered, this, registered.action);
+    menu->second->insertAction(m_registeredItemsPlace, action);
+}
 
 // --- log commands -----------------------------------------------------------
 
@@ -554,22 +515,23 @@ QString TMainForm::logsDir() const { return QString::fromStdString(SaveDir()); }
 
 bool TMainForm::CloseCurrentLog()
 {
-    if (!m_log)
+    TQsoData *log = Log();
+    if (!log)
         return true;
-    if (m_log->IsOutOfDate() || m_log->IsModified()) {
-        Answer answer = Notifier().confirm(m_log->LogFileName + "\r\rDo you want to save the changes to this log?",
+    if (log->IsOutOfDate() || log->IsModified()) {
+        Answer answer = Notifier().confirm(log->LogFileName + "\r\rDo you want to save the changes to this log?",
                                            Buttons::YesNoCancel);
         if (answer == Answer::Cancel)
             return false;
-        m_log->CloseLog(answer == Answer::Yes);
+        log->CloseLog(answer == Answer::Yes);
     } else {
-        m_log->CloseLog(false);
+        log->CloseLog(false);
     }
     m_radioPollTrigger->stop();
     m_scannerTrigger->stop();
     StopBackupCountdown();
     destroyQsoWindow();
-    m_log.reset();
+    m_context->DropLog();
     UpdateLogMenus();
     return true;
 }
@@ -588,10 +550,9 @@ void TMainForm::NewClick()
         if (answer != Answer::Yes)
             return;
     }
-    m_log = std::make_unique<TQsoData>(m_services);
-    m_log->NewLog(file.toStdString());
-    if (m_qsoWindow)
-        m_qsoWindow->StartAddRealTime();
+    m_context->MakeLog().NewLog(file.toStdString());
+    if (QsoWindow())
+        QsoWindow()->StartAddRealTime();
     UpdateLogMenus();
 }
 
@@ -611,14 +572,15 @@ void TMainForm::OpenClick()
 void TMainForm::SaveClick()
 {
     StopBackupCountdown();
-    if (m_log)
-        m_log->WriteLog(true);
+    if (Log())
+        Log()->WriteLog(true);
     saveCountryToMain();
 }
 
 void TMainForm::SaveAsClick()
 {
-    if (!m_log || m_log->Count() == 0)
+    TQsoData *log = Log();
+    if (!log || log->Count() == 0)
         return;
     for (;;) {
         QString file = m_chooser->SaveLogAs(this, logsDir());
@@ -629,16 +591,16 @@ void TMainForm::SaveAsClick()
             continue;
         }
         StopBackupCountdown();
-        m_log->LogFileName = file.toStdString();
+        log->LogFileName = file.toStdString();
         std::error_code ec;
-        std::filesystem::create_directories(std::filesystem::path(m_log->LogFileName).parent_path(), ec);
-        m_log->WriteLog(true);
+        std::filesystem::create_directories(std::filesystem::path(log->LogFileName).parent_path(), ec);
+        log->WriteLog(true);
         saveCountryToMain();
         m_lastBackupTime = QDateTime();
         UpdateCaption();
-        m_config.LASTLOG = NormalizeStoredPath(m_log->LogFileName).substr(0, 128);
-        if (m_qsoWindow)
-            m_qsoWindow->RefreshFromLog();
+        m_config.LASTLOG = NormalizeStoredPath(log->LogFileName).substr(0, 128);
+        if (QsoWindow())
+            QsoWindow()->RefreshFromLog();
         return;
     }
 }
@@ -656,10 +618,11 @@ void TMainForm::CloseClick()
 
 void TMainForm::InfoClick()
 {
-    std::string text = "LogFile = " + (m_log ? m_log->LogFileName : std::string("No logfile open"));
-    if (m_log)
-        text += "\rNr QSOs = " + std::to_string(m_log->Count()) + "\rNr Notes = " +
-                std::to_string(m_log->Notes.Count()) + "\rSWL Records = " + std::to_string(m_log->SwlList.Count());
+    TQsoData *log = Log();
+    std::string text = "LogFile = " + (log ? log->LogFileName : std::string("No logfile open"));
+    if (log)
+        text += "\rNr QSOs = " + std::to_string(log->Count()) + "\rNr Notes = " +
+                std::to_string(log->Notes.Count()) + "\rSWL Records = " + std::to_string(log->SwlList.Count());
     Notifier().show(MessageKind::Information, "Current Status\r\r" + text, Buttons::Ok);
 }
 
@@ -681,7 +644,7 @@ void TMainForm::UpdateCaption()
 
 void TMainForm::UpdateLogMenus()
 {
-    bool open = m_log != nullptr;
+    bool open = Log() != nullptr;
     for (QAction *action : {m_save, m_saveAs, m_backup, m_close})
         action->setEnabled(open);
 }
@@ -691,12 +654,6 @@ void TMainForm::UpdateLevelMenus()
     bool advanced = m_config.Personal_UserLevel >= 2;
     m_iotaItem->setEnabled(advanced);
     m_managersItem->setEnabled(advanced);
-}
-
-void TMainForm::SetImportExportHandler(std::function<void()> handler)
-{
-    m_importExport = std::move(handler);
-    m_importExportItem->setVisible(m_importExport != nullptr);
 }
 
 /// Runs one of the reference data editors, modal; it writes the country file itself when saved.
@@ -710,145 +667,29 @@ static void runReferenceEditor(TMainForm &main, TCountryData &countries, const L
 
 void TMainForm::EditIotaClick()
 {
-    runReferenceEditor<TEditIOTADialog>(*this, m_countries, *m_settings, m_progress.get());
+    runReferenceEditor<TEditIOTADialog>(*this, m_countries, m_context->Settings(), m_progress.get());
 }
 
 void TMainForm::EditManagersClick()
 {
-    runReferenceEditor<TEditQSLMgrDialog>(*this, m_countries, *m_settings, m_progress.get());
+    runReferenceEditor<TEditQSLMgrDialog>(*this, m_countries, m_context->Settings(), m_progress.get());
 }
 
 void TMainForm::EditAddressesClick()
 {
-    runReferenceEditor<TEditAddressDialog>(*this, m_countries, *m_settings, m_progress.get());
+    runReferenceEditor<TEditAddressDialog>(*this, m_countries, m_context->Settings(), m_progress.get());
 }
 
 void TMainForm::UpdateRadioMenus() {} // the radio menu comes with the radio engine
 
-// --- companions and internal messages ---------------------------------------
-
-void TMainForm::SetCompanion(int entry, QWidget *window)
-{
-    if (entry < 0 || entry >= CompanionCount)
-        return;
-    m_companions[static_cast<std::size_t>(entry)] = {window, window != nullptr, false};
-}
-
-void TMainForm::CompanionClosed(int entry, QWidget *window)
-{
-    if (entry < 0 || entry >= CompanionCount)
-        return;
-    m_windowServices->SaveWindowPos(window, CompanionPositions[static_cast<std::size_t>(entry)]);
-    if (Companion(entry) == window)
-        SetCompanion(entry, nullptr);
-}
-
-QWidget *TMainForm::Companion(int entry) const
-{
-    return entry >= 0 && entry < CompanionCount ? m_companions[static_cast<std::size_t>(entry)].window.data() : nullptr;
-}
-
-void TMainForm::RequestRefresh(int entry, bool locationChanged)
-{
-    if (entry >= 0 && entry < CompanionCount)
-        m_companions[static_cast<std::size_t>(entry)].refreshRequest = true;
-    if (locationChanged)
-        m_locationChanged = true;
-}
-
-void TMainForm::RequestHighlightAll()
-{
-    for (auto &entry : m_companions)
-        entry.highlightRequest = true;
-}
-
-void TMainForm::PostMainNotify(int code)
-{
-    if (code == 11) {
-        if (m_mainNotify11Pending)
-            return; // one waiting refresh serves them all
-        m_mainNotify11Pending = true;
-    }
-    QCoreApplication::postEvent(this, new MainNotify(code));
-}
-
-const QEvent::Type TMainForm::DeferReplyEvent = static_cast<QEvent::Type>(QEvent::User + 1027);
-
-void TMainForm::PostSetTableRow(int row, QAbstractItemView *table)
-{
-    QCoreApplication::postEvent(this, new SetTableRow(row, table));
-}
-
-void TMainForm::PostDeferRequest(int code, QObject *requester)
-{
-    for (const auto &[pendingCode, pendingRequester] : m_deferPending)
-        if (pendingCode == code && pendingRequester == requester)
-            return; // the answer already on its way serves this request too
-    m_deferPending.emplace_back(code, requester);
-    QCoreApplication::postEvent(this, new DeferMessage(DeferRequestEvent, code, requester));
-}
-
-void TMainForm::customEvent(QEvent *event)
-{
-    if (event->type() == SetTableRowEvent) {
-        auto *message = static_cast<SetTableRow *>(event);
-        if (message->table && message->table->model()) {
-            message->table->setCurrentIndex(message->table->model()->index(message->row, 0));
-            message->table->viewport()->update();
-        }
-        return;
-    }
-    if (event->type() == DeferRequestEvent) {
-        auto *message = static_cast<DeferMessage *>(event);
-        std::erase_if(m_deferPending, [&](const auto &p) { return p.first == message->code && p.second == message->requester; });
-        if (message->requester)
-            QCoreApplication::postEvent(message->requester, new DeferMessage(DeferReplyEvent, message->code, nullptr));
-        return;
-    }
-    if (event->type() != MainNotifyEvent)
-        return QMainWindow::customEvent(event);
-    int code = static_cast<MainNotify *>(event)->code;
-    switch (code) {
-    case 9:
-        for (auto &entry : m_companions)
-            if (auto *companion = dynamic_cast<CompanionWindow *>(entry.window.data()); companion && companion->IsSummaryPanel())
-                entry.refreshRequest = true;
-        break;
-    case 11:
-        m_mainNotify11Pending = false;
-        if (m_qsoWindow)
-            m_qsoWindow->RefreshCustomAwards();
-        break;
-    default:
-        break; // the windows that act on the other codes register with their subsystems
-    }
-}
+// --- screen changes and shutdown ---------------------------------------------
 
 void TMainForm::paintEvent(QPaintEvent *event)
 {
     QMainWindow::paintEvent(event);
     ScreenInfo screen = screenInfo();
     if (m_windowServices->RescaleWindows(true, screen.pixelsPerInch, screen.width))
-        PostMainNotify(9);
-}
-
-void TMainForm::ShowContestNumber(int number)
-{
-    m_nr->setText(number > 0 ? QString::number(number) : QString());
-    m_nr->setVisible(number > 0);
-}
-
-void TMainForm::FocusQsoWindow()
-{
-    if (!m_qsoWindow)
-        return;
-    m_qsoWindow->raise();
-    m_qsoWindow->activateWindow();
-    // Keep the field the user was in; only a window without one gets the focus itself.
-    if (QWidget *field = m_qsoWindow->focusWidget())
-        field->setFocus();
-    else
-        m_qsoWindow->setFocus();
+        m_host->Post(HostMessage::WindowsRescaled);
 }
 
 // --- shutdown -----------------------------------------------------------------
@@ -861,9 +702,9 @@ void TMainForm::FormClose()
     disconnect(QAbstractEventDispatcher::instance(), nullptr, this, nullptr);
     m_clockTrigger->stop();
     StopBackupCountdown();
-    for (auto &entry : m_companions)
-        if (entry.window)
-            entry.window->close();
+    for (int id = 0; id < CompanionCount; ++id)
+        if (QWidget *companion = m_host->Companion(static_cast<CompanionId>(id)))
+            companion->close();
     // FormDestroy: the main window's place and the configuration.
     if (isMinimized())
         showNormal();

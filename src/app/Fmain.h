@@ -3,8 +3,9 @@
 // panels. It owns the open log and the QSO window, runs the timers and the idle
 // loop, and starts and ends the program in order.
 
-#include "qsowindow.h"
 #include "qtservices.h"
+
+#include "windowhost.h"
 
 #include "logstore/services.h"
 
@@ -14,7 +15,7 @@
 #include <QPointer>
 #include <QStringList>
 
-#include <array>
+#include <map>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -31,11 +32,11 @@ namespace vellum {
 
 struct TConfigRecord;
 class TCountryData;
-class TAwardModel;
-class TCustAwardList;
-class CountryResolver;
 class TProgressbar;
 class TQsoData;
+class TQsoWindowBase;
+class ProgramContext;
+class WindowHost;
 class WindowServices;
 
 /// The file dialogs of the main window; tests script them.
@@ -70,10 +71,6 @@ struct MainFormOptions {
 class TMainForm : public QMainWindow, private LogObserver {
     Q_OBJECT
 public:
-    static constexpr int CompanionCount = 14;
-    /// The companion windows and the WindowPos record each is bound to.
-    static const std::array<int, CompanionCount> CompanionPositions;
-
     TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOptions options, QWidget *parent = nullptr);
     ~TMainForm() override;
 
@@ -83,8 +80,8 @@ public:
     void AppIdle();
 
     // --- the log ---
-    TQsoData *Log() const { return m_log.get(); }
-    TQsoWindowBase *QsoWindow() const { return m_qsoWindow; }
+    TQsoData *Log() const;
+    TQsoWindowBase *QsoWindow() const;
     bool CloseCurrentLog();
     void StartBackupCountdown();
     void StopBackupCountdown();
@@ -108,37 +105,15 @@ public:
     void UpdateLevelMenus();
     void UpdateRadioMenus();
 
-    // --- companion windows ---
-    void SetCompanion(int entry, QWidget *window);
-    /// A companion window closes: its position is stored and its entry emptied.
-    void CompanionClosed(int entry, QWidget *window);
-    QWidget *Companion(int entry) const;
-    void RequestRefresh(int entry, bool locationChanged = false);
-    void RequestHighlightAll();
-    void SetLocationChanged() { m_locationChanged = true; }
-
-    /// Posts a MainNotify code (message 1025) to be handled after the current event.
-    void PostMainNotify(int code);
-    /// Message 1024 (SetTableRow): makes row the active row of the table later.
-    void PostSetTableRow(int row, QAbstractItemView *table);
-    /// Message 1026 (DeferRequest): the requester gets a DeferReply event (type
-    /// DeferReplyEvent, carrying the code) after the events already queued; a run
-    /// of identical requests gets one answer.
-    void PostDeferRequest(int code, QObject *requester);
-    static const QEvent::Type DeferReplyEvent;
-
     // --- services ---
-    const LogServices &Services() const { return m_services; }
-    UserNotifier &Notifier() const { return *m_services.notifier; }
+    /// What the whole run shares (configuration, country data, awards, the open log).
+    ProgramContext &Context() const { return *m_context; }
+    /// Where the windows of every subsystem register and meet.
+    WindowHost &Host() const { return *m_host; }
+    UserNotifier &Notifier() const;
     WindowServices &Windows() const { return *m_windowServices; }
     TConfigRecord &ConfigRecord() const { return m_config; }
     TCountryData &Countries() const { return m_countries; }
-    /// The award status model the open log keeps in step.
-    TAwardModel &Awards() const { return *m_awards; }
-    /// The custom awards of SAVE/VELLUM.AWD, program-wide.
-    TCustAwardList &CustomAwards() const { return *m_customAwards; }
-    /// What "&Import/Export" runs; the item is there only with a handler.
-    void SetImportExportHandler(std::function<void()> handler);
     /// "&File" / "&Databases" editors; each writes the country file when saved.
     void EditIotaClick();
     void EditManagersClick();
@@ -149,18 +124,10 @@ public:
     const CommandLine &Arguments() const { return m_commandLine; }
     QDateTime LastBackupTime() const { return m_lastBackupTime; }
 
-    /// Shows the contest sequence number in M_Nr; 0 hides the panel.
-    void ShowContestNumber(int number);
     QLabel *ContestNumberPanel() const { return m_nr; }
-    /// The scroll bar the QSO window browses with (hidden while adding).
-    QScrollBar *ScrollBar() const { return m_sb; }
-
-    /// Moves the focus to the QSO window (the F9 key anywhere in the program).
-    void FocusQsoWindow();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void customEvent(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -185,6 +152,8 @@ private:
     bool FormCloseQuery();
     void FormClose();
     void destroyQsoWindow();
+    void addMenuItem(const WindowHost::MenuItem &item);
+    void closeLogFromQsoWindow();
     bool qsoWindowAgrees();
     void saveCountryToMain();
     void setDisk(const QString &text, bool red);
@@ -194,31 +163,18 @@ private:
     TCountryData &m_countries;
     MainFormOptions m_options;
     CommandLine m_commandLine;
-    std::unique_ptr<CountryResolver> m_resolver;
-    std::unique_ptr<LogSettings> m_settings;
-    std::unique_ptr<TAwardModel> m_awards;
-    std::unique_ptr<TCustAwardList> m_customAwards;
     QAction *m_iotaItem = nullptr;
-    QAction *m_importExportItem = nullptr;
-    std::function<void()> m_importExport;
     QAction *m_managersItem = nullptr;
+    std::map<QString, QMenu *> m_menus;
+    QAction *m_registeredItemsPlace = nullptr; ///< registered "&File" items go before it
     std::unique_ptr<QtNotifier> m_qtNotifier;
     std::unique_ptr<FileChooser> m_defaultChooser;
     FileChooser *m_chooser = nullptr;
     TProgressbar *m_progressWindow = nullptr;
     std::unique_ptr<QtProgress> m_progress;
     std::unique_ptr<WindowServices> m_windowServices;
-    LogServices m_services;
-
-    std::unique_ptr<TQsoData> m_log;
-    QPointer<TQsoWindowBase> m_qsoWindow;
-
-    struct CompanionEntry {
-        QPointer<QWidget> window;
-        bool refreshRequest = false;
-        bool highlightRequest = false;
-    };
-    std::array<CompanionEntry, CompanionCount> m_companions;
+    std::unique_ptr<ProgramContext> m_context;
+    WindowHost *m_host = nullptr;
 
     QLabel *m_panStatus = nullptr;
     QLabel *m_panDisk = nullptr;
@@ -239,11 +195,8 @@ private:
     bool m_startupPending = false;
     bool m_calendarCheckPending = false;
     bool m_backupRequest = false;
-    bool m_locationChanged = false;
     bool m_inIdle = false;
     bool m_closing = false;
-    bool m_mainNotify11Pending = false;
-    std::vector<std::pair<int, QPointer<QObject>>> m_deferPending;
     int m_backupTicksLeft = 0;
     int m_lastShownMode = 0;
     std::uint16_t m_today = 0;

@@ -5,7 +5,7 @@
 #include "singleinstance.h"
 #include "vellumapp.h"
 
-#include "qso/Fimportexport.h"
+#include "exchange/Fimportexport.h"
 #include "qso/Fqso.h"
 
 #include "config/configfile.h"
@@ -55,15 +55,14 @@ int main(int argc, char **argv)
         return 1; // the program cannot run without its country data; the box said which file
     LoadDeletedWpx(countries);
 
-    CurrentQsoWindowFactory() = [](TQsoData &log, TMainForm &main) -> TQsoWindowBase * {
-        return new TQSOForm(log, main);
-    };
     MainFormOptions options;
     options.arguments = arguments;
     options.firstStart = firstStart;
     TMainForm main(Config(), countries, options);
     app.setMainForm(&main);
-    main.SetImportExportHandler([&main] { RunImportExport(main); });
+    // Each subsystem with windows registers them once.
+    RegisterQsoWindows(main.Host());
+    RegisterExchangeWindows(main.Host());
     QObject::connect(&instance, &SingleInstance::raiseRequested, &main, [&main] {
         main.showNormal();
         main.raise();

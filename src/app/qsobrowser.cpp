@@ -1,6 +1,7 @@
 #include "qsobrowser.h"
 
-#include "Fmain.h"
+#include "qtservices.h"
+#include "windowhost.h"
 #include "windowservices.h"
 
 #include "config/configrecord.h"
@@ -18,14 +19,6 @@ namespace vellum {
 
 namespace {
 const char *const Columns[] = {"Date", "Time", "Call", "Band", "Mode", "RST S", "RST R", "QSL", "Note"};
-}
-
-QsoWindowFactory &CurrentQsoWindowFactory()
-{
-    static QsoWindowFactory factory = [](TQsoData &log, TMainForm &main) -> TQsoWindowBase * {
-        return new TQsoBrowser(log, main);
-    };
-    return factory;
 }
 
 int QsoTableModel::rowCount(const QModelIndex &parent) const
@@ -67,7 +60,7 @@ void QsoTableModel::reload()
     endResetModel();
 }
 
-TQsoBrowser::TQsoBrowser(TQsoData &log, TMainForm &main) : TQsoWindowBase(nullptr)
+TQsoBrowser::TQsoBrowser(TQsoData &log, WindowHost &host) : TQsoWindowBase(nullptr)
 {
     setObjectName(QStringLiteral("QSOForm"));
     setAttribute(Qt::WA_DeleteOnClose, false);
@@ -83,8 +76,8 @@ TQsoBrowser::TQsoBrowser(TQsoData &log, TMainForm &main) : TQsoWindowBase(nullpt
     m_table->verticalHeader()->hide();
     layout->addWidget(m_table);
     resize(720, 420);
-    main.Windows().RestoreWindowPos(this, WindowIndex::QSO);
-    main.Windows().ApplyWindowStyle(this);
+    host.Windows().RestoreWindowPos(this, WindowIndex::QSO);
+    host.Windows().ApplyWindowStyle(this);
     if (m_model->rowCount() > 0)
         m_table->scrollToBottom();
 }

@@ -10,6 +10,9 @@ class QTableView;
 
 namespace vellum {
 
+class TQsoData;
+class WindowHost;
+
 /// The QSOs of a log in its browse order (ViewIndex) as a table.
 class QsoTableModel : public QAbstractTableModel {
     Q_OBJECT
@@ -28,7 +31,7 @@ private:
 class TQsoBrowser : public TQsoWindowBase {
     Q_OBJECT
 public:
-    TQsoBrowser(TQsoData &log, TMainForm &main);
+    TQsoBrowser(TQsoData &log, WindowHost &host);
     void RefreshFromLog() override;
 
 private:

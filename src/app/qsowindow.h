@@ -1,19 +1,17 @@
 #pragma once
-// What the main window needs of the QSO window, the hub of all on-air work.
-// The program creates it through one factory, so the window that shows the log
-// can be replaced without touching the main window.
+// What the main window and the other windows need of the QSO window, the hub of
+// all on-air work. The QSO subsystem registers the maker of its window with the
+// window host; without one the log is shown read-only.
+
+#include "qsomode.h"
 
 #include <QWidget>
 
-#include <functional>
+#include <cstdint>
 
 namespace vellum {
 
-class TQsoData;
-class TMainForm;
-
-/// Modes of the QSO window, as PanStatus shows them.
-enum class QsoWindowMode : int { Browse = 0, AddRealTime = 1, AddOffline = 2, SearchEntry = 3, Filtered = 4 };
+class QsoEntry;
 
 class TQsoWindowBase : public QWidget {
     Q_OBJECT
@@ -32,15 +30,10 @@ public:
     virtual void RefreshFromLog() {}
     /// Switches to adding QSOs in real time (after New).
     virtual void StartAddRealTime() {}
-    /// Rebuilds the list of custom awards that fit the QSO shown.
-    virtual void RefreshCustomAwards() {}
+    /// The QSO entry core behind the window: what the radio, the keyer, the rotator,
+    /// the spot list and the companion windows read and call. Null for a read-only window.
+    virtual QsoEntry *Entry() { return nullptr; }
 };
-
-/// Creates the QSO window of a log; the main window owns it while the log is open.
-using QsoWindowFactory = std::function<TQsoWindowBase *(TQsoData &log, TMainForm &main)>;
-
-/// The factory in use; the default shows the log's QSOs read-only.
-QsoWindowFactory &CurrentQsoWindowFactory();
 
 /// A companion window of the QSO window, refreshed at idle time.
 class CompanionWindow {

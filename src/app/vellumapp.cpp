@@ -23,7 +23,7 @@ bool VellumApplication::notify(QObject *receiver, QEvent *event)
     if (event->type() == QEvent::KeyRelease && m_main) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->key() == Qt::Key_F9 && !key->isAutoRepeat() && receiver->isWidgetType()) {
-            m_main->FocusQsoWindow();
+            m_main->Host().FocusQsoWindow();
             return true;
         }
     }

@@ -4,6 +4,8 @@
 
 #include "cp1252.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QString>
@@ -43,6 +45,17 @@ inline QHBoxLayout *ButtonRow(QWidget *parent, std::initializer_list<std::pair<c
 inline QPushButton *NamedButton(QWidget *dialog, const char *name)
 {
     return dialog->findChild<QPushButton *>(QString::fromLatin1(name));
+}
+
+/// The OK and Cancel buttons of a dialog ("OKBtn", "CancelBtn"), accepting and rejecting it.
+inline QDialogButtonBox *OkCancelButtons(QDialog *dialog)
+{
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, dialog);
+    buttons->button(QDialogButtonBox::Ok)->setObjectName(QStringLiteral("OKBtn"));
+    buttons->button(QDialogButtonBox::Cancel)->setObjectName(QStringLiteral("CancelBtn"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    return buttons;
 }
 
 } // namespace vellum

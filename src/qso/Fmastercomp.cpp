@@ -1,28 +1,26 @@
 #include "Fmastercomp.h"
 
-#include "Fqso.h"
+#include "qsoentry.h"
 
-#include "app/Fmain.h"
-#include "app/windowservices.h"
-#include "config/configrecord.h"
+#include "app/programcontext.h"
+#include "app/qtservices.h"
+#include "app/windowhost.h"
 
-#include <QLineEdit>
 
 namespace vellum {
 
-TMasterCompanion::TMasterCompanion(TMainForm &main, TQSOForm &form)
-    : TMasterLookup(ReferenceServices{main.Notifier(), *main.Services().settings}), m_main(main), m_form(form)
+TMasterCompanion::TMasterCompanion(QsoEntry &entry, WindowHost &host)
+    : TMasterLookup(ReferenceServices{host.Notifier(), host.Context().Settings()}), m_entry(entry), m_host(host)
 {
     setAttribute(Qt::WA_DeleteOnClose);
-    main.Windows().RestoreWindowPos(this, WindowIndex::MASTR);
-    main.Windows().ApplyWindowStyle(this);
+    host.PlaceCompanion(CompanionId::MasterCalls, this);
 }
 
 TMasterCompanion::~TMasterCompanion()
 {
-    m_main.CompanionClosed(9, this);
+    m_host.CompanionClosed(CompanionId::MasterCalls, this);
 }
 
-void TMasterCompanion::RefreshCompanion() { LookupCall(m_form.Field("FQso_Call")->text().trimmed()); }
+void TMasterCompanion::RefreshCompanion() { LookupCall(FromCp1252(m_entry.Text(QsoField::Call)).trimmed()); }
 
 } // namespace vellum

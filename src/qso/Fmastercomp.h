@@ -8,20 +8,20 @@
 
 namespace vellum {
 
-class TMainForm;
-class TQSOForm;
+class QsoEntry;
+class WindowHost;
 
 class TMasterCompanion : public TMasterLookup, public CompanionWindow {
     Q_OBJECT
 public:
-    TMasterCompanion(TMainForm &main, TQSOForm &form);
+    TMasterCompanion(QsoEntry &entry, WindowHost &host);
     ~TMasterCompanion() override;
     /// Lists the master calls that match the QSO window's call field.
     void RefreshCompanion() override;
 
 private:
-    TMainForm &m_main;
-    TQSOForm &m_form;
+    QsoEntry &m_entry;
+    WindowHost &m_host;
 };
 
 } // namespace vellum

@@ -1,13 +1,11 @@
 #pragma once
-// Small dialogs of the QSO window: the note editor, the fields skipped by Tab,
-// and the two questions an import asks.
+// Small dialogs of the QSO window: the note editor and the fields skipped by Tab.
 
 #include <QDialog>
 
 #include <array>
 #include <string>
 
-class QButtonGroup;
 class QListWidget;
 class QPlainTextEdit;
 
@@ -40,28 +38,6 @@ public:
 
 private:
     QListWidget *m_list;
-};
-
-/// "Confirm Prefix/Zone change": 1 keeps the resolved values ("VELLUM"), 2 the
-/// imported ones ("Import"), 0 skips the QSO ("Cancel").
-class TConfirmPZC : public QDialog {
-    Q_OBJECT
-public:
-    TConfirmPZC(const QString &call, const QString &date, const QString &resolvedPrefix, int resolvedZone,
-                const QString &importedPrefix, int importedZone, QWidget *parent = nullptr);
-    int Ask();
-};
-
-/// "Options for duplicate QSOs": 0 warn and stop, 1 replace (slow), 2 ignore; -1 Cancel.
-class TAskDupesImport : public QDialog {
-    Q_OBJECT
-public:
-    explicit TAskDupesImport(QWidget *parent = nullptr);
-    int Ask();
-    int Choice() const;
-
-private:
-    QButtonGroup *m_choices;
 };
 
 } // namespace vellum

@@ -1,11 +1,12 @@
 #include "Fsamecal.h"
 
-#include "Fqso.h"
+#include "qsoentry.h"
 #include "samecall.h"
 
-#include "app/Fmain.h"
+#include "app/programcontext.h"
+#include "app/windowhost.h"
 #include "app/qtservices.h"
-#include "app/windowservices.h"
+#include "logstore/textutil.h"
 #include "config/configrecord.h"
 #include "logstore/daytime.h"
 #include "logstore/qsodata.h"
@@ -20,12 +21,8 @@
 
 namespace vellum {
 
-namespace {
-constexpr int SameCallEntry = 4;
-}
-
-TSameCall::TSameCall(TQsoData &log, TMainForm &main, TQSOForm &form)
-    : QWidget(nullptr), m_log(log), m_main(main), m_form(form)
+TSameCall::TSameCall(QsoEntry &entry, WindowHost &host)
+    : QWidget(nullptr), m_entry(entry), m_host(host), m_log(entry.Log())
 {
     setObjectName(QStringLiteral("SameCall"));
     setWindowTitle(QStringLiteral("Other QSOs"));
@@ -44,30 +41,28 @@ TSameCall::TSameCall(TQsoData &log, TMainForm &main, TQSOForm &form)
     connect(m_table, &QTableWidget::cellDoubleClicked, this, [this] { GotoQso(); });
     connect(m_table, &QTableWidget::currentCellChanged, this, [this] { updateCaption(); });
     resize(480, 200);
-    main.Windows().RestoreWindowPos(this, WindowIndex::CALL);
-    main.Windows().ApplyWindowStyle(this);
+    host.PlaceCompanion(CompanionId::SameCall, this);
 }
 
 TSameCall::~TSameCall()
 {
-    m_main.CompanionClosed(SameCallEntry, this);
+    m_host.CompanionClosed(CompanionId::SameCall, this);
 }
 
 void TSameCall::RefreshCompanion()
 {
-    QLineEdit *call = m_form.Field("FQso_Call");
-    ShowCalls(ToCp1252(call ? call->text().trimmed().toUpper() : QString()));
+    ShowCalls(std::string(Trim(m_entry.Text(QsoField::Call))));
 }
 
 void TSameCall::ShowCalls(const std::string &call)
 {
-    const TConfigRecord &config = m_main.ConfigRecord();
+    const TConfigRecord &config = m_host.Context().Config();
     m_call = call.substr(0, 12);
     m_listed = QsosOfCall(m_log, m_call, config.DefQSO_CallSearch == 4);
     DateFormat format = m_log.settings().dateFormat();
-    bool contest = config.ContestEnabled && m_form.Mode() == QsoWindowMode::AddRealTime;
-    int band = m_form.List("Fqso_bandx")->currentIndex() + 1;
-    int mode = m_form.List("Fqso_modex")->currentIndex() + 1;
+    bool contest = config.ContestEnabled && m_entry.Mode() == QsoWindowMode::AddRealTime;
+    int band = m_entry.Index(QsoList::Band) + 1;
+    int mode = m_entry.Index(QsoList::Mode) + 1;
     m_table->setRowCount(static_cast<int>(m_listed.size()));
     int selectRow = -1;
     for (int row = 0; row < static_cast<int>(m_listed.size()); ++row) {
@@ -89,7 +84,7 @@ void TSameCall::ShowCalls(const std::string &call)
                 item->setForeground(Qt::red);
             m_table->setItem(row, column, item);
         }
-        if (&q == m_form.ShownQso())
+        if (&q == m_entry.ShownQso())
             selectRow = row;
     }
     m_table->setCurrentCell(selectRow, selectRow >= 0 ? 0 : -1);
@@ -112,15 +107,15 @@ void TSameCall::GotoQso()
     if (m_listed.empty() || row < 0 || row >= static_cast<int>(m_listed.size()))
         return;
     const TQsoRec *target = m_listed[static_cast<std::size_t>(row)];
-    if (!m_form.AgreeToLeaveMode())
+    if (!m_entry.AgreeToLeaveMode())
         return;
-    if (!m_form.IsShown(*target)) {
-        m_main.Notifier().information(m_form.Mode() == QsoWindowMode::Filtered ? "QSO does not match current filter"
+    if (!m_entry.IsShown(*target)) {
+        m_host.Notifier().information(m_entry.Mode() == QsoWindowMode::Filtered ? "QSO does not match current filter"
                                                                                : "QSO is not in current Selection");
         return;
     }
-    m_form.ShowQso(target);
-    m_form.activateWindow();
+    m_entry.ShowQso(target);
+    m_host.FocusQsoWindow();
 }
 
 bool TSameCall::eventFilter(QObject *watched, QEvent *event)

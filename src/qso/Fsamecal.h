@@ -12,15 +12,15 @@ class QTableWidget;
 
 namespace vellum {
 
-class TMainForm;
-class TQSOForm;
+class QsoEntry;
+class WindowHost;
 class TQsoData;
 struct TQsoRec;
 
 class TSameCall : public QWidget, public CompanionWindow {
     Q_OBJECT
 public:
-    TSameCall(TQsoData &log, TMainForm &main, TQSOForm &form);
+    TSameCall(QsoEntry &entry, WindowHost &host);
     ~TSameCall() override;
 
     /// Lists the QSOs of call (newest first) and selects the QSO window's QSO when listed.
@@ -36,9 +36,9 @@ protected:
 
 private:
     void updateCaption();
+    QsoEntry &m_entry;
+    WindowHost &m_host;
     TQsoData &m_log;
-    TMainForm &m_main;
-    TQSOForm &m_form;
     std::string m_call;
     std::vector<const TQsoRec *> m_listed;
     QTableWidget *m_table;

@@ -1,6 +1,12 @@
 #include "qsochecks.h"
 
+#include "logstore/daytime.h"
 #include "logstore/report.h"
+#include "logstore/textutil.h"
+
+#include <algorithm>
+#include <charconv>
+#include <vector>
 
 namespace vellum {
 
@@ -47,6 +53,41 @@ const char *ReportProblemText(ReportProblem problem)
     case ReportProblem::BadCombination: return BadCombinationText;
     default: return "";
     }
+}
+
+std::optional<int> ParseWholeNumber(std::string_view text)
+{
+    text = Trim(text);
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (text.empty() || error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+std::optional<std::int32_t> ParseTimeText(std::string_view text)
+{
+    text = Trim(text);
+    std::vector<std::optional<int>> parts;
+    for (std::size_t start = 0;;) {
+        std::size_t colon = text.find(':', start);
+        parts.push_back(ParseWholeNumber(text.substr(start, colon == std::string_view::npos ? colon : colon - start)));
+        if (colon == std::string_view::npos)
+            break;
+        start = colon + 1;
+    }
+    if (parts.size() < 2 || parts.size() > 3 || !std::all_of(parts.begin(), parts.end(), [](auto &p) { return p.has_value(); }))
+        return std::nullopt;
+    return TimeOfDay(*parts[0], *parts[1], parts.size() == 3 ? *parts[2] : 0);
+}
+
+std::string IotaKey(std::string_view typed)
+{
+    std::string key;
+    for (char c : Trim(typed))
+        if (c != '-')
+            key += c;
+    return key;
 }
 
 } // namespace vellum

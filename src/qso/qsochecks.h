@@ -31,4 +31,11 @@ CheckedReports CheckReports(std::string_view sent, std::string_view received, in
 /// The message of a report problem (empty for none).
 const char *ReportProblemText(ReportProblem problem);
 
+/// A whole number as typed (blanks around it allowed); nothing for any other text.
+std::optional<int> ParseWholeNumber(std::string_view text);
+/// "hh:mm" or "hh:mm:ss" as typed; nothing for other texts or times out of range.
+std::optional<std::int32_t> ParseTimeText(std::string_view text);
+/// An IOTA reference as stored: blanks around it and dashes left out ("EU-005" -> "EU005").
+std::string IotaKey(std::string_view typed);
+
 } // namespace vellum

@@ -128,8 +128,9 @@ bool QsoLogic::IsContestDupe(std::string_view call, std::uint8_t band, std::uint
     return false;
 }
 
-std::string QsoLogic::DirectionText(std::string_view grid, std::string_view iota, std::string_view state,
-                                    std::int16_t country) const
+std::optional<std::pair<std::string, BearingDistance>> QsoLogic::Locate(std::string_view grid, std::string_view iota,
+                                                                        std::string_view state,
+                                                                        std::int16_t country) const
 {
     std::optional<GeoPoint> target;
     std::string label;
@@ -152,10 +153,18 @@ std::string QsoLogic::DirectionText(std::string_view grid, std::string_view iota
         label = info.prefix;
     }
     if (!target)
-        return {};
-    GeoPoint home{m_config.Personal_Latitude, m_config.Personal_Longitude};
-    auto result = GreatCircle(home, *target);
-    return result ? DirDistText(label, *result, m_config.Personal_UnitFormat == 1) : std::string();
+        return std::nullopt;
+    auto result = GreatCircle(GeoPoint{m_config.Personal_Latitude, m_config.Personal_Longitude}, *target);
+    if (!result)
+        return std::nullopt;
+    return std::make_pair(label, *result);
+}
+
+std::string QsoLogic::DirectionText(std::string_view grid, std::string_view iota, std::string_view state,
+                                    std::int16_t country) const
+{
+    auto located = Locate(grid, iota, state, country);
+    return located ? DirDistText(located->first, located->second, m_config.Personal_UnitFormat == 1) : std::string();
 }
 
 std::optional<std::int32_t> QsoNavigator::Step(std::int32_t from, int step) const

@@ -414,7 +414,7 @@ public:
     int replies = 0;
     bool event(QEvent *e) override
     {
-        if (e->type() == TMainForm::DeferReplyEvent) {
+        if (e->type() == WindowHost::DeferReplyEvent) {
             ++replies;
             return true;
         }
@@ -427,9 +427,9 @@ TEST_F(MainWindowTest, InternalMessagesRunLaterAndCollapse)
     config.LASTLOG = "<none>";
     start();
     Requester requester;
-    main->PostDeferRequest(7, &requester);
-    main->PostDeferRequest(7, &requester);
-    main->PostDeferRequest(8, &requester);
+    main->Host().PostDeferRequest(7, &requester);
+    main->Host().PostDeferRequest(7, &requester);
+    main->Host().PostDeferRequest(8, &requester);
     EXPECT_EQ(requester.replies, 0) << "answers come after the current event";
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
@@ -438,10 +438,50 @@ TEST_F(MainWindowTest, InternalMessagesRunLaterAndCollapse)
     QStringListModel model({"a", "b", "c"});
     QListView table;
     table.setModel(&model);
-    main->PostSetTableRow(2, &table);
+    main->Host().PostSetTableRow(2, &table);
     EXPECT_NE(table.currentIndex().row(), 2);
     QCoreApplication::processEvents();
     EXPECT_EQ(table.currentIndex().row(), 2);
+
+    int delivered = 0;
+    {
+        QObject receiver;
+        main->Host().Handle(HostMessage::QsoEntryChanged, &receiver, [&] { ++delivered; });
+        main->Host().Post(HostMessage::QsoEntryChanged);
+        main->Host().Post(HostMessage::QsoEntryChanged);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(delivered, 1) << "a message already waiting serves the repeated request";
+    }
+    main->Host().Post(HostMessage::QsoEntryChanged);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(delivered, 1) << "a handler goes with its receiver";
+}
+
+TEST_F(MainWindowTest, SubsystemsRegisterMenuItemsAndCompanions)
+{
+    config.LASTLOG = "<none>";
+    start();
+    int clicked = 0;
+    main->Host().AddMenuItem({QStringLiteral("&File"), QStringLiteral("Tool1"), QStringLiteral("Tool"), {}, [&] { ++clicked; }});
+    auto *tool = main->findChild<QAction *>("Tool1");
+    ASSERT_NE(tool, nullptr) << "an item registered after the menus were built joins them";
+    tool->trigger();
+    EXPECT_EQ(clicked, 1);
+
+    int made = 0;
+    main->Host().RegisterCompanion(CompanionId::Sun, [&](WindowHost &) -> QWidget * {
+        ++made;
+        return new QWidget;
+    });
+    ASSERT_TRUE(main->Host().OpenCompanion(CompanionId::Sun));
+    QWidget *sun = main->Host().Companion(CompanionId::Sun);
+    ASSERT_NE(sun, nullptr);
+    EXPECT_TRUE(main->Host().OpenCompanion(CompanionId::Sun));
+    EXPECT_EQ(made, 1) << "an open companion is shown again, not made twice";
+    main->Host().CompanionClosed(CompanionId::Sun, sun);
+    EXPECT_EQ(main->Host().Companion(CompanionId::Sun), nullptr);
+    delete sun;
+    EXPECT_FALSE(main->Host().OpenCompanion(CompanionId::Psk31)) << "nothing registered, nothing made";
 }
 
 } // namespace

@@ -3,6 +3,12 @@
 #include "logfixtures.h"
 
 #include "qso/Fqso.h"
+#include "qso/Fsamecal.h"
+#include "qso/Fxsummary.h"
+
+#include "app/programcontext.h"
+#include "app/windowhost.h"
+#include "exchange/Fimportexport.h"
 
 #include "app/Fmain.h"
 #include "config/configrecord.h"
@@ -46,14 +52,13 @@ protected:
         config.DefQSO_band = 5;
         config.DefQSO_WarnOnMove = 1;
         ASSERT_TRUE(LoadCountryFile(countries, notifier));
-        CurrentQsoWindowFactory() = [](TQsoData &log, TMainForm &main) -> TQsoWindowBase * {
-            return new TQSOForm(log, main);
-        };
         MainFormOptions options;
         options.notifier = &notifier;
         options.chooser = &chooser;
         options.installIdleHandler = false;
         main = std::make_unique<TMainForm>(config, countries, options);
+        RegisterQsoWindows(main->Host());
+        RegisterExchangeWindows(main->Host());
         main->FormShow();
         main->AppIdle();
         chooser.file = QString::fromStdString(dir.path() + "/SAVE/TEST.VLL");
@@ -63,14 +68,11 @@ protected:
         form->show();
     }
 
-    void TearDown() override
-    {
-        main.reset();
-        CurrentQsoWindowFactory() = [](TQsoData &log, TMainForm &m) -> TQsoWindowBase * { return new TQSOForm(log, m); };
-    }
+    void TearDown() override { main.reset(); }
 
-    QLineEdit *field(const char *name) { return form->Field(name); }
-    QComboBox *list(const char *name) { return form->List(name); }
+    QLineEdit *field(const char *name) { return form->findChild<QLineEdit *>(QString::fromLatin1(name)); }
+    QComboBox *list(const char *name) { return form->findChild<QComboBox *>(QString::fromLatin1(name)); }
+    QsoEntry &entry() { return *form->Entry(); }
     TQsoData &log() { return *main->Log(); }
     std::string lastMessage() const { return notifier.shown.empty() ? "" : notifier.shown.back().text; }
 
@@ -143,7 +145,7 @@ TEST_F(QsoFormTest, ARealTimeQsoGetsCountryZoneAndDirection)
 
 TEST_F(QsoFormTest, AnOfflineQsoTakesTheTypedDateAndTime)
 {
-    form->AddOffline();
+    entry().AddOffline();
     addOffline("JA1XYZ", "2019-06-01", "12:34");
     ASSERT_EQ(log().Count(), 1);
     EXPECT_EQ(log().Get(0)->Date, *DayNumber(2019, 6, 1));
@@ -193,7 +195,7 @@ TEST_F(QsoFormTest, ReportRulesAndBadCallsigns)
 
 TEST_F(QsoFormTest, AnOverruledCountryIsLearned)
 {
-    form->AddOffline();
+    entry().AddOffline();
     addOffline("AB1CD", "2020-01-01", "10:00");
     addOffline("AB1CD", "2021-01-01", "10:00");
     type("FQso_Call", "AB1CD");
@@ -224,13 +226,13 @@ TEST_F(QsoFormTest, ContestDupesAndSequenceNumbers)
     config.ContestStartTime = 0;
     config.ContestNextNumber = 17;
     config.ContestNoteText = "NR ##";
-    form->ApplyContestSettings();
+    entry().ContestSettingsChanged();
     EXPECT_EQ(main->ContestNumberPanel()->text(), "17");
     chooseBand("20m");
     chooseMode("CW");
     type("FQso_Call", "K1ABC");
     leave("FQso_Call");
-    EXPECT_FALSE(form->CallIsDupe());
+    EXPECT_FALSE(entry().CallIsDupe());
     enter();
     ASSERT_EQ(log().Count(), 1);
     EXPECT_EQ(log().Get(0)->QsoNote.text(), "NR 17");
@@ -238,94 +240,94 @@ TEST_F(QsoFormTest, ContestDupesAndSequenceNumbers)
 
     type("FQso_Call", "K1ABC");
     leave("FQso_Call");
-    EXPECT_TRUE(form->CallIsDupe());
+    EXPECT_TRUE(entry().CallIsDupe());
     EXPECT_NE(field("FQso_Call")->styleSheet().indexOf("red"), -1);
     chooseBand("15m");
-    EXPECT_FALSE(form->CallIsDupe()) << "another band is no dupe";
+    EXPECT_FALSE(entry().CallIsDupe()) << "another band is no dupe";
 
     field("FQso_Call")->clear();
-    form->AddOffline();
+    entry().AddOffline();
     addOffline("K3XYZ", "2020-01-01", "01:00");
     EXPECT_EQ(log().Get(0)->QsoNote.text(), "NR ##") << "off-line notes keep the text as it is";
 }
 
 TEST_F(QsoFormTest, UpdateDeleteAndLeavingTheAddModes)
 {
-    form->AddOffline();
+    entry().AddOffline();
     addOffline("G4ABC", "2020-01-01", "01:00");
     addOffline("G4XYZ", "2020-01-02", "01:00");
     // Leaving with a call typed: Cancel stays, No drops it, Yes adds it.
     type("FQso_Call", "G4NEW");
     notifier.answers = {Answer::Cancel};
-    form->EscapePressed();
+    entry().EscapePressed();
     EXPECT_EQ(form->Mode(), QsoWindowMode::AddOffline);
     EXPECT_EQ(lastMessage(), "Save the QSO you just added?");
     notifier.answers = {Answer::No};
-    form->EscapePressed();
+    entry().EscapePressed();
     EXPECT_EQ(form->Mode(), QsoWindowMode::Browse);
     EXPECT_EQ(log().Count(), 2);
-    form->AddOffline();
+    entry().AddOffline();
     type("FQso_Call", "G4YES");
     type("FQso_Date", "2020-01-03");
     notifier.answers = {Answer::Yes};
-    form->EscapePressed();
+    entry().EscapePressed();
     EXPECT_EQ(log().Count(), 3);
     EXPECT_EQ(form->Mode(), QsoWindowMode::Browse);
-    ASSERT_NE(form->ShownQso(), nullptr);
-    EXPECT_EQ(form->ShownQso()->Call, "G4YES") << "leaving shows the last QSO";
+    ASSERT_NE(entry().ShownQso(), nullptr);
+    EXPECT_EQ(entry().ShownQso()->Call, "G4YES") << "leaving shows the last QSO";
 
     // Update the shown QSO (F10) and delete one (Ctrl+Del).
-    form->GoFirst();
+    entry().GoFirst();
     type("Fqso_noteqso", "corrected");
-    EXPECT_TRUE(form->UpdateQso());
+    EXPECT_TRUE(entry().UpdateQso());
     EXPECT_EQ(log().Get(0)->QsoNote.text(), "corrected");
-    form->GoFirst();
+    entry().GoFirst();
     notifier.answers = {Answer::No};
-    form->DeleteQso();
+    entry().DeleteQso();
     EXPECT_EQ(log().Count(), 3);
     notifier.answers = {Answer::Yes};
-    form->DeleteQso();
+    entry().DeleteQso();
     EXPECT_EQ(log().Count(), 2);
-    EXPECT_EQ(form->ShownQso()->Call, "G4XYZ");
+    EXPECT_EQ(entry().ShownQso()->Call, "G4XYZ");
     notifier.answers = {Answer::Yes, Answer::Yes};
-    form->DeleteQso();
-    form->DeleteQso();
+    entry().DeleteQso();
+    entry().DeleteQso();
     EXPECT_EQ(form->Mode(), QsoWindowMode::AddOffline) << "an empty log switches to adding";
 }
 
 TEST_F(QsoFormTest, NavigationInSortOrdersWithASelection)
 {
-    form->AddOffline();
+    entry().AddOffline();
     const char *calls[] = {"K1AA", "K1AA", "K1AA", "K2BB", "K3CC"};
     for (int i = 0; i < 5; ++i)
         addOffline(calls[i], QString("2020-01-0%1").arg(i + 1), "10:00");
-    form->EscapePressed();
-    form->SetSortOrder(static_cast<int>(SortKey::Call));
-    form->GoFirst();
-    EXPECT_EQ(form->ShownQso()->Call, "K1AA");
-    form->GoNextSorted();
-    EXPECT_EQ(form->ShownQso()->Call, "K2BB") << "Next Sorted skips the call's other QSOs";
-    form->GoPreviousSorted();
-    EXPECT_EQ(form->ShownQso()->Call, "K1AA");
-    const TQsoRec *shown = form->ShownQso();
-    form->SetSortOrder(static_cast<int>(SortKey::Zone));
-    EXPECT_EQ(form->ShownQso(), shown) << "changing the order keeps the shown QSO";
-    form->SetSortOrder(static_cast<int>(SortKey::Date));
-    form->SetAdmits([](const TQsoRec &r) { return r.Call != "K2BB"; });
-    form->GoFirst();
-    form->GoNext();
-    form->GoNext();
-    form->GoNext();
-    EXPECT_EQ(form->ShownQso()->Call, "K3CC") << "QSOs the selection does not admit are skipped";
-    form->GoNext();
-    EXPECT_EQ(form->ShownQso()->Call, "K3CC") << "past the end: the QSO stays";
+    entry().EscapePressed();
+    entry().SetSortOrder(static_cast<int>(SortKey::Call));
+    entry().GoFirst();
+    EXPECT_EQ(entry().ShownQso()->Call, "K1AA");
+    entry().GoNextSorted();
+    EXPECT_EQ(entry().ShownQso()->Call, "K2BB") << "Next Sorted skips the call's other QSOs";
+    entry().GoPreviousSorted();
+    EXPECT_EQ(entry().ShownQso()->Call, "K1AA");
+    const TQsoRec *shown = entry().ShownQso();
+    entry().SetSortOrder(static_cast<int>(SortKey::Zone));
+    EXPECT_EQ(entry().ShownQso(), shown) << "changing the order keeps the shown QSO";
+    entry().SetSortOrder(static_cast<int>(SortKey::Date));
+    entry().SetAdmits([](const TQsoRec &r) { return r.Call != "K2BB"; });
+    entry().GoFirst();
+    entry().GoNext();
+    entry().GoNext();
+    entry().GoNext();
+    EXPECT_EQ(entry().ShownQso()->Call, "K3CC") << "QSOs the selection does not admit are skipped";
+    entry().GoNext();
+    EXPECT_EQ(entry().ShownQso()->Call, "K3CC") << "past the end: the QSO stays";
 }
 
 TEST_F(QsoFormTest, ATypedQsoReadsBackFieldForFieldAfterSaving)
 {
     ASSERT_EQ(config.DefQSO_Method, 1) << "new QSOs go via the bureau";
     ASSERT_EQ(config.DefQSO_Label, 1) << "and get a label";
-    form->AddOffline();
+    entry().AddOffline();
     type("FQso_Call", "W1AW");
     leave("FQso_Call");
     type("FQso_Date", "2024-03-07");
@@ -373,21 +375,21 @@ TEST_F(QsoFormTest, F2MarksForSequencedPrintingAndDisabledFieldsLoseTheirTabStop
 {
     config.F_F2_label = 2;
     config.F_F2_Confirm = 1;
-    form->AddOffline();
+    entry().AddOffline();
     addOffline("K1AA", "2020-01-01", "10:00");
     addOffline("K2BB", "2020-01-02", "10:00");
     addOffline("K1AA", "2020-01-03", "10:00");
-    form->EscapePressed();
-    form->GoFirst();
-    form->ConfirmLabel();
+    entry().EscapePressed();
+    entry().GoFirst();
+    entry().ConfirmLabel();
     EXPECT_EQ(log().HighestPrtSeqNr(), 1);
-    form->GoFirst();
-    form->GoNext();
-    form->ConfirmLabel();
+    entry().GoFirst();
+    entry().GoNext();
+    entry().ConfirmLabel();
     EXPECT_EQ(log().HighestPrtSeqNr(), 2);
-    form->GoLast();
+    entry().GoLast();
     notifier.answers = {Answer::Yes};
-    form->ConfirmLabel(); // K1AA holds number 1, which is not the highest: insert behind it
+    entry().ConfirmLabel(); // K1AA holds number 1, which is not the highest: insert behind it
     EXPECT_NE(lastMessage().find("Same call marked already as number 1"), std::string::npos);
     std::map<std::string, std::vector<int>> numbers;
     for (const TQsoRec *q : log())
@@ -395,12 +397,13 @@ TEST_F(QsoFormTest, F2MarksForSequencedPrintingAndDisabledFieldsLoseTheirTabStop
     EXPECT_EQ(numbers["K1AA"], (std::vector<int>{1, 2}));
     EXPECT_EQ(numbers["K2BB"], (std::vector<int>{3}));
     EXPECT_TRUE(log().Get(0)->QslFlags & QslFlag::Cnfm) << "F2 confirms too";
-    form->GoFirst();
-    form->ConfirmLabel();
+    entry().GoFirst();
+    entry().ConfirmLabel();
     EXPECT_EQ(lastMessage(), "QSO is marked for sequence printing already");
 
-    config.TabDisabled[1] = 1; // Date
-    form->ApplyTabStops();
+    std::array<bool, 23> disabled{};
+    disabled[1] = true; // Date
+    entry().SetTabDisabled(disabled);
     EXPECT_EQ(field("FQso_Date")->focusPolicy(), Qt::ClickFocus);
     EXPECT_EQ(field("FQso_Time")->focusPolicy(), Qt::StrongFocus);
 }
@@ -415,7 +418,7 @@ TEST_F(QsoFormTest, F9FromAnotherWindowKeepsTheFieldBeingTyped)
 {
     field("Fqso_rsts")->setFocus();
     EXPECT_EQ(form->focusWidget(), field("Fqso_rsts"));
-    main->FocusQsoWindow();
+    main->Host().FocusQsoWindow();
     EXPECT_EQ(form->focusWidget(), field("Fqso_rsts")) << "the focus goes back to the field, not to the window";
 }
 
@@ -427,11 +430,11 @@ namespace {
 
 TEST_F(QsoFormTest, SearchByPatternFuzzyTimeAndUnsentQsl)
 {
-    form->EscapePressed();
-    form->StartSearch(false);
+    entry().EscapePressed();
+    entry().StartSearch(false);
     EXPECT_NE(form->Mode(), QsoWindowMode::SearchEntry) << "a search over an empty log is not started";
 
-    form->AddOffline();
+    entry().AddOffline();
     addOffline("QQ1AB", "2020-01-01", "12:00");
     addOffline("QQ2AB", "2020-01-02", "11:52");
     addOffline("QQ10AB", "2020-01-03", "12:09");
@@ -441,10 +444,10 @@ TEST_F(QsoFormTest, SearchByPatternFuzzyTimeAndUnsentQsl)
     type("FQso_Date", "2020-01-05");
     enter();
     ASSERT_EQ(log().Count(), 5);
-    form->EscapePressed();
+    entry().EscapePressed();
 
     config.DefQSO_CallSearch = 2; // Pattern
-    form->StartSearch(false);
+    entry().StartSearch(false);
     ASSERT_EQ(form->Mode(), QsoWindowMode::SearchEntry);
     main->AppIdle();
     EXPECT_EQ(main->findChild<QLabel *>("PanStatus")->text(), "Specify Filter");
@@ -452,42 +455,42 @@ TEST_F(QsoFormTest, SearchByPatternFuzzyTimeAndUnsentQsl)
     type("FQso_Call", "QQ?AB");
     enter();
     ASSERT_EQ(form->Mode(), QsoWindowMode::Filtered);
-    EXPECT_EQ(form->CountQsos(), 2);
+    EXPECT_EQ(entry().CountQsos(), 2);
     EXPECT_EQ(lastMessage(), "2 QSOs found");
-    form->GoFirst();
-    EXPECT_EQ(form->ShownQso()->Call, "QQ1AB");
-    form->GoNext();
-    EXPECT_EQ(form->ShownQso()->Call, "QQ2AB");
-    form->GoNext();
-    EXPECT_EQ(form->ShownQso()->Call, "QQ2AB") << "QQ10AB does not match";
+    entry().GoFirst();
+    EXPECT_EQ(entry().ShownQso()->Call, "QQ1AB");
+    entry().GoNext();
+    EXPECT_EQ(entry().ShownQso()->Call, "QQ2AB");
+    entry().GoNext();
+    EXPECT_EQ(entry().ShownQso()->Call, "QQ2AB") << "QQ10AB does not match";
 
     config.DefQSO_CallSearch = 3; // Fuzzy
-    form->StartSearch(false);
+    entry().StartSearch(false);
     type("FQso_Call", "QQ1CDE");
     enter();
-    EXPECT_EQ(form->ShownQso()->Call, "QQ1CED");
+    EXPECT_EQ(entry().ShownQso()->Call, "QQ1CED");
 
     config.DefQSO_CallSearch = 1;
-    form->StartSearch(false);
+    entry().StartSearch(false);
     type("FQso_Time", "12:00");
     enter();
-    EXPECT_EQ(form->CountQsos(), 2) << "12:00 finds 11:52 but not 12:09";
+    EXPECT_EQ(entry().CountQsos(), 2) << "12:00 finds 11:52 but not 12:09";
 
-    form->StartSearch(false);
+    entry().StartSearch(false);
     type("Fqso_QSLdate", "1901-01-01");
     enter();
-    EXPECT_EQ(form->CountQsos(), 4) << "the QSOs whose QSL was not sent";
+    EXPECT_EQ(entry().CountQsos(), 4) << "the QSOs whose QSL was not sent";
 
-    form->StartSearch(true);
+    entry().StartSearch(true);
     EXPECT_EQ(field("Fqso_QSLdate")->text(), "1901-01-01") << "the old filter comes back";
     type("Fqso_QSLdate", "");
     type("FQso_Call", "NONE");
     enter();
     EXPECT_EQ(lastMessage(), "No matching QSO found");
     EXPECT_EQ(form->Mode(), QsoWindowMode::SearchEntry);
-    form->EscapePressed();
+    entry().EscapePressed();
     EXPECT_EQ(form->Mode(), QsoWindowMode::Browse);
-    EXPECT_EQ(form->CountQsos(), 5);
+    EXPECT_EQ(entry().CountQsos(), 5);
 }
 
 } // namespace
@@ -502,14 +505,14 @@ namespace {
 
 TEST_F(QsoFormTest, SameCallWindowListsTheCallsQsosAndLeadsToThem)
 {
-    form->AddOffline();
+    entry().AddOffline();
     addOffline("K1ABC", "2020-01-01", "10:00");
     addOffline("K1ABC/P", "2020-01-02", "10:00");
     addOffline("K1ABC", "2020-01-03", "10:00");
     addOffline("W1AW", "2020-01-04", "10:00");
-    form->EscapePressed();
-    form->OpenCompanion(4);
-    auto *same = dynamic_cast<TSameCall *>(main->Companion(4));
+    entry().EscapePressed();
+    main->Host().OpenCompanion(static_cast<CompanionId>(4));
+    auto *same = dynamic_cast<TSameCall *>(main->Host().Companion(static_cast<CompanionId>(4)));
     ASSERT_NE(same, nullptr);
     same->ShowCalls("K1ABC");
     ASSERT_EQ(same->Listed().size(), 2u);
@@ -522,11 +525,11 @@ TEST_F(QsoFormTest, SameCallWindowListsTheCallsQsosAndLeadsToThem)
     same->Table()->setCurrentCell(1, 0);
     EXPECT_EQ(same->windowTitle(), "K1ABC found as K1ABC/P");
     same->GotoQso();
-    ASSERT_NE(form->ShownQso(), nullptr);
-    EXPECT_EQ(form->ShownQso()->Call, "K1ABC/P");
+    ASSERT_NE(entry().ShownQso(), nullptr);
+    EXPECT_EQ(entry().ShownQso()->Call, "K1ABC/P");
 
-    form->SetAdmits([](const TQsoRec &r) { return r.Call != "K1ABC/P"; });
-    form->GoLast();
+    entry().SetAdmits([](const TQsoRec &r) { return r.Call != "K1ABC/P"; });
+    entry().GoLast();
     same->ShowCalls("K1ABC");
     same->Table()->setCurrentCell(1, 0);
     same->GotoQso();
@@ -536,7 +539,7 @@ TEST_F(QsoFormTest, SameCallWindowListsTheCallsQsosAndLeadsToThem)
     EXPECT_EQ(same->windowTitle(), "W1AW");
     main->CloseClick();
     notifier.answers = {};
-    EXPECT_EQ(main->Companion(4), nullptr) << "companions close with the log";
+    EXPECT_EQ(main->Host().Companion(static_cast<CompanionId>(4)), nullptr) << "companions close with the log";
     EXPECT_TRUE(config.WindowPos[WindowIndex::CALL].Open) << "and are remembered as open";
 }
 
@@ -550,25 +553,25 @@ namespace {
 
 TEST_F(QsoFormTest, TheSelectionInForceDecidesWhatIsShownAndCounted)
 {
-    form->AddOffline();
+    entry().AddOffline();
     for (int i = 0; i < 4; ++i) {
         type("FQSO_group", QString::number(i % 2 ? 2 : 1));
         addOffline(QString("K%1ABC").arg(i), QString("2020-01-0%1").arg(i + 1), "10:00");
     }
-    form->EscapePressed();
+    entry().EscapePressed();
     TSelection groupTwo = AllQsosSelection();
     groupTwo.Name = "Group two";
     groupTwo.GroupActive = 1;
     groupTwo.SetGroup(2, true);
     log().Selections.push_back(groupTwo);
     ASSERT_TRUE(SetCurrentSelection(log(), 1));
-    form->GoFirst();
-    EXPECT_EQ(form->ShownQso()->Call, "K1ABC");
-    form->GoNext();
-    EXPECT_EQ(form->ShownQso()->Call, "K3ABC");
-    EXPECT_EQ(form->CountQsos(), 2);
+    entry().GoFirst();
+    EXPECT_EQ(entry().ShownQso()->Call, "K1ABC");
+    entry().GoNext();
+    EXPECT_EQ(entry().ShownQso()->Call, "K3ABC");
+    EXPECT_EQ(entry().CountQsos(), 2);
     EXPECT_EQ(lastMessage(), "2 QSOs found");
-    form->UpdateCaption();
+    entry().RefreshFromLog(); // the window shows the caption again
     EXPECT_TRUE(form->windowTitle().endsWith("  Selection: Group two"));
     EXPECT_TRUE(form->windowTitle().startsWith("TEST sorted by Date"));
 }
@@ -576,7 +579,6 @@ TEST_F(QsoFormTest, TheSelectionInForceDecidesWhatIsShownAndCounted)
 } // namespace
 } // namespace vellum
 
-#include "qso/fxsummary.h"
 
 #include <QTableWidget>
 
@@ -587,13 +589,13 @@ TEST_F(QsoFormTest, SummaryPanelsShowTheBestStatusPerBandAndMode)
 {
     for (int band = 1; band < 16; ++band)
         config.StationBands[static_cast<std::size_t>(band)] = 1;
-    form->OpenCompanion(0);
-    auto *country = dynamic_cast<TXSummary *>(main->Companion(0));
+    main->Host().OpenCompanion(static_cast<CompanionId>(0));
+    auto *country = dynamic_cast<TXSummary *>(main->Host().Companion(static_cast<CompanionId>(0)));
     ASSERT_NE(country, nullptr);
     country->RefreshCompanion();
     EXPECT_EQ(country->windowTitle(), "Country") << "an empty log and no prefix";
 
-    form->AddOffline();
+    entry().AddOffline();
     chooseMode("CW");
     chooseBand("20m");
     addOffline("DL1ABC", "2020-01-01", "10:00");
@@ -630,15 +632,15 @@ TEST_F(QsoFormTest, SummaryPanelsShowTheBestStatusPerBandAndMode)
     notifier.answers = {Answer::No}; // do not save the QSO being typed
     country->CellDoubleClicked(cw, column20);
     ASSERT_EQ(form->Mode(), QsoWindowMode::Filtered);
-    EXPECT_EQ(form->ShownQso()->Call, "DL1ABC");
+    EXPECT_EQ(entry().ShownQso()->Call, "DL1ABC");
 
     // Only CW modes at the station: a single "CW" row.
     for (int mode = 1; mode < 16; ++mode)
         config.StationModes[static_cast<std::size_t>(mode)] = mode == 4;
     country->close();
     QApplication::processEvents();
-    form->OpenCompanion(0);
-    auto *cwOnly = dynamic_cast<TXSummary *>(main->Companion(0));
+    main->Host().OpenCompanion(static_cast<CompanionId>(0));
+    auto *cwOnly = dynamic_cast<TXSummary *>(main->Host().Companion(static_cast<CompanionId>(0)));
     ASSERT_NE(cwOnly, nullptr);
     EXPECT_EQ(cwOnly->Groups(), std::vector<int>{2});
     EXPECT_EQ(cwOnly->Grid()->verticalHeaderItem(0)->text(), "CW");
@@ -649,8 +651,8 @@ TEST_F(QsoFormTest, GridPanelWithAShortGridShowsDotsOnly)
     config.VuccGridLength = 4;
     for (int i = 0; i < 6; ++i)
         config.VuccBands[static_cast<std::size_t>(i)] = 1;
-    form->OpenCompanion(8);
-    auto *grid = dynamic_cast<TXSummary *>(main->Companion(8));
+    main->Host().OpenCompanion(static_cast<CompanionId>(8));
+    auto *grid = dynamic_cast<TXSummary *>(main->Host().Companion(static_cast<CompanionId>(8)));
     ASSERT_NE(grid, nullptr);
     type("Fqso_grid", "JO");
     grid->RefreshCompanion();
@@ -659,8 +661,8 @@ TEST_F(QsoFormTest, GridPanelWithAShortGridShowsDotsOnly)
     for (int band : grid->Bands())
         EXPECT_EQ(grid->CellText(band, 0), QString::fromUtf8("\u00B7"));
     type("FQso_Call", "DL1ABC");
-    form->OpenCompanion(11);
-    auto *wpx = dynamic_cast<TXSummary *>(main->Companion(11));
+    main->Host().OpenCompanion(static_cast<CompanionId>(11));
+    auto *wpx = dynamic_cast<TXSummary *>(main->Host().Companion(static_cast<CompanionId>(11)));
     ASSERT_NE(wpx, nullptr);
     wpx->RefreshCompanion();
     EXPECT_EQ(wpx->windowTitle(), "WPX = DL1");
@@ -676,7 +678,7 @@ namespace {
 
 TEST_F(QsoFormTest, TheQslManagerTypedIsStoredFromTheQsoDateOn)
 {
-    form->AddOffline();
+    entry().AddOffline();
     type("FQso_Call", "VP2EAA");
     leave("FQso_Call");
     type("FQso_Date", "2021-05-01");
@@ -695,7 +697,6 @@ TEST_F(QsoFormTest, TheQslManagerTypedIsStoredFromTheQsoDateOn)
 } // namespace
 } // namespace vellum
 
-#include "qso/Fimportexport.h"
 
 namespace vellum {
 namespace {
@@ -715,28 +716,28 @@ public:
 
 TEST_F(QsoFormTest, AdifExportAndImportThroughTheProgram)
 {
-    form->AddOffline();
+    entry().AddOffline();
     addOffline("DL1ABC", "2020-01-01", "10:00");
     addOffline("JA1XYZ", "2020-01-02", "11:00");
-    form->EscapePressed();
+    entry().EscapePressed();
     QString file = QString::fromStdString(dir.path() + "/IMPORT/out.adi");
-    ASSERT_TRUE(ExportAdifFile(*main, file));
+    ASSERT_TRUE(ExportAdifFile(main->Host(), file));
     ScriptedQuestions questions;
-    ASSERT_TRUE(ImportAdifFile(*main, file, questions));
+    ASSERT_TRUE(ImportAdifFile(main->Host(), file, questions));
     EXPECT_EQ(questions.asked, 1) << "the log is not empty: the duplicate question is asked";
     EXPECT_EQ(log().Count(), 2) << "both QSOs were duplicates and ignored";
 
     // Only what the QSO window's search admits is exported when it is set up (and the user says yes).
-    form->StartSearch(false);
+    entry().StartSearch(false);
     type("FQso_Call", "JA1XYZ");
     enter();
     notifier.answers = {Answer::Yes};
-    ASSERT_TRUE(ExportAdifFile(*main, file));
+    ASSERT_TRUE(ExportAdifFile(main->Host(), file));
     main->CloseClick();
     chooser.file = QString::fromStdString(dir.path() + "/SAVE/EMPTY.VLL");
     main->NewClick();
     ASSERT_NE(main->Log(), nullptr);
-    ASSERT_TRUE(ImportAdifFile(*main, file, questions));
+    ASSERT_TRUE(ImportAdifFile(main->Host(), file, questions));
     ASSERT_EQ(main->Log()->Count(), 1);
     EXPECT_EQ(main->Log()->Get(0)->Call, "JA1XYZ");
     EXPECT_EQ(questions.asked, 1) << "an empty log is not asked";
@@ -752,10 +753,10 @@ namespace {
 
 TEST_F(QsoFormTest, CustomAwardFieldsFollowCountryBandAndMode)
 {
-    ASSERT_GE(main->CustomAwards().Count(), 2) << "the example definitions are copied into a new program directory";
+    ASSERT_GE(main->Context().CustomAwards().Count(), 2) << "the example definitions are copied into a new program directory";
     config.QsoWindowSize = 4;
-    form->NextWindowSize(); // the whole form
-    form->AddOffline();
+    entry().NextWindowSize(); // the whole form
+    entry().AddOffline();
     chooseMode("CW");
     chooseBand("10m");
     type("FQso_Call", "W1AW");
@@ -801,7 +802,7 @@ namespace {
 
 TEST_F(QsoFormTest, AFilledFieldPassesTheFocusOnAndPicturesRefuseCharacters)
 {
-    form->AddOffline();
+    entry().AddOffline();
     field("FQso_Time")->setFocus();
     field("FQso_Time")->selectAll();
     QTest::keyClicks(field("FQso_Time"), "12:34");

@@ -1,3 +1,4 @@
+#include "exchange/Fimportexport.h"
 #include "qso/Fpicklist.h"
 #include "qso/Fqsodialogs.h"
 

@@ -15,17 +15,17 @@ class QTableWidget;
 
 namespace vellum {
 
-class TMainForm;
-class TQSOForm;
+class QsoEntry;
+class WindowHost;
 class TQsoData;
 
-/// Kinds of panel; the number is the panel's entry in the companion table.
+/// Kinds of panel; the number is the panel's CompanionId.
 enum class SummaryKind : int { Country = 0, Zone = 1, State = 2, Iota = 3, Grid = 8, Wpx = 11, County = 13 };
 
 class TXSummary : public QWidget, public CompanionWindow {
     Q_OBJECT
 public:
-    TXSummary(SummaryKind kind, TQsoData &log, TMainForm &main, TQSOForm &form);
+    TXSummary(SummaryKind kind, QsoEntry &entry, WindowHost &host);
     ~TXSummary() override;
 
     void RefreshCompanion() override;
@@ -49,9 +49,9 @@ private:
     std::string wpxOfCall(const std::string &call) const;
 
     SummaryKind m_kind;
+    QsoEntry &m_entry;
+    WindowHost &m_host;
     TQsoData &m_log;
-    TMainForm &m_main;
-    TQSOForm &m_form;
     std::vector<int> m_bands;
     std::vector<int> m_groups;
     QTableWidget *m_grid;

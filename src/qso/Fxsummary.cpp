@@ -1,10 +1,10 @@
-#include "fxsummary.h"
+#include "Fxsummary.h"
 
-#include "Fqso.h"
+#include "qsoentry.h"
 
-#include "app/Fmain.h"
+#include "app/programcontext.h"
 #include "app/qtservices.h"
-#include "app/windowservices.h"
+#include "app/windowhost.h"
 #include "awards/awardmodel.h"
 #include "awards/awardqueries.h"
 #include "awards/awardstatus.h"
@@ -12,10 +12,10 @@
 #include "country/countrydata.h"
 #include "logstore/qsodata.h"
 #include "logstore/qsotables.h"
+#include "logstore/textutil.h"
+#include "qsochecks.h"
 
-#include <QComboBox>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -40,9 +40,13 @@ std::optional<AwardIndex> awardOf(SummaryKind kind)
     }
 }
 
-std::string fieldText(TQSOForm &form, const char *name)
+std::string fieldText(const QsoEntry &entry, QsoField field)
 {
-    return ToCp1252(form.Field(name)->text().trimmed().toUpper());
+    std::string text(Trim(entry.Text(field)));
+    for (char &c : text)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return text;
 }
 
 std::vector<std::uint8_t> bytesOf(const TStatusBlockBytes &block) { return {block.begin(), block.end()}; }
@@ -52,8 +56,8 @@ std::vector<std::uint8_t> bytesOf(const TAwardStatusBlock &block)
 }
 } // namespace
 
-TXSummary::TXSummary(SummaryKind kind, TQsoData &log, TMainForm &main, TQSOForm &form)
-    : QWidget(nullptr), m_kind(kind), m_log(log), m_main(main), m_form(form)
+TXSummary::TXSummary(SummaryKind kind, QsoEntry &entry, WindowHost &host)
+    : QWidget(nullptr), m_kind(kind), m_entry(entry), m_host(host), m_log(entry.Log())
 {
     setObjectName(QStringLiteral("XSummary%1").arg(static_cast<int>(kind)));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -66,18 +70,17 @@ TXSummary::TXSummary(SummaryKind kind, TQsoData &log, TMainForm &main, TQSOForm 
     layout->addWidget(m_grid);
     connect(m_grid, &QTableWidget::cellDoubleClicked, this, &TXSummary::CellDoubleClicked);
     layoutGrid();
-    main.Windows().RestoreWindowPos(this, TMainForm::CompanionPositions[static_cast<std::size_t>(kind)]);
-    main.Windows().ApplyWindowStyle(this);
+    host.PlaceCompanion(static_cast<CompanionId>(kind), this);
 }
 
 TXSummary::~TXSummary()
 {
-    m_main.CompanionClosed(static_cast<int>(m_kind), this);
+    m_host.CompanionClosed(static_cast<CompanionId>(m_kind), this);
 }
 
 void TXSummary::layoutGrid()
 {
-    const TConfigRecord &config = m_main.ConfigRecord();
+    const TConfigRecord &config = m_host.Context().Config();
     m_bands.clear();
     m_groups.clear();
     auto award = awardOf(m_kind);
@@ -156,15 +159,15 @@ std::string TXSummary::wpxOfCall(const std::string &call) const { return m_log.r
 
 void TXSummary::RefreshCompanion()
 {
-    TAwardModel &model = m_main.Awards();
+    TAwardModel &model = m_host.Context().Awards();
     model.EnsureAwardTables(m_log);
-    const TCountryData &countries = m_main.Countries();
-    const TConfigRecord &config = m_main.ConfigRecord();
+    const TCountryData &countries = m_host.Context().Countries();
+    const TConfigRecord &config = m_host.Context().Config();
     std::optional<std::vector<std::uint8_t>> block;
     QString caption;
     switch (m_kind) {
     case SummaryKind::Country: {
-        std::int32_t country = countries.CountryIndexOfPrefix(fieldText(m_form, "FQso_Prefix"));
+        std::int32_t country = countries.CountryIndexOfPrefix(fieldText(m_entry, QsoField::Prefix));
         if (country > 0) {
             if (auto b = model.CountryBlock(country))
                 block = bytesOf(*b);
@@ -175,9 +178,8 @@ void TXSummary::RefreshCompanion()
         break;
     }
     case SummaryKind::Zone: {
-        bool ok = false;
-        int zone = m_form.Field("FQso_Zone")->text().toInt(&ok);
-        if (ok && zone >= 1 && zone <= 40) {
+        int zone = ParseWholeNumber(m_entry.Text(QsoField::Zone)).value_or(0);
+        if (zone >= 1 && zone <= 40) {
             if (auto b = model.ZoneBlock(m_log, zone))
                 block = bytesOf(*b);
             caption = QStringLiteral("Zone = %1").arg(zone);
@@ -187,7 +189,7 @@ void TXSummary::RefreshCompanion()
         break;
     }
     case SummaryKind::State: {
-        std::int32_t state = countries.StateIndex(fieldText(m_form, "FQso_State"));
+        std::int32_t state = countries.StateIndex(fieldText(m_entry, QsoField::State));
         if (state > 0) {
             if (auto b = model.StateBlock(m_log, state))
                 block = bytesOf(*b);
@@ -198,7 +200,7 @@ void TXSummary::RefreshCompanion()
         break;
     }
     case SummaryKind::Iota: {
-        std::string iota = fieldText(m_form, "Fqso_iota");
+        std::string iota = fieldText(m_entry, QsoField::Iota);
         std::erase(iota, '-');
         std::int32_t index = iota.empty() ? -1 : countries.Iota.IndexOfKey(iota);
         if (index >= 0) {
@@ -210,7 +212,7 @@ void TXSummary::RefreshCompanion()
         break;
     }
     case SummaryKind::Grid: {
-        std::string grid = fieldText(m_form, "Fqso_grid");
+        std::string grid = fieldText(m_entry, QsoField::Grid);
         std::size_t length = config.VuccGridLength > 0 ? config.VuccGridLength : 4;
         if (grid.size() >= length) {
             std::string item = grid.substr(0, length);
@@ -222,11 +224,11 @@ void TXSummary::RefreshCompanion()
         break;
     }
     case SummaryKind::Wpx:
-        UpdateWPX(fieldText(m_form, "FQso_Call"));
+        UpdateWPX(fieldText(m_entry, QsoField::Call));
         return;
     case SummaryKind::County: {
-        std::string state = fieldText(m_form, "FQso_State");
-        std::string county = ToCp1252(m_form.Field("FQso_Cnty")->text().trimmed());
+        std::string state = fieldText(m_entry, QsoField::State);
+        std::string county(Trim(m_entry.Text(QsoField::County)));
         std::int32_t stateIndex = countries.StateIndex(state);
         std::uint16_t number = stateIndex > 0 ? countries.CountyNumber(state, county) : 0;
         if (number > 0) {
@@ -244,7 +246,7 @@ void TXSummary::RefreshCompanion()
 
 void TXSummary::UpdateWPX(const std::string &call)
 {
-    TAwardModel &model = m_main.Awards();
+    TAwardModel &model = m_host.Context().Awards();
     model.EnsureAwardTables(m_log);
     if (call.empty()) {
         fill(std::nullopt, QStringLiteral("WPX = <none>"));
@@ -254,14 +256,14 @@ void TXSummary::UpdateWPX(const std::string &call)
     std::optional<std::vector<std::uint8_t>> block;
     if (auto b = model.WpxBlock(prefix))
         block = bytesOf(*b);
-    bool deleted = m_main.Countries().DeletedWpx.IndexOfKey(prefix) >= 0 || model.WpxEntryDeleted(prefix);
+    bool deleted = m_host.Context().Countries().DeletedWpx.IndexOfKey(prefix) >= 0 || model.WpxEntryDeleted(prefix);
     fill(block, QStringLiteral("WPX = ") + FromCp1252(prefix) + (deleted ? QStringLiteral(" (Del)") : QString()));
 }
 
 void TXSummary::HighlightCompanion()
 {
-    int band = m_form.List("Fqso_bandx")->currentIndex() + 1;
-    int group = ModeGroupOf(m_form.List("Fqso_modex")->currentIndex() + 1);
+    int band = m_entry.Index(QsoList::Band) + 1;
+    int group = ModeGroupOf(m_entry.Index(QsoList::Mode) + 1);
     int column = -1, row = -1;
     for (std::size_t i = 0; i < m_bands.size(); ++i)
         if (m_bands[i] == band)
@@ -279,39 +281,35 @@ void TXSummary::CellDoubleClicked(int row, int column)
 {
     QTableWidgetItem *item = m_grid->item(row, column);
     if (!item || item->text() == FromCp1252("\xB7")) {
-        m_main.Notifier().warning("Cannot search for QSO that never occured");
+        m_host.Notifier().warning("Cannot search for QSO that never occured");
         return;
     }
     int band = m_bands[static_cast<std::size_t>(column)];
     int group = m_groups[static_cast<std::size_t>(row)];
-    std::map<QString, QString> entity;
-    for (const char *name : {"FQso_Prefix", "FQso_Zone", "FQso_State", "Fqso_iota", "Fqso_grid", "FQso_Cnty", "FQso_Call"})
-        entity[QString::fromLatin1(name)] = m_form.Field(name)->text().trimmed();
+    std::map<QsoField, std::string> entity;
+    for (QsoField field : {QsoField::Prefix, QsoField::Zone, QsoField::State, QsoField::Iota, QsoField::Grid,
+                           QsoField::County, QsoField::Call})
+        entity[field] = Trim(m_entry.Text(field));
     std::vector<SearchCondition> extra;
     if (m_kind == SummaryKind::Wpx)
-        extra.push_back({-1, false, ConditionKind::WpxEqual, 0, wpxOfCall(ToCp1252(entity["FQso_Call"].toUpper()))});
+        extra.push_back({-1, false, ConditionKind::WpxEqual, 0, wpxOfCall(fieldText(m_entry, QsoField::Call))});
     if (group != 0)
         extra.push_back({-1, false, ConditionKind::ModeGroupEqual, static_cast<std::uint32_t>(group), {}});
     SummaryKind kind = m_kind;
-    m_form.SearchFor(
-        [&](TQSOForm &form) {
-            form.List("Fqso_bandx")->setCurrentIndex(band - 1);
-            auto set = [&](const char *name) { form.Field(name)->setText(entity[QString::fromLatin1(name)]); };
+    std::size_t gridLength = m_host.Context().Config().VuccGridLength > 0 ? m_host.Context().Config().VuccGridLength : 4;
+    m_entry.SearchFor(
+        [&](QsoEntry &entry) {
+            entry.Select(QsoList::Band, band - 1);
+            auto set = [&](QsoField field) { entry.Set(field, entity[field]); };
             switch (kind) {
-            case SummaryKind::Country: set("FQso_Prefix"); break;
-            case SummaryKind::Zone: set("FQso_Zone"); break;
-            case SummaryKind::State: set("FQso_State"); break;
-            case SummaryKind::Iota: set("Fqso_iota"); break;
-            case SummaryKind::Grid: {
-                QString grid = entity["Fqso_grid"].left(m_main.ConfigRecord().VuccGridLength > 0
-                                                            ? m_main.ConfigRecord().VuccGridLength
-                                                            : 4);
-                form.Field("Fqso_grid")->setText(grid + QStringLiteral("*"));
-                break;
-            }
+            case SummaryKind::Country: set(QsoField::Prefix); break;
+            case SummaryKind::Zone: set(QsoField::Zone); break;
+            case SummaryKind::State: set(QsoField::State); break;
+            case SummaryKind::Iota: set(QsoField::Iota); break;
+            case SummaryKind::Grid: entry.Set(QsoField::Grid, entity[QsoField::Grid].substr(0, gridLength) + "*"); break;
             case SummaryKind::County:
-                set("FQso_State");
-                set("FQso_Cnty");
+                set(QsoField::State);
+                set(QsoField::County);
                 break;
             case SummaryKind::Wpx: break;
             }

@@ -1,0 +1,173 @@
+#pragma once
+// The window host: the registry of companion and tool windows, typed messages
+// handled after the current event, and the menu items, idle hooks and status
+// panels that subsystems register. Every subsystem's windows meet the program
+// here; none of them includes the main window.
+
+#include "qsowindow.h"
+
+#include <QEvent>
+#include <QKeySequence>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <array>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+class QAbstractItemView;
+class QLabel;
+class QScrollBar;
+
+namespace vellum {
+
+class ProgramContext;
+class QsoEntry;
+class TQsoData;
+class UserNotifier;
+class WindowServices;
+
+/// The companion and tool windows. The numbers are fixed: the configuration
+/// stores whether each was open through them (CompanionPosition).
+enum class CompanionId : int {
+    Country = 0, Zone = 1, State = 2, Iota = 3, SameCall = 4, Logbook = 5, External = 6, Sun = 7, Grid = 8,
+    MasterCalls = 9, World = 10, Wpx = 11, Psk31 = 12, County = 13,
+};
+inline constexpr int CompanionCount = 14;
+
+/// The WindowPos record of the configuration a companion window keeps its place in.
+int CompanionPosition(CompanionId id);
+
+/// Messages handled after the current event. A message already waiting is not
+/// queued again: one delivery serves the whole run of requests.
+enum class HostMessage {
+    QsoWindowOpened,  ///< a log's QSO window was made
+    QsoWindowClosed,  ///< the QSO window went with its log
+    WindowsRescaled,  ///< the screen or the scale changed: the summary panels lay out again
+    QsoEntryChanged,  ///< call, prefix, band or mode changed: the custom award list follows
+    CloseLogRequested, ///< the QSO window was closed by the user: the log closes
+};
+
+class WindowHost : public QObject {
+    Q_OBJECT
+public:
+    WindowHost(ProgramContext &context, WindowServices &windows, QWidget *mainWindow);
+    ~WindowHost() override;
+
+    ProgramContext &Context() const { return m_context; }
+    WindowServices &Windows() const { return m_windows; }
+    UserNotifier &Notifier() const;
+    QWidget *MainWindow() const { return m_mainWindow; }
+
+    // --- the QSO window ---
+    using QsoWindowMaker = std::function<TQsoWindowBase *(TQsoData &log, WindowHost &host)>;
+    /// What shows a log; without a maker the log is shown read-only.
+    void SetQsoWindowMaker(QsoWindowMaker maker) { m_qsoWindowMaker = std::move(maker); }
+    /// Makes the QSO window of a log, opens the companions that were open when the last one
+    /// closed and posts QsoWindowOpened.
+    TQsoWindowBase *OpenQsoWindow(TQsoData &log);
+    /// Closes the companions (remembering which were open) and the QSO window.
+    void CloseQsoWindow();
+    TQsoWindowBase *QsoWindow() const { return m_qsoWindow.data(); }
+    /// The entry core of the QSO window; null without one.
+    QsoEntry *Entry() const;
+    /// Raises the QSO window and gives it the focus (the F9 key anywhere in the program).
+    void FocusQsoWindow();
+
+    // --- companion windows ---
+    using CompanionMaker = std::function<QWidget *(WindowHost &host)>;
+    void RegisterCompanion(CompanionId id, CompanionMaker maker);
+    /// Shows the open companion again, or makes it; false when nothing could be made.
+    bool OpenCompanion(CompanionId id);
+    QWidget *Companion(CompanionId id) const;
+    /// Puts a new companion window at its saved place with the program's fonts and scale.
+    void PlaceCompanion(CompanionId id, QWidget *window);
+    /// A companion window closes: its place is stored and its entry emptied.
+    void CompanionClosed(CompanionId id, QWidget *window);
+    void RequestRefresh(CompanionId id);
+    void RequestRefreshAll();
+    void RequestHighlightAll();
+    /// Direction and distance changed: the QSO window shows it and the map windows follow.
+    void SetLocationChanged() { m_locationChanged = true; }
+
+    // --- messages ---
+    /// Handlers of a message run in the order registered; a handler with a receiver
+    /// goes when the receiver is destroyed.
+    void Handle(HostMessage message, QObject *receiver, std::function<void()> handler);
+    void Post(HostMessage message);
+    /// Makes row the active row of the table after the current event.
+    void PostSetTableRow(int row, QAbstractItemView *table);
+    /// The requester gets a DeferReplyEvent (carrying the code) after the events already
+    /// queued; a run of identical requests gets one answer.
+    void PostDeferRequest(int code, QObject *requester);
+    static const QEvent::Type DeferReplyEvent;
+    /// The code a DeferReplyEvent carries.
+    static int DeferReplyCode(const QEvent *event);
+
+    // --- menus, idle work, status panels ---
+    struct MenuItem {
+        QString menu;       ///< the main window's menu, e.g. "&File"
+        QString name;       ///< the action's object name
+        QString caption;
+        QKeySequence key;
+        std::function<void()> action;
+    };
+    /// An item of the main window's menus; the main window adds it at once if its menus exist.
+    void AddMenuItem(MenuItem item);
+    const std::vector<MenuItem> &MenuItems() const { return m_menuItems; }
+    void AddIdleHook(QObject *receiver, std::function<void()> hook);
+    /// The idle work: the requested companion refreshes and highlights, then the hooks.
+    void RunIdle();
+    void SetStatusPanel(const QString &name, QLabel *panel);
+    QLabel *StatusPanel(const QString &name) const;
+    void SetScrollBar(QScrollBar *bar) { m_scrollBar = bar; }
+    /// The scroll bar the QSO window browses with.
+    QScrollBar *ScrollBar() const { return m_scrollBar; }
+    /// The contest sequence number in the M_Nr panel; 0 hides it.
+    void ShowContestNumber(int number);
+
+signals:
+    void menuItemAdded(const MenuItem &item);
+
+protected:
+    void customEvent(QEvent *event) override;
+
+private:
+    struct CompanionSlot {
+        QPointer<QWidget> window;
+        CompanionMaker maker;
+        bool refreshRequest = false;
+        bool highlightRequest = false;
+    };
+    struct Handler {
+        QPointer<QObject> receiver;
+        bool hasReceiver = false;
+        std::function<void()> run;
+    };
+    CompanionSlot &entry(CompanionId id) { return m_companions[static_cast<std::size_t>(id)]; }
+    const CompanionSlot &entry(CompanionId id) const { return m_companions[static_cast<std::size_t>(id)]; }
+    void closeCompanions();
+    void reopenCompanions();
+    void deliver(HostMessage message);
+    static std::vector<Handler> live(std::vector<Handler> handlers);
+
+    ProgramContext &m_context;
+    WindowServices &m_windows;
+    QWidget *m_mainWindow;
+    QsoWindowMaker m_qsoWindowMaker;
+    QPointer<TQsoWindowBase> m_qsoWindow;
+    std::array<CompanionSlot, CompanionCount> m_companions;
+    bool m_locationChanged = false;
+    std::map<HostMessage, std::vector<Handler>> m_handlers;
+    std::vector<HostMessage> m_pending;
+    std::vector<std::pair<int, QPointer<QObject>>> m_deferPending;
+    std::vector<MenuItem> m_menuItems;
+    std::vector<Handler> m_idleHooks;
+    std::map<QString, QPointer<QLabel>> m_panels;
+    QScrollBar *m_scrollBar = nullptr;
+};
+
+} // namespace vellum

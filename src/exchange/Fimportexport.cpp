@@ -1,0 +1,164 @@
+#include "Fimportexport.h"
+
+#include "app/programcontext.h"
+#include "app/qtservices.h"
+#include "app/windowhost.h"
+#include "logstore/Fdialogs.h"
+#include "qso/qsoentry.h"
+#include "config/configrecord.h"
+#include "exchange/importfilter.h"
+#include "logstore/daytime.h"
+#include "logstore/paths.h"
+#include "logstore/qsodata.h"
+
+#include <QButtonGroup>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace vellum {
+
+std::optional<DuplicatePolicy> QtImportQuestions::AskDuplicatePolicy()
+{
+    int choice = TAskDupesImport(m_parent).Ask();
+    if (choice < 0)
+        return std::nullopt;
+    return static_cast<DuplicatePolicy>(choice);
+}
+
+PrefixZoneChoice QtImportQuestions::ConfirmPrefixZone(const PrefixZoneQuestion &q)
+{
+    TConfirmPZC dialog(FromCp1252(q.call), FromCp1252(q.dateText), FromCp1252(q.ownPrefix), q.ownZone,
+                       FromCp1252(q.importedPrefix), q.importedZone, m_parent);
+    return static_cast<PrefixZoneChoice>(dialog.Ask());
+}
+
+bool FormExportFilter::IsSetUp() const { return m_entry && !m_entry->Filter().Conditions.empty(); }
+
+bool FormExportFilter::Matches(const TQsoRec &rec) const { return m_entry && m_entry->MatchesFilter(rec); }
+
+bool ImportAdifFile(WindowHost &host, const QString &file, ImportQuestions &questions)
+{
+    ProgramContext &program = host.Context();
+    TQsoData *log = program.Log();
+    if (!log) {
+        host.Notifier().error("Open or create a log before importing into it");
+        return false;
+    }
+    ImportContext context{*log, program.Countries(), program.Resolver(), program.Config(), questions, {}, TodayDayNumber()};
+    ImportResult result = ImportLog(context, file.toStdString(), AdifFilter(), RecordFormat::Adif);
+    if (host.QsoWindow())
+        host.QsoWindow()->RefreshFromLog();
+    return result.outcome == ImportOutcome::Finished || result.outcome == ImportOutcome::AbortedOnDuplicate;
+}
+
+bool ExportAdifFile(WindowHost &host, const QString &file)
+{
+    TQsoData *log = host.Context().Log();
+    if (!log) {
+        host.Notifier().error("Open a log before exporting it");
+        return false;
+    }
+    FormExportFilter filter(host.Entry());
+    ExportContext context{*log, host.Context().Countries(), &filter, {}};
+    return ExportLog(context, file.toStdString(), AdifFilter(), RecordFormat::Adif).written;
+}
+
+void RunImportExport(WindowHost &host)
+{
+    QWidget *main = host.MainWindow();
+    QMessageBox box(main);
+    box.setObjectName(QStringLiteral("ImportExport"));
+    box.setWindowTitle(QStringLiteral("Import / Export Filters"));
+    box.setText(QStringLiteral("ADIF: import a file into the open log, or export the log."));
+    QPushButton *import = box.addButton(QStringLiteral("Import ADIF..."), QMessageBox::ActionRole);
+    QPushButton *exportButton = box.addButton(QStringLiteral("Export ADIF..."), QMessageBox::ActionRole);
+    box.addButton(QMessageBox::Cancel);
+    box.exec();
+    QString dir = QString::fromStdString(ImportDir());
+    QString filter = QStringLiteral("ADIF files (*.adi *.adif *.ADI *.ADIF);;All files (*)");
+    if (box.clickedButton() == import) {
+        QString file = QFileDialog::getOpenFileName(main, QStringLiteral("Import ADIF file"), dir, filter);
+        QtImportQuestions questions(main);
+        if (!file.isEmpty())
+            ImportAdifFile(host, file, questions);
+    } else if (box.clickedButton() == exportButton) {
+        QString file = QFileDialog::getSaveFileName(main, QStringLiteral("Export ADIF file"), dir, filter);
+        if (!file.isEmpty())
+            ExportAdifFile(host, file);
+    }
+    if (host.QsoWindow())
+        host.QsoWindow()->activateWindow();
+}
+
+void RegisterExchangeWindows(WindowHost &host)
+{
+    host.AddMenuItem({QStringLiteral("&File"), QStringLiteral("ImportExport1"), QStringLiteral("&Import/Export"), {},
+                      [&host] { RunImportExport(host); }});
+}
+
+// --- the questions of an import ---------------------------------------------------------
+
+TConfirmPZC::TConfirmPZC(const QString &call, const QString &date, const QString &resolvedPrefix, int resolvedZone,
+                         const QString &importedPrefix, int importedZone, QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("ConfirmPZC"));
+    setWindowTitle(QStringLiteral("Confirm Prefix/Zone change"));
+    auto *grid = new QGridLayout(this);
+    auto label = [&](const QString &text, int row, int column, const char *name) {
+        auto *l = new QLabel(text, this);
+        l->setObjectName(QString::fromLatin1(name));
+        grid->addWidget(l, row, column);
+    };
+    label(call, 0, 0, "PZCCall");
+    label(date, 0, 1, "PZCDate");
+    label(QStringLiteral("VELLUM"), 1, 1, "PZCResolvedTitle");
+    label(QStringLiteral("Import"), 1, 2, "PZCImportedTitle");
+    label(QStringLiteral("Prefix"), 2, 0, "PZCPrefixTitle");
+    label(resolvedPrefix, 2, 1, "PZCResolvedPrefix");
+    label(importedPrefix, 2, 2, "PZCImportedPrefix");
+    label(QStringLiteral("Zone"), 3, 0, "PZCZoneTitle");
+    label(QString::number(resolvedZone), 3, 1, "PZCResolvedZone");
+    label(QString::number(importedZone), 3, 2, "PZCImportedZone");
+    int row = 4;
+    int column = 0;
+    for (auto [text, name, code] : {std::tuple{"VELLUM", "VellumBtn", 1}, std::tuple{"Import", "ImportBtn", 2},
+                                    std::tuple{"Cancel", "CancelBtn", 0}}) {
+        auto *button = new QPushButton(QString::fromLatin1(text), this);
+        button->setObjectName(QString::fromLatin1(name));
+        connect(button, &QPushButton::clicked, this, [this, code = code] { done(code); });
+        grid->addWidget(button, row, column++);
+    }
+}
+
+int TConfirmPZC::Ask() { return exec(); }
+
+TAskDupesImport::TAskDupesImport(QWidget *parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("AskDupesImport"));
+    setWindowTitle(QStringLiteral("Options for duplicate QSOs"));
+    auto *layout = new QVBoxLayout(this);
+    m_choices = new QButtonGroup(this);
+    int id = 0;
+    for (auto [text, name] : {std::pair{"Issue warning and stop", "DupesStop"},
+                              std::pair{"Imported QSO replaces existing QSO (SLOW)", "DupesReplace"},
+                              std::pair{"Imported QSO is ignored", "DupesIgnore"}}) {
+        auto *choice = new QRadioButton(QString::fromLatin1(text), this);
+        choice->setObjectName(QString::fromLatin1(name));
+        m_choices->addButton(choice, id++);
+        layout->addWidget(choice);
+    }
+    m_choices->button(0)->setChecked(true);
+    layout->addWidget(OkCancelButtons(this));
+}
+
+int TAskDupesImport::Choice() const { return m_choices->checkedId(); }
+
+int TAskDupesImport::Ask() { return exec() == QDialog::Accepted ? Choice() : -1; }
+
+} // namespace vellum

@@ -1,0 +1,63 @@
+#include "qsofields.h"
+
+#include "qsosearch.h"
+
+#include "logstore/qsotables.h"
+
+namespace vellum {
+
+const char *ControlName(QsoField field) { return FieldSpecOf(field).control; }
+
+const char *ControlName(QsoList list)
+{
+    int index = static_cast<int>(list);
+    int wheel = index - static_cast<int>(QsoList::Wheel);
+    return wheel >= 0 ? AwardWheelTable[wheel].control : QsoListControls[static_cast<std::size_t>(index)];
+}
+
+const QsoFieldSpec &FieldSpecOf(QsoField field) { return QsoFieldTable[static_cast<std::size_t>(field)]; }
+
+const std::array<const char *, 23> TabDisabledControls = {
+    "FQso_Prefix", "FQso_Date",  "FQso_Time", "Fqso_modex", "Fqso_bandx", "Fqso_rsts", "fqso_rstr", "Fqso_recvd",
+    "FQso_Zone",   "FQso_State", "FQso_Cnty", "Fqso_grid",  "FQso_CallNotes", "FQso_Qsl_Mgr", "Fqso_noteqso",
+    "Fqso_iota",   "Fqso_labelx", "Fqso_QSLdate", "Fqso_qsl_methodx", "Fqso_confx", "Fqso_qrpx", "Fqso_ylx",
+    "Fqso_satx"};
+
+std::vector<std::string> FixedListItems(QsoList list, bool bandsInMHz)
+{
+    std::vector<std::string> items;
+    switch (list) {
+    case QsoList::Mode:
+        for (int i = 1; i < ModeCount; ++i)
+            items.emplace_back(ModeTable[i].name);
+        break;
+    case QsoList::Band:
+        for (int i = 1; i < BandCount; ++i)
+            items.push_back(BandLabel(i, bandsInMHz));
+        break;
+    case QsoList::QslMethod:
+        items.assign(QslMethodNames.begin(), QslMethodNames.end());
+        break;
+    case QsoList::Label:
+    case QsoList::Confirmed:
+    case QsoList::Qrp:
+    case QsoList::Yl:
+        items = {"Y", "N"};
+        break;
+    case QsoList::Satellite:
+        items = {"-", "A", "B", "C", "D", "E", "F", "G", "H"};
+        break;
+    case QsoList::ValidDx:
+        items = {"Valid", "Invalid"};
+        break;
+    case QsoList::AwardType:
+    case QsoList::AwardValueList:
+        break;
+    default:
+        items = {"--", "Subm", "Chkd"}; // the award wheels
+        break;
+    }
+    return items;
+}
+
+} // namespace vellum
