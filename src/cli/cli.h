@@ -13,6 +13,8 @@
 #include <vector>
 
 namespace vellum {
+
+class CountryResolver;
 class TCountryData;
 }
 
@@ -40,6 +42,7 @@ struct CliContext {
     LogServices services;             ///< notifier set; set-up steps fill in the rest
     std::vector<std::shared_ptr<void>> owned; ///< objects the set-up steps made
     TCountryData *countries = nullptr; ///< the country data of this run, when it could be loaded
+    const CountryResolver *countryResolver = nullptr; ///< its resolver (also services.resolver)
 
     /// The value of --name VALUE in args (removed from args), or fallback.
     std::string takeOption(const std::string &name, const std::string &fallback = {});

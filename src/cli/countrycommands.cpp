@@ -71,6 +71,7 @@ void loadCountryData(CliContext &context)
     }
     auto resolver = std::make_shared<CountryResolver>(*data);
     context.services.resolver = resolver.get();
+    context.countryResolver = resolver.get();
     context.countries = data.get();
     context.owned.push_back(data);
     context.owned.push_back(resolver);

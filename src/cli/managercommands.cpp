@@ -37,7 +37,7 @@ std::string isoText(std::uint16_t day) { return FormatDate(day, DateFormat::Year
 /// The resolver the country set-up step plugged in.
 const CountryResolver &countryResolver(const CliContext &context)
 {
-    const auto *resolver = dynamic_cast<const CountryResolver *>(context.services.resolver);
+    const CountryResolver *resolver = context.countryResolver;
     if (!resolver)
         throw CliError("no country data: neither " + CountryFileName() + " nor the default country file " +
                        DefaultCountryFileName() + " could be read");

@@ -36,7 +36,33 @@
 
 namespace vellum {
 
+/// One control of the form: a field, a list or one of the two panels, with its caption.
+struct FormControl {
+    enum Kind { Field, List, CountryPanel, DirectionPanel } kind;
+    int id;
+    const char *caption;
+};
+
 namespace {
+
+constexpr FormControl field(QsoField f, const char *caption) { return {FormControl::Field, static_cast<int>(f), caption}; }
+constexpr FormControl list(QsoList l, const char *caption) { return {FormControl::List, static_cast<int>(l), caption}; }
+
+/// The rows of the form from the top; the window size steps show rows from the top.
+const std::vector<std::vector<FormControl>> FormRows = {
+    {field(QsoField::Call, "Callsign"), field(QsoField::Prefix, "Prefix"), field(QsoField::Date, "Date"),
+     field(QsoField::Time, "Time"), list(QsoList::Mode, "Mode"), list(QsoList::Band, "Band")},
+    {field(QsoField::RstSent, "rstS"), field(QsoField::RstRcvd, "rstR"), field(QsoField::Recvd, "Recvd"),
+     field(QsoField::Zone, "Zone"), field(QsoField::State, "State"), field(QsoField::County, "County"),
+     field(QsoField::Grid, "Grid")},
+    {field(QsoField::CallNotes, "Notes for this Call"), {FormControl::CountryPanel, 0, nullptr}},
+    {field(QsoField::Manager, "QSL Mgr"), field(QsoField::QsoNote, "Notes for this QSO")},
+    {field(QsoField::Iota, "IOTA"), list(QsoList::Label, "Label"), field(QsoField::QslDate, "QSL Date"),
+     list(QsoList::QslMethod, "Method"), list(QsoList::Confirmed, "Cnfm"), list(QsoList::Qrp, "QRP"),
+     list(QsoList::Yl, "YLop"), list(QsoList::Satellite, "Satellite")},
+    {list(QsoList::AwardType, "Custom award"), field(QsoField::AwardValue, "Value"), list(QsoList::AwardValueList, "Value"),
+     field(QsoField::Group, "Group"), list(QsoList::ValidDx, "ValidDX"), {FormControl::DirectionPanel, 0, nullptr}},
+};
 
 QWidget *newRow(QWidget *parent)
 {
@@ -150,6 +176,17 @@ QComboBox *TQSOForm::addList(QWidget *row, QsoList list, const QString &caption)
     return box;
 }
 
+void TQSOForm::addControl(QWidget *row, const FormControl &control)
+{
+    QString caption = QString::fromLatin1(control.caption);
+    switch (control.kind) {
+    case FormControl::Field: addLine(row, static_cast<QsoField>(control.id), caption); break;
+    case FormControl::List: addList(row, static_cast<QsoList>(control.id), caption); break;
+    case FormControl::CountryPanel: m_countryName = addPanel(row, CountryNameControl, 180); break;
+    case FormControl::DirectionPanel: m_dirDist = addPanel(row, DirectionControl, 200); break;
+    }
+}
+
 void TQSOForm::connectField(QsoField field)
 {
     QLineEdit *edit = Field(field);
@@ -175,49 +212,17 @@ void TQSOForm::buildForm()
 {
     auto *outer = new QVBoxLayout(this);
     outer->setContentsMargins(4, 4, 4, 4);
-    auto row = [this] { return m_rows.emplace_back(newRow(this)); };
-    QWidget *r0 = row();
-    addLine(r0, QsoField::Call, QStringLiteral("Callsign"));
-    addLine(r0, QsoField::Prefix, QStringLiteral("Prefix"));
-    addLine(r0, QsoField::Date, QStringLiteral("Date"));
-    addLine(r0, QsoField::Time, QStringLiteral("Time"));
-    addList(r0, QsoList::Mode, QStringLiteral("Mode"));
-    addList(r0, QsoList::Band, QStringLiteral("Band"));
-    // The award wheels stand right below the call: size step 0 shows the form down to them.
-    QWidget *wheels = row();
-    for (int wheel = 0; wheel < AwardWheelCount; ++wheel)
-        addList(wheels, WheelList(wheel), QString::fromLatin1(AwardWheelTable[wheel].award));
-    QWidget *r1 = row();
-    addLine(r1, QsoField::RstSent, QStringLiteral("rstS"));
-    addLine(r1, QsoField::RstRcvd, QStringLiteral("rstR"));
-    addLine(r1, QsoField::Recvd, QStringLiteral("Recvd"));
-    addLine(r1, QsoField::Zone, QStringLiteral("Zone"));
-    addLine(r1, QsoField::State, QStringLiteral("State"));
-    addLine(r1, QsoField::County, QStringLiteral("County"));
-    addLine(r1, QsoField::Grid, QStringLiteral("Grid"));
-    QWidget *r2 = row();
-    addLine(r2, QsoField::CallNotes, QStringLiteral("Notes for this Call"));
-    m_countryName = addPanel(r2, CountryNameControl, 180);
-    QWidget *r3 = row();
-    addLine(r3, QsoField::Manager, QStringLiteral("QSL Mgr"));
-    addLine(r3, QsoField::QsoNote, QStringLiteral("Notes for this QSO"));
-    QWidget *r4 = row();
-    addLine(r4, QsoField::Iota, QStringLiteral("IOTA"));
-    addList(r4, QsoList::Label, QStringLiteral("Label"));
-    addLine(r4, QsoField::QslDate, QStringLiteral("QSL Date"));
-    addList(r4, QsoList::QslMethod, QStringLiteral("Method"));
-    addList(r4, QsoList::Confirmed, QStringLiteral("Cnfm"));
-    addList(r4, QsoList::Qrp, QStringLiteral("QRP"));
-    addList(r4, QsoList::Yl, QStringLiteral("YLop"));
-    addList(r4, QsoList::Satellite, QStringLiteral("Satellite"));
-    QWidget *r5 = row();
-    addList(r5, QsoList::AwardType, QStringLiteral("Custom award"));
-    addLine(r5, QsoField::AwardValue, QStringLiteral("Value"));
-    addList(r5, QsoList::AwardValueList, QStringLiteral("Value"));
-    addLine(r5, QsoField::Group, QStringLiteral("Group"));
-    addList(r5, QsoList::ValidDx, QStringLiteral("ValidDX"));
-    m_dirDist = addPanel(r5, DirectionControl, 200);
-
+    for (const std::vector<FormControl> &controls : FormRows) {
+        QWidget *row = m_rows.emplace_back(newRow(this));
+        for (const FormControl &control : controls)
+            addControl(row, control);
+        if (&controls == &FormRows.front()) {
+            // The award wheels stand right below the call: size step 0 shows the form down to them.
+            QWidget *wheels = m_rows.emplace_back(newRow(this));
+            for (int wheel = 0; wheel < AwardWheelCount; ++wheel)
+                addList(wheels, WheelList(wheel), QString::fromLatin1(AwardWheelTable[wheel].award));
+        }
+    }
     auto picture = [this](QsoField field, const char *pattern) {
         Field(field)->setValidator(new QRegularExpressionValidator(QRegularExpression(QString::fromLatin1(pattern)), Field(field)));
     };

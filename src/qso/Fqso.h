@@ -16,6 +16,7 @@ class QLineEdit;
 
 namespace vellum {
 
+struct FormControl;
 class TQsoData;
 class WindowHost;
 
@@ -69,6 +70,7 @@ private:
     void checkControlNames() const;
     QLineEdit *addLine(QWidget *row, QsoField field, const QString &caption);
     QComboBox *addList(QWidget *row, QsoList list, const QString &caption);
+    void addControl(QWidget *row, const FormControl &control);
     void connectField(QsoField field);
     void showFields();
     void showLists();
