@@ -3,6 +3,7 @@
 #include "logstore/bytes.h"
 #include "logstore/compare.h"
 #include "logstore/paths.h"
+#include "logstore/trim.h"
 
 #include <cstring>
 #include <filesystem>
@@ -249,11 +250,7 @@ void ParseDeletedWpx(TCountryData &data, std::string_view text)
         std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        line = line.substr(0, 255);
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
-            line.remove_suffix(1);
-        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
-            line.remove_prefix(1);
+        line = Trim(line.substr(0, 255));
         if (line.empty() || line.find_first_of("?x") != std::string_view::npos)
             continue;
         bool family = line.back() == '*';
