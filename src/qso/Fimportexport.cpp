@@ -4,7 +4,7 @@
 #include "Fqsodialogs.h"
 
 #include "app/Fmain.h"
-#include "app/qtservices.h"
+#include "logstore/Ftext.h"
 #include "config/configrecord.h"
 #include "country/resolver.h"
 #include "exchange/importfilter.h"
@@ -28,8 +28,8 @@ std::optional<DuplicatePolicy> QtImportQuestions::AskDuplicatePolicy()
 
 PrefixZoneChoice QtImportQuestions::ConfirmPrefixZone(const PrefixZoneQuestion &q)
 {
-    TConfirmPZC dialog(FromCp1252(q.call), FromCp1252(q.dateText), FromCp1252(q.ownPrefix), q.ownZone,
-                       FromCp1252(q.importedPrefix), q.importedZone, m_parent);
+    TConfirmPZC dialog(ScreenText(q.call), ScreenText(q.dateText), ScreenText(q.ownPrefix), q.ownZone,
+                       ScreenText(q.importedPrefix), q.importedZone, m_parent);
     return static_cast<PrefixZoneChoice>(dialog.Ask());
 }
 

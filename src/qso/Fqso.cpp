@@ -18,7 +18,7 @@
 #include "qsosearch.h"
 
 #include "app/Fmain.h"
-#include "app/qtservices.h"
+#include "logstore/Ftext.h"
 #include "app/windowservices.h"
 #include "config/configrecord.h"
 #include "country/countrydata.h"
@@ -429,25 +429,25 @@ void TQSOForm::showRecord(const TQsoRec &rec)
     const TConfigRecord &config = m_main.ConfigRecord();
     DateFormat format = m_log.settings().dateFormat();
     const TCountryData &countries = m_main.Countries();
-    Field("FQso_Call")->setText(FromCp1252(rec.Call.view()));
+    Field("FQso_Call")->setText(ScreenText(rec.Call.view()));
     m_country = rec.Country;
-    Field("FQso_Prefix")->setText(FromCp1252(countries.CountryPrefix(rec.Country)));
-    m_countryName->setText(FromCp1252(countries.CountryName(rec.Country)));
+    Field("FQso_Prefix")->setText(ScreenText(countries.CountryPrefix(rec.Country)));
+    m_countryName->setText(ScreenText(countries.CountryName(rec.Country)));
     Field("FQso_Date")->setText(QString::fromStdString(FormatDate(rec.Date, format, false)));
     Field("FQso_Time")->setText(QString::fromStdString(FormatTime(rec.Time, config.DefQSO_ShowSecs)));
     List("Fqso_modex")->setCurrentIndex(rec.Mode > 0 && rec.Mode < ModeCount ? rec.Mode - 1 : -1);
     List("Fqso_bandx")->setCurrentIndex(rec.Band > 0 && rec.Band < BandCount ? rec.Band - 1 : -1);
     Field("Fqso_rsts")->setText(QString::fromStdString(DecodeRst(rec.RstSent)));
     Field("fqso_rstr")->setText(QString::fromStdString(DecodeRst(rec.RstRcvd)));
-    Field("Fqso_recvd")->setText(FromCp1252(rec.Recvd.view()));
+    Field("Fqso_recvd")->setText(ScreenText(rec.Recvd.view()));
     Field("FQso_Zone")->setText(QString::number(rec.Zone));
-    Field("FQso_State")->setText(FromCp1252(countries.StateAbbreviation(rec.State)));
-    Field("FQso_Cnty")->setText(FromCp1252(rec.State && rec.County ? countries.CountyName(rec.State, rec.County) : ""));
-    Field("Fqso_grid")->setText(FromCp1252(rec.Grid.view()));
-    Field("FQso_CallNotes")->setText(FromCp1252(m_log.Notes.NoteOf(rec.Call.view())));
-    Field("FQso_Qsl_Mgr")->setText(FromCp1252(m_lookups->ManagerOf(rec.Call.view(), rec.Date)));
-    Field("Fqso_noteqso")->setText(FromCp1252(rec.QsoNote.text()));
-    Field("Fqso_iota")->setText(FromCp1252(rec.Iota.view()));
+    Field("FQso_State")->setText(ScreenText(countries.StateAbbreviation(rec.State)));
+    Field("FQso_Cnty")->setText(ScreenText(rec.State && rec.County ? countries.CountyName(rec.State, rec.County) : ""));
+    Field("Fqso_grid")->setText(ScreenText(rec.Grid.view()));
+    Field("FQso_CallNotes")->setText(ScreenText(m_log.Notes.NoteOf(rec.Call.view())));
+    Field("FQso_Qsl_Mgr")->setText(ScreenText(m_lookups->ManagerOf(rec.Call.view(), rec.Date)));
+    Field("Fqso_noteqso")->setText(ScreenText(rec.QsoNote.text()));
+    Field("Fqso_iota")->setText(ScreenText(rec.Iota.view()));
     Field("Fqso_QSLdate")->setText(QString::fromStdString(FormatDate(rec.QslDate, format, false)));
     List("Fqso_qsl_methodx")->setCurrentIndex(rec.QslMethod <= 6 ? rec.QslMethod : 0);
     for (int i = 0; i < 4; ++i)
@@ -509,7 +509,7 @@ bool TQSOForm::checkFields()
 
 bool TQSOForm::readRecord(TQsoRec &rec)
 {
-    std::string call = ToCp1252(Field("FQso_Call")->text().trimmed().toUpper());
+    std::string call = CoreText(Field("FQso_Call")->text().trimmed().toUpper());
     if (!ValidCallsign(call)) {
         notifier().error(BadCallsignText);
         Field("FQso_Call")->setFocus();
@@ -537,12 +537,12 @@ bool TQSOForm::readRecord(TQsoRec &rec)
     rec.Band = static_cast<std::uint8_t>(List("Fqso_bandx")->currentIndex() + 1);
     rec.RstSent = reports.sent;
     rec.RstRcvd = reports.received;
-    rec.Recvd = ToCp1252(Field("Fqso_recvd")->text().trimmed());
+    rec.Recvd = CoreText(Field("Fqso_recvd")->text().trimmed());
     std::string state = Field("FQso_State")->text().trimmed().toStdString();
     rec.State = static_cast<std::uint8_t>(countries.StateIndex(state));
-    std::string county = ToCp1252(Field("FQso_Cnty")->text().trimmed());
+    std::string county = CoreText(Field("FQso_Cnty")->text().trimmed());
     rec.County = rec.State && !county.empty() ? countries.CountyNumber(state, county) : 0;
-    rec.Iota = ToCp1252(Field("Fqso_iota")->text().trimmed().remove('-'));
+    rec.Iota = CoreText(Field("Fqso_iota")->text().trimmed().remove('-'));
     rec.QslDate = fieldDate("Fqso_QSLdate");
     rec.QslMethod = static_cast<std::uint8_t>(std::max(0, List("Fqso_qsl_methodx")->currentIndex()));
     int sat = List("Fqso_satx")->currentIndex();
@@ -568,13 +568,13 @@ bool TQSOForm::readRecord(TQsoRec &rec)
         const TCustAwardList &awards = m_main.CustomAwards();
         const TCustAward &award = awards.At(awards.IndexOf(rec.CustAwd.view()));
         if (award.HasValueList()) {
-            const TCustAwardValue *value = award.ValueOfName(ToCp1252(m_awardValues->currentText()));
+            const TCustAwardValue *value = award.ValueOfName(CoreText(m_awardValues->currentText()));
             rec.CustValue = value ? value->key : award.ValuesByName().front().key;
         } else {
-            rec.CustValue = award.FormatValue(ToCp1252(Field("Fqso_awdval")->text().trimmed()));
+            rec.CustValue = award.FormatValue(CoreText(Field("Fqso_awdval")->text().trimmed()));
         }
     }
-    rec.QsoNote.set(ToCp1252(Field("Fqso_noteqso")->text().trimmed()));
+    rec.QsoNote.set(CoreText(Field("Fqso_noteqso")->text().trimmed()));
     rec.WpxPfx = m_log.resolver().WpxPrefix(rec.Call.view());
     return true;
 }
@@ -605,17 +605,17 @@ bool TQSOForm::formChanged() const
 
 void TQSOForm::showCallInfo(const CallInfo &info)
 {
-    Field("FQso_CallNotes")->setText(FromCp1252(info.callNote));
+    Field("FQso_CallNotes")->setText(ScreenText(info.callNote));
     m_callNotesChanged = false;
     m_country = info.country;
-    Field("FQso_Prefix")->setText(FromCp1252(info.prefix));
-    m_countryName->setText(FromCp1252(info.countryName));
+    Field("FQso_Prefix")->setText(ScreenText(info.prefix));
+    m_countryName->setText(ScreenText(info.countryName));
     Field("FQso_Zone")->setText(info.country || info.zone ? QString::number(info.zone) : QString());
-    Field("FQso_State")->setText(FromCp1252(info.state));
-    Field("Fqso_iota")->setText(FromCp1252(info.iota));
-    Field("Fqso_grid")->setText(FromCp1252(info.grid));
-    Field("FQso_Cnty")->setText(FromCp1252(info.county));
-    Field("FQso_Qsl_Mgr")->setText(FromCp1252(info.manager));
+    Field("FQso_State")->setText(ScreenText(info.state));
+    Field("Fqso_iota")->setText(ScreenText(info.iota));
+    Field("Fqso_grid")->setText(ScreenText(info.grid));
+    Field("FQso_Cnty")->setText(ScreenText(info.county));
+    Field("FQso_Qsl_Mgr")->setText(ScreenText(info.manager));
     List("Faw_valid")->setCurrentIndex(info.validDx ? 0 : 1);
     if (info.ylOperator)
         List("Fqso_ylx")->setCurrentIndex(0);
@@ -632,11 +632,11 @@ void TQSOForm::RefreshCustomAwards()
     std::vector<std::int32_t> listed =
         m_mode == QsoWindowMode::SearchEntry
             ? awards.ByName()
-            : awards.AwardsFor(ToCp1252(Field("FQso_Prefix")->text().trimmed()), List("Fqso_bandx")->currentIndex() + 1,
+            : awards.AwardsFor(CoreText(Field("FQso_Prefix")->text().trimmed()), List("Fqso_bandx")->currentIndex() + 1,
                                List("Fqso_modex")->currentIndex() + 1);
     for (std::int32_t position : listed)
-        list->addItem(FromCp1252(awards.At(position).Name), FromCp1252(awards.At(position).Ident));
-    int index = list->findData(FromCp1252(previous));
+        list->addItem(ScreenText(awards.At(position).Name), ScreenText(awards.At(position).Ident));
+    int index = list->findData(ScreenText(previous));
     list->setCurrentIndex(m_mode == QsoWindowMode::SearchEntry && previous.empty() ? -1 : std::max(0, index));
     customAwardChosen();
 }
@@ -644,7 +644,7 @@ void TQSOForm::RefreshCustomAwards()
 std::string TQSOForm::chosenAward() const
 {
     QComboBox *list = List("Fqso_awdtype");
-    return list->currentIndex() < 0 ? std::string() : ToCp1252(list->currentData().toString());
+    return list->currentIndex() < 0 ? std::string() : CoreText(list->currentData().toString());
 }
 
 void TQSOForm::customAwardChosen()
@@ -660,7 +660,7 @@ void TQSOForm::customAwardChosen()
         QSignalBlocker block(m_awardValues);
         m_awardValues->clear();
         for (const TCustAwardValue &value : awards.At(index).ValuesByName())
-            m_awardValues->addItem(FromCp1252(value.longName));
+            m_awardValues->addItem(ScreenText(value.longName));
         m_awardValues->setCurrentIndex(std::max(0, m_awardValues->findText(shown)));
     }
 }
@@ -670,28 +670,28 @@ void TQSOForm::showCustomValue(const TQsoRec &rec)
     QComboBox *list = List("Fqso_awdtype");
     {
         QSignalBlocker block(list);
-        if (list->findData(FromCp1252(rec.CustAwd.view())) < 0 && !rec.CustAwd.empty()) {
+        if (list->findData(ScreenText(rec.CustAwd.view())) < 0 && !rec.CustAwd.empty()) {
             const TCustAwardList &awards = m_main.CustomAwards();
             std::int32_t index = awards.IndexOf(rec.CustAwd.view());
-            list->addItem(index >= 0 ? FromCp1252(awards.At(index).Name) : FromCp1252(rec.CustAwd.view()),
-                          FromCp1252(rec.CustAwd.view()));
+            list->addItem(index >= 0 ? ScreenText(awards.At(index).Name) : ScreenText(rec.CustAwd.view()),
+                          ScreenText(rec.CustAwd.view()));
         }
-        list->setCurrentIndex(std::max(0, list->findData(FromCp1252(rec.CustAwd.view()))));
+        list->setCurrentIndex(std::max(0, list->findData(ScreenText(rec.CustAwd.view()))));
     }
     customAwardChosen();
-    Field("Fqso_awdval")->setText(FromCp1252(rec.CustValue.view()));
+    Field("Fqso_awdval")->setText(ScreenText(rec.CustValue.view()));
     const TCustAwardList &awards = m_main.CustomAwards();
     std::int32_t index = rec.CustAwd.empty() ? -1 : awards.IndexOf(rec.CustAwd.view());
     if (index >= 0 && awards.At(index).HasValueList()) {
         const TCustAwardValue *value = awards.At(index).ValueOfKey(rec.CustValue.view());
-        m_awardValues->setCurrentIndex(value ? m_awardValues->findText(FromCp1252(value->longName)) : 0);
+        m_awardValues->setCurrentIndex(value ? m_awardValues->findText(ScreenText(value->longName)) : 0);
     }
 }
 
 void TQSOForm::ProcessCall()
 {
     m_callChanged = false;
-    std::string call = ToCp1252(Field("FQso_Call")->text().trimmed().toUpper());
+    std::string call = CoreText(Field("FQso_Call")->text().trimmed().toUpper());
     std::uint16_t date = fieldDate("FQso_Date");
     showCallInfo(m_logic->ProcessCall(call, date ? date : TodayDayNumber()));
     checkDupe();
@@ -717,10 +717,10 @@ void TQSOForm::prefixLeft()
     info.state = Field("FQso_State")->text().toStdString();
     m_logic->ShowCountry(static_cast<std::int16_t>(country), info);
     m_country = info.country;
-    m_countryName->setText(FromCp1252(info.countryName));
-    Field("FQso_Prefix")->setText(FromCp1252(info.prefix));
-    Field("FQso_State")->setText(FromCp1252(info.state));
-    Field("Fqso_iota")->setText(FromCp1252(info.iota));
+    m_countryName->setText(ScreenText(info.countryName));
+    Field("FQso_Prefix")->setText(ScreenText(info.prefix));
+    Field("FQso_State")->setText(ScreenText(info.state));
+    Field("Fqso_iota")->setText(ScreenText(info.iota));
     Field("FQso_Zone")->setText(country > 0 ? QString::number(countries.CountryByte(country, 8)) : QString());
     ShowLocation();
     m_main.PostMainNotify(11);
@@ -815,7 +815,7 @@ void TQSOForm::checkDupe()
     const TConfigRecord &config = m_main.ConfigRecord();
     bool dupe = false;
     if (m_mode == QsoWindowMode::AddRealTime && config.ContestEnabled) {
-        std::string call = ToCp1252(Field("FQso_Call")->text().trimmed());
+        std::string call = CoreText(Field("FQso_Call")->text().trimmed());
         dupe = !call.empty() &&
                m_logic->IsContestDupe(call, static_cast<std::uint8_t>(List("Fqso_bandx")->currentIndex() + 1),
                                       static_cast<std::uint8_t>(List("Fqso_modex")->currentIndex() + 1),
@@ -829,7 +829,7 @@ void TQSOForm::checkDupe()
 
 void TQSOForm::ShowLocation()
 {
-    m_dirDist->setText(FromCp1252(m_logic->DirectionText(Field("Fqso_grid")->text().trimmed().toStdString(),
+    m_dirDist->setText(ScreenText(m_logic->DirectionText(Field("Fqso_grid")->text().trimmed().toStdString(),
                                                          Field("Fqso_iota")->text().trimmed().toStdString(),
                                                          Field("FQso_State")->text().trimmed().toStdString(),
                                                          m_country)));
@@ -986,9 +986,9 @@ bool TQSOForm::AddQso()
     m_logic->LearnException(*rec);
     std::string call = rec->Call.str();
     if (m_callNotesChanged)
-        m_log.Notes.SetNote(call, ToCp1252(Field("FQso_CallNotes")->text().trimmed()));
+        m_log.Notes.SetNote(call, CoreText(Field("FQso_CallNotes")->text().trimmed()));
     if (!Field("FQso_Qsl_Mgr")->text().trimmed().isEmpty())
-        m_lookups->SetManager(call, rec->Date, ToCp1252(Field("FQso_Qsl_Mgr")->text().trimmed()));
+        m_lookups->SetManager(call, rec->Date, CoreText(Field("FQso_Qsl_Mgr")->text().trimmed()));
     TQsoRec previous = *rec;
     TQsoRec *stored = rec.get();
     m_log.AddQso(std::move(rec));
@@ -1028,10 +1028,10 @@ bool TQSOForm::UpdateQso()
     if (oldCall != replaced->Call.view())
         m_log.DropNoteIfUnused(oldCall);
     if (m_callNotesChanged)
-        m_log.Notes.SetNote(replaced->Call.view(), ToCp1252(Field("FQso_CallNotes")->text().trimmed()));
+        m_log.Notes.SetNote(replaced->Call.view(), CoreText(Field("FQso_CallNotes")->text().trimmed()));
     if (!Field("FQso_Qsl_Mgr")->text().trimmed().isEmpty())
         m_lookups->SetManager(replaced->Call.view(), replaced->Date,
-                              ToCp1252(Field("FQso_Qsl_Mgr")->text().trimmed()));
+                              CoreText(Field("FQso_Qsl_Mgr")->text().trimmed()));
     m_position = m_log.ViewIndex->PositionOf(replaced);
     m_main.RequestRefresh(5);
     auto next = navigator().Step(m_position, 1);
@@ -1204,7 +1204,7 @@ void TQSOForm::StartSearch(bool useOldFilter)
 SearchFields TQSOForm::searchFields() const
 {
     SearchFields f;
-    auto text = [this](const char *name) { return ToCp1252(Field(name)->text().trimmed()); };
+    auto text = [this](const char *name) { return CoreText(Field(name)->text().trimmed()); };
     auto byte = [this](const char *name) -> std::optional<std::uint8_t> {
         bool ok = false;
         int value = Field(name)->text().trimmed().toInt(&ok);
@@ -1240,7 +1240,7 @@ SearchFields TQSOForm::searchFields() const
     f.callNote = text("FQso_CallNotes");
     f.manager = text("FQso_Qsl_Mgr");
     f.qsoNote = text("Fqso_noteqso");
-    f.iota = ToCp1252(Field("Fqso_iota")->text().trimmed().remove('-'));
+    f.iota = CoreText(Field("Fqso_iota")->text().trimmed().remove('-'));
     f.label = yesNo("Fqso_labelx");
     if (!Field("Fqso_QSLdate")->text().trimmed().isEmpty())
         f.qslDate = ParseDate(text("Fqso_QSLdate"), format);
@@ -1257,7 +1257,7 @@ SearchFields TQSOForm::searchFields() const
                             const TCustAwardList &awards = m_main.CustomAwards();
                             std::int32_t index = awards.IndexOf(f.custAwd);
                             const TCustAwardValue *value =
-                                index >= 0 ? awards.At(index).ValueOfName(ToCp1252(m_awardValues->currentText())) : nullptr;
+                                index >= 0 ? awards.At(index).ValueOfName(CoreText(m_awardValues->currentText())) : nullptr;
                             return value ? value->key : std::string();
                         }()
                       : text("Fqso_awdval");
@@ -1373,7 +1373,7 @@ void TQSOForm::UpdateCaption()
     QString caption = name + QStringLiteral(" sorted by ") +
                       QString::fromLatin1(SortOrderTable[static_cast<std::size_t>(m_log.CurrentSortKey)].name);
     if (m_log.CurSelIndex != 0)
-        caption += QStringLiteral("  Selection: ") + FromCp1252(m_log.CurSelection.Name.view());
+        caption += QStringLiteral("  Selection: ") + ScreenText(m_log.CurSelection.Name.view());
     setWindowTitle(caption);
 }
 
@@ -1504,8 +1504,8 @@ void TQSOForm::SpotCall(const std::string &call, std::uint16_t day)
         return;
     CallInfo info = m_logic->ProcessCall(call, day);
     m_country = info.country;
-    Field("FQso_Prefix")->setText(FromCp1252(info.prefix));
-    m_countryName->setText(FromCp1252(info.countryName));
+    Field("FQso_Prefix")->setText(ScreenText(info.prefix));
+    m_countryName->setText(ScreenText(info.countryName));
     Field("FQso_Zone")->setText(info.country ? QString::number(info.zone) : QString());
 }
 
@@ -1550,7 +1550,7 @@ void TQSOForm::ContestModeDialog()
     auto *number = new QLineEdit(QString::number(static_cast<int>(config.ContestNextNumber)), &dialog);
     number->setObjectName(QStringLiteral("ContestNumber"));
     number->setToolTip(QStringLiteral("Set to 0 if no sequence numbers wanted"));
-    auto *note = new QLineEdit(FromCp1252(config.ContestNoteText.view()), &dialog);
+    auto *note = new QLineEdit(ScreenText(config.ContestNoteText.view()), &dialog);
     note->setObjectName(QStringLiteral("ContestNote"));
     note->setMaxLength(static_cast<int>(config.ContestNoteText.capacity));
     form->addRow(enabled);
@@ -1568,7 +1568,7 @@ void TQSOForm::ContestModeDialog()
     config.ContestStartDate = ParseDate(date->text().toStdString(), m_log.settings().dateFormat()).value_or(0);
     config.ContestStartTime = parseTime(time->text()).value_or(0);
     config.ContestNextNumber = std::clamp(number->text().toInt(), 0, 99999);
-    config.ContestNoteText = ToCp1252(note->text());
+    config.ContestNoteText = CoreText(note->text());
     ApplyContestSettings();
 }
 
@@ -1629,7 +1629,7 @@ void TQSOForm::OpenFieldList(QWidget *field)
         tableEntries(countries.Countries);
         int chosen = TPicklist(QStringLiteral("Prefix"), entries, 1, this).Choose();
         if (chosen > 0) {
-            Field("FQso_Prefix")->setText(FromCp1252(entries[static_cast<std::size_t>(chosen)].first));
+            Field("FQso_Prefix")->setText(ScreenText(entries[static_cast<std::size_t>(chosen)].first));
             Field("FQso_Prefix")->setModified(true);
             prefixLeft();
         }
@@ -1644,7 +1644,7 @@ void TQSOForm::OpenFieldList(QWidget *field)
             tableEntries(countries.States);
             int chosen = TPicklist(QStringLiteral("States"), entries, 1, this).Choose();
             if (chosen > 0) {
-                Field("FQso_State")->setText(FromCp1252(entries[static_cast<std::size_t>(chosen)].first));
+                Field("FQso_State")->setText(ScreenText(entries[static_cast<std::size_t>(chosen)].first));
                 Field("FQso_State")->setModified(true);
                 stateLeft();
             }
@@ -1653,7 +1653,7 @@ void TQSOForm::OpenFieldList(QWidget *field)
         tableEntries(countries.Iota);
         int chosen = TPicklist(QStringLiteral("Select IOTA"), entries, 0, this).Choose();
         if (chosen >= 0)
-            Field("Fqso_iota")->setText(FromCp1252(entries[static_cast<std::size_t>(chosen)].first));
+            Field("Fqso_iota")->setText(ScreenText(entries[static_cast<std::size_t>(chosen)].first));
     } else if (field == Field("FQso_Cnty")) {
         std::string state = Field("FQso_State")->text().trimmed().toStdString();
         std::int32_t index = countries.StateIndex(state);
@@ -1667,10 +1667,10 @@ void TQSOForm::OpenFieldList(QWidget *field)
                 break;
             entries.emplace_back(std::to_string(number), name);
         }
-        std::string title = std::string(FromCp1252(countries.StateAbbreviation(index)).toStdString());
+        std::string title = std::string(ScreenText(countries.StateAbbreviation(index)).toStdString());
         int chosen = TPicklist(QString::fromStdString(title) + QStringLiteral(" Counties"), entries, 0, this).Choose();
         if (chosen >= 0)
-            Field("FQso_Cnty")->setText(FromCp1252(entries[static_cast<std::size_t>(chosen)].second));
+            Field("FQso_Cnty")->setText(ScreenText(entries[static_cast<std::size_t>(chosen)].second));
     } else if (field == Field("FQSO_group")) {
         for (std::size_t g = 0; g < m_log.GroupNames.size(); ++g) {
             char key[24];
@@ -1686,7 +1686,7 @@ void TQSOForm::OpenFieldList(QWidget *field)
 void TQSOForm::EditNote(QLineEdit *field)
 {
     if (field == Field("FQso_Qsl_Mgr")) {
-        std::string manager = ToCp1252(field->text().trimmed().toUpper());
+        std::string manager = CoreText(field->text().trimmed().toUpper());
         if (manager.empty()) {
             notifier().information("Editing the address of a QSL manager\rrequires a callsign for the manager");
             return;
@@ -1694,12 +1694,12 @@ void TQSOForm::EditNote(QLineEdit *field)
         std::vector<std::string> lines = ManagerAddress(m_main.Countries(), manager);
         QStringList shown;
         for (const auto &line : lines)
-            shown << FromCp1252(line);
-        TEditNote editor(QStringLiteral("Address for ") + FromCp1252(manager), shown.join('|'), QString(), this);
+            shown << ScreenText(line);
+        TEditNote editor(QStringLiteral("Address for ") + ScreenText(manager), shown.join('|'), QString(), this);
         if (editor.exec() == QDialog::Accepted && editor.Note() != shown.join('|')) {
             std::vector<std::string> edited;
             for (const QString &line : editor.Note().split('|'))
-                edited.push_back(ToCp1252(line));
+                edited.push_back(CoreText(line));
             while (!edited.empty() && edited.back().empty())
                 edited.pop_back();
             ReplaceManagerAddress(m_main.Countries(), manager, edited);

@@ -4,7 +4,7 @@
 #include "samecall.h"
 
 #include "app/Fmain.h"
-#include "app/qtservices.h"
+#include "logstore/Ftext.h"
 #include "app/windowservices.h"
 #include "config/configrecord.h"
 #include "logstore/daytime.h"
@@ -56,7 +56,7 @@ TSameCall::~TSameCall()
 void TSameCall::RefreshCompanion()
 {
     QLineEdit *call = m_form.Field("FQso_Call");
-    ShowCalls(ToCp1252(call ? call->text().trimmed().toUpper() : QString()));
+    ShowCalls(CoreText(call ? call->text().trimmed().toUpper() : QString()));
 }
 
 void TSameCall::ShowCalls(const std::string &call)
@@ -79,7 +79,7 @@ void TSameCall::ShowCalls(const std::string &call)
                              QString::fromStdString(ModeName(q.Mode)),
                              (q.QslFlags & QslFlag::Cnfm) ? QStringLiteral("Y") : QStringLiteral("N"),
                              QString::fromStdString(FormatDate(q.QslDate, format, true)),
-                             FromCp1252(group)};
+                             ScreenText(group)};
         bool dupe = contest && q.Band == band && q.Mode == mode &&
                     (q.Date > config.ContestStartDate ||
                      (q.Date == config.ContestStartDate && q.Time >= config.ContestStartTime));
@@ -103,7 +103,7 @@ void TSameCall::updateCaption()
     int row = m_table->currentRow();
     const TQsoRec *selected =
         row >= 0 && row < static_cast<int>(m_listed.size()) ? m_listed[static_cast<std::size_t>(row)] : nullptr;
-    setWindowTitle(FromCp1252(SameCallCaption(m_call, selected)));
+    setWindowTitle(ScreenText(SameCallCaption(m_call, selected)));
 }
 
 void TSameCall::GotoQso()

@@ -3,7 +3,7 @@
 #include "Fqso.h"
 
 #include "app/Fmain.h"
-#include "app/qtservices.h"
+#include "logstore/Ftext.h"
 #include "app/windowservices.h"
 #include "awards/awardmodel.h"
 #include "awards/awardqueries.h"
@@ -42,7 +42,7 @@ std::optional<AwardIndex> awardOf(SummaryKind kind)
 
 std::string fieldText(TQSOForm &form, const char *name)
 {
-    return ToCp1252(form.Field(name)->text().trimmed().toUpper());
+    return CoreText(form.Field(name)->text().trimmed().toUpper());
 }
 
 std::vector<std::uint8_t> bytesOf(const TStatusBlockBytes &block) { return {block.begin(), block.end()}; }
@@ -143,7 +143,7 @@ void TXSummary::fill(const std::optional<std::vector<std::uint8_t>> &block, cons
             int status = block ? (*block)[static_cast<std::size_t>(2 * cell)] : 0;
             // Submitted and checked show as confirmed: the panel only tells what the QSOs reached.
             const char *letter = status >= asConfirmed ? "C" : AwardStatusLetters[static_cast<std::size_t>(status)];
-            auto *item = new QTableWidgetItem(FromCp1252(letter));
+            auto *item = new QTableWidgetItem(ScreenText(letter));
             item->setTextAlignment(Qt::AlignCenter);
             m_grid->setItem(row, column, item);
         }
@@ -168,7 +168,7 @@ void TXSummary::RefreshCompanion()
         if (country > 0) {
             if (auto b = model.CountryBlock(country))
                 block = bytesOf(*b);
-            caption = FromCp1252(countries.CountryName(country));
+            caption = ScreenText(countries.CountryName(country));
         } else {
             caption = QStringLiteral("Country");
         }
@@ -191,7 +191,7 @@ void TXSummary::RefreshCompanion()
         if (state > 0) {
             if (auto b = model.StateBlock(m_log, state))
                 block = bytesOf(*b);
-            caption = FromCp1252(StateInfo::Decode(countries.States.Get(state)).name);
+            caption = ScreenText(StateInfo::Decode(countries.States.Get(state)).name);
         } else {
             caption = QStringLiteral("State");
         }
@@ -203,7 +203,7 @@ void TXSummary::RefreshCompanion()
         std::int32_t index = iota.empty() ? -1 : countries.Iota.IndexOfKey(iota);
         if (index >= 0) {
             block = bytesOf(ItemStatusBlock(model, m_log, {ItemKind::Iota, iota, 0, 0}));
-            caption = FromCp1252(countries.Iota.TailString(index));
+            caption = ScreenText(countries.Iota.TailString(index));
         } else {
             caption = QStringLiteral("IOTA");
         }
@@ -226,13 +226,13 @@ void TXSummary::RefreshCompanion()
         return;
     case SummaryKind::County: {
         std::string state = fieldText(m_form, "FQso_State");
-        std::string county = ToCp1252(m_form.Field("FQso_Cnty")->text().trimmed());
+        std::string county = CoreText(m_form.Field("FQso_Cnty")->text().trimmed());
         std::int32_t stateIndex = countries.StateIndex(state);
         std::uint16_t number = stateIndex > 0 ? countries.CountyNumber(state, county) : 0;
         if (number > 0) {
             block = bytesOf(ItemStatusBlock(model, m_log,
                                             {ItemKind::County, {}, static_cast<std::uint8_t>(stateIndex), number}));
-            caption = FromCp1252(state + ": " + county);
+            caption = ScreenText(state + ": " + county);
         } else {
             caption = QStringLiteral("County");
         }
@@ -255,7 +255,7 @@ void TXSummary::UpdateWPX(const std::string &call)
     if (auto b = model.WpxBlock(prefix))
         block = bytesOf(*b);
     bool deleted = m_main.Countries().DeletedWpx.IndexOfKey(prefix) >= 0 || model.WpxEntryDeleted(prefix);
-    fill(block, QStringLiteral("WPX = ") + FromCp1252(prefix) + (deleted ? QStringLiteral(" (Del)") : QString()));
+    fill(block, QStringLiteral("WPX = ") + ScreenText(prefix) + (deleted ? QStringLiteral(" (Del)") : QString()));
 }
 
 void TXSummary::HighlightCompanion()
@@ -278,7 +278,7 @@ void TXSummary::HighlightCompanion()
 void TXSummary::CellDoubleClicked(int row, int column)
 {
     QTableWidgetItem *item = m_grid->item(row, column);
-    if (!item || item->text() == FromCp1252("\xB7")) {
+    if (!item || item->text() == ScreenText("\xB7")) {
         m_main.Notifier().warning("Cannot search for QSO that never occured");
         return;
     }
@@ -289,7 +289,7 @@ void TXSummary::CellDoubleClicked(int row, int column)
         entity[QString::fromLatin1(name)] = m_form.Field(name)->text().trimmed();
     std::vector<SearchCondition> extra;
     if (m_kind == SummaryKind::Wpx)
-        extra.push_back({-1, false, ConditionKind::WpxEqual, 0, wpxOfCall(ToCp1252(entity["FQso_Call"].toUpper()))});
+        extra.push_back({-1, false, ConditionKind::WpxEqual, 0, wpxOfCall(CoreText(entity["FQso_Call"].toUpper()))});
     if (group != 0)
         extra.push_back({-1, false, ConditionKind::ModeGroupEqual, static_cast<std::uint32_t>(group), {}});
     SummaryKind kind = m_kind;

@@ -4,6 +4,7 @@
 #include "logstore/Fdaterange.h"
 #include "logstore/Fgroups.h"
 #include "logstore/Fselect.h"
+#include "logstore/Ftext.h"
 #include "logstore/qsodata.h"
 
 #include <QCheckBox>
@@ -73,6 +74,17 @@ protected:
     TQsoData log;
     RecordingNotifier notifier;
 };
+
+TEST(ScreenText, CoreTextsReachTheScreenAndComeBack)
+{
+    // cp1252 0x80 is the euro sign, 0xE9 "e" with an acute accent.
+    const std::string core = "QQ1AB \x80 caf\xE9";
+    EXPECT_EQ(ScreenText(core), QString::fromUtf8("QQ1AB \u20AC caf\u00E9"));
+    EXPECT_EQ(CoreText(ScreenText(core)), core);
+    // What cp1252 cannot hold comes back as "?".
+    EXPECT_EQ(CoreText(QString::fromUtf8("\u0416uk")), "?uk");
+    EXPECT_TRUE(ScreenText("").isEmpty());
+}
 
 TEST_F(LogstoreWindowTest, SelectionEditor)
 {
