@@ -37,8 +37,7 @@ void checkTailTableOrder(TStream &stream, bool oldCounts, std::size_t keyCapacit
     std::int64_t start = stream.Position();
     std::uint16_t fixed = stream.ReadU16();
     std::uint32_t count = oldCounts ? stream.ReadU16() : stream.ReadU32();
-    if (static_cast<std::uint64_t>(count) * (2u + fixed + 1u) > static_cast<std::uint64_t>(stream.Remaining()))
-        throw EReadError(std::to_string(count) + " records do not fit in the file");
+    stream.ExpectRecords(count, 2u + fixed + 1u, "records");
     std::string previous;
     std::vector<std::uint8_t> key(keyCapacity + 1);
     for (std::uint32_t i = 0; i < count; ++i) {

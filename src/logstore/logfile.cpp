@@ -33,15 +33,6 @@ void writeShortText(TStream &stream, std::string_view text)
     stream.Write(text.data(), length);
 }
 
-/// Checks that count records of at least minBytes each fit in what is left of the stream.
-void checkCount(TStream &stream, std::uint64_t count, std::uint64_t minBytes, const char *what)
-{
-    auto left = static_cast<std::uint64_t>(std::max<std::int64_t>(0, stream.Remaining()));
-    if (count * minBytes > left)
-        throw EReadError(std::string("the file claims ") + std::to_string(count) + " " + what + " at byte " +
-                         std::to_string(stream.Position()) + ", but only " + std::to_string(left) + " bytes follow");
-}
-
 } // namespace
 
 /// One run of ReadLog over one file.
@@ -86,7 +77,7 @@ private:
     void readGroupsAndSelections()
     {
         std::uint16_t groups = m_stream.ReadU16();
-        checkCount(m_stream, groups, GroupNameSize, "group names");
+        m_stream.ExpectRecords(groups, GroupNameSize, "group names");
         std::array<std::uint8_t, GroupNameSize> name{};
         for (std::uint16_t i = 0; i < groups; ++i) {
             m_stream.Read(name.data(), name.size());
@@ -94,7 +85,7 @@ private:
                 m_log.GroupNames.emplace_back(ShortStringAt(name.data()).substr(0, 25));
         }
         std::uint16_t selections = m_stream.ReadU16();
-        checkCount(m_stream, selections, SelectionStoredSize, "selections");
+        m_stream.ExpectRecords(selections, SelectionStoredSize, "selections");
         std::array<std::uint8_t, SelectionStoredSize> bytes{};
         for (std::uint16_t i = 0; i < selections; ++i) {
             m_stream.Read(bytes.data(), bytes.size());
@@ -112,7 +103,7 @@ private:
         std::uint32_t count = m_stream.ReadU32();
         std::size_t fixed = QsoRecordSize(m_format);
         bool notes = FormatHasQsoNote(m_format);
-        checkCount(m_stream, count, fixed + (notes ? 1 : 0), "QSOs");
+        m_stream.ExpectRecords(count, fixed + (notes ? 1 : 0), "QSOs");
         m_log.SetCapacityAll(static_cast<std::int64_t>(m_log.Count()) + count);
         std::string caption = LogText::ReadingQsos;
         if (m_format != CurrentLogFormat)
@@ -182,7 +173,7 @@ private:
         std::uint32_t count = m_stream.ReadU32();
         if (count == 0)
             return;
-        checkCount(m_stream, count, 14, "notes");
+        m_stream.ExpectRecords(count, 14, "notes");
         if (m_load) {
             m_log.Notes.BeginBulk(false);
             m_log.Notes.SetCapacityAll(static_cast<std::int64_t>(m_log.Notes.Count()) + count);
@@ -224,7 +215,7 @@ private:
         std::uint32_t count = m_stream.ReadU32();
         if (count == 0)
             return;
-        checkCount(m_stream, count, SwlStoredSize, "SWL records");
+        m_stream.ExpectRecords(count, SwlStoredSize, "SWL records");
         if (m_load) {
             m_log.SwlList.BeginBulk(false);
             m_log.SwlList.SetCapacityAll(static_cast<std::int64_t>(m_log.SwlList.Count()) + count);

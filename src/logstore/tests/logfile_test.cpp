@@ -309,6 +309,8 @@ TEST_F(LogFileTest, HeaderErrorsAndDamagedBodiesAreReportedWithoutCrashing)
     std::size_t countAt = 9 + 4 + 2 + 2;
     huge[countAt + 3] = 0x7F;
     expectFailure(huge, LogText::FatalRead);
+    EXPECT_NE(lastMessage().find("the file claims 2130706435 QSOs of at least 76 bytes at byte 21"), std::string::npos)
+        << lastMessage();
 }
 
 TEST_F(LogFileTest, QsosOutOfOrderInTheFileAreSorted)
