@@ -1,5 +1,7 @@
 // Reading and writing the log file (formats "B" to "H"; "H" is written).
 
+#include "logfile.h"
+
 #include "qsodata.h"
 
 #include "bytes.h"
@@ -301,6 +303,55 @@ char checkHeader(TStream &stream, const std::string &fileName, UserNotifier &not
     }
     return format;
 }
+
+/// Whether a loaded log takes the name of what it was read from (a file) or keeps its own (bytes).
+enum class NameFrom { Source, Keep };
+
+/// ReadLog over an open stream; sourceName names it in the messages.
+bool readLogStream(TQsoData &log, TStream &stream, const std::string &sourceName, LoadMode mode,
+                   DuplicateMode duplicates, NameFrom naming)
+{
+    char format = checkHeader(stream, sourceName, log.notifier());
+    if (!format)
+        return false;
+
+    bool load = mode == LoadMode::Load;
+    log.observer().readingStarted();
+    if (load && naming == NameFrom::Source)
+        log.LogFileName = sourceName;
+    LogFileReader reader(log, stream, format, mode, duplicates);
+    bool ok = true;
+    try {
+        reader.run();
+    } catch (const std::exception &e) {
+        ok = false;
+        reader.finishBulk();
+        log.progress().end();
+        if (load) {
+            log.ClearRecs();
+            log.Notes.ClearRecs();
+            log.SwlList.ClearRecs();
+        }
+        log.notifier().error(std::string(LogText::FatalRead) + "\n" + sourceName + ": " + e.what());
+    }
+    log.observer().readingEnded();
+    if (!reader.truncatedNotes.empty())
+        log.notifier().warning("Notes longer than 255 characters were cut while merging, for " +
+                               std::to_string(reader.truncatedNotes.size()) + " call(s), the first being " +
+                               reader.truncatedNotes.front());
+    if (ok && load) {
+        log.Modified = false;
+        log.LogOutOfDate = false;
+        log.observer().diskIndicator(LogObserver::DiskState::Clear);
+        log.observer().showQsoWindow(log);
+    } else if (!load) {
+        // What was merged before a failure stays, and must not be dropped at close.
+        log.AwardTablesValid = false;
+        log.observer().refreshAfterMerge(log);
+        log.SetModified();
+    }
+    return ok;
+}
 } // namespace
 
 bool TQsoData::ReadLog(const std::string &fileName, LoadMode mode, DuplicateMode duplicates)
@@ -314,46 +365,15 @@ bool TQsoData::ReadLog(const std::string &fileName, LoadMode mode, DuplicateMode
         notifier().error("Cannot open the log file\n" + fileName + "\n" + why.substr(why.rfind(": ") + 2));
         return false;
     }
-    char format = checkHeader(*stream, fileName, notifier());
-    if (!format)
-        return false;
+    return readLogStream(*this, *stream, fileName, mode, duplicates, NameFrom::Source);
+}
 
-    bool load = mode == LoadMode::Load;
-    observer().readingStarted();
-    if (load)
-        LogFileName = fileName;
-    LogFileReader reader(*this, *stream, format, mode, duplicates);
-    bool ok = true;
-    try {
-        reader.run();
-    } catch (const std::exception &e) {
-        ok = false;
-        reader.finishBulk();
-        progress().end();
-        if (load) {
-            ClearRecs();
-            Notes.ClearRecs();
-            SwlList.ClearRecs();
-        }
-        notifier().error(std::string(LogText::FatalRead) + "\n" + fileName + ": " + e.what());
-    }
-    observer().readingEnded();
-    if (!reader.truncatedNotes.empty())
-        notifier().warning("Notes longer than 255 characters were cut while merging, for " +
-                           std::to_string(reader.truncatedNotes.size()) + " call(s), the first being " +
-                           reader.truncatedNotes.front());
-    if (ok && load) {
-        Modified = false;
-        LogOutOfDate = false;
-        observer().diskIndicator(LogObserver::DiskState::Clear);
-        observer().showQsoWindow(*this);
-    } else if (!load) {
-        // What was merged before a failure stays, and must not be dropped at close.
-        AwardTablesValid = false;
-        observer().refreshAfterMerge(*this);
-        SetModified();
-    }
-    return ok;
+bool ReadLogBytes(TQsoData &log, std::span<const std::uint8_t> bytes, const std::string &sourceName, LoadMode mode,
+                  DuplicateMode duplicates)
+{
+    log.observer().stopBackupCountdown();
+    TMemoryStream stream(bytes);
+    return readLogStream(log, stream, sourceName, mode, duplicates, NameFrom::Keep);
 }
 
 void TQsoData::WriteLog(bool toLogFile)
