@@ -34,7 +34,7 @@ vellum_fuzz_target(awd_reader SOURCE fuzz/awd_reader.cpp LIBS vellum_customaward
 if(VELLUM_TESTS)
   vellum_add_test(customaward_tests
     SOURCES ${VELLUM_CUSTOMAWARDS_DIR}/tests/customaward_test.cpp ${VELLUM_CUSTOMAWARDS_DIR}/tests/customawardfile_test.cpp
-    LIBS vellum_customawards)
+    LIBS vellum_customawards vellum_testsupport)
   target_compile_definitions(customaward_tests PRIVATE
     VELLUM_EXAMPLE_AWARDS="${VELLUM_EXAMPLE_AWARDS}" VELLUM_DEFAULT_COUNTRY_FILE="${VELLUM_DEFAULT_COUNTRY_FILE}")
   if(TARGET default_country_file)
@@ -42,9 +42,8 @@ if(VELLUM_TESTS)
   endif()
   if(VELLUM_GUI)
     find_package(Qt6 REQUIRED COMPONENTS Test)
-    add_executable(customaward_window_tests ${VELLUM_CUSTOMAWARDS_DIR}/tests/customawardwindow_test.cpp
-                   ${VELLUM_CUSTOMAWARDS_DIR}/../logstore/tests/qt_test_main.cpp)
-    target_link_libraries(customaward_window_tests PRIVATE vellum_customawards_windows Qt6::Test GTest::gtest)
+    add_executable(customaward_window_tests ${VELLUM_CUSTOMAWARDS_DIR}/tests/customawardwindow_test.cpp)
+    target_link_libraries(customaward_window_tests PRIVATE vellum_customawards_windows vellum_testsupport_windows)
     gtest_discover_tests(customaward_window_tests DISCOVERY_TIMEOUT 60
                          PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
   endif()

@@ -1,8 +1,7 @@
-#include "logfixtures.h"
-
 #include "logstore/bytes.h"
 #include "logstore/fileio.h"
 #include "logstore/paths.h"
+#include "testsupport/tempdir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,10 @@
-#include "logfixtures.h"
-
 #include "logstore/fileio.h"
 #include "logstore/logfile.h"
 #include "logstore/paths.h"
 #include "logstore/qsodata.h"
+#include "testsupport/logfilebuilder.h"
+#include "testsupport/qsobuilder.h"
+#include "testsupport/tempdir.h"
 
 #include <gtest/gtest.h>
 
@@ -500,10 +501,7 @@ TEST_F(LogFileTest, BackupWriteAndFlagsFollowTheStateTable)
     log.NewLog(dir.file("SAVE/new.vll"));
     EXPECT_TRUE(log.Modified);
     EXPECT_TRUE(log.LogOutOfDate);
-    auto rec = std::make_unique<TQsoRec>();
-    rec->Call = "W1AW";
-    rec->Date = 40000;
-    log.AddQso(std::move(rec));
+    test::QsoBuilder("W1AW").day(40000).addTo(log);
     log.WriteLog(false);
     EXPECT_TRUE(std::filesystem::exists(BackupFileName(BackupFile::Log)));
     EXPECT_FALSE(log.Modified);

@@ -6,6 +6,7 @@
 #include "logstore/Fselect.h"
 #include "logstore/Ftext.h"
 #include "logstore/qsodata.h"
+#include "testsupport/qsobuilder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -61,14 +62,12 @@ protected:
         recent.DateActive = 1;
         recent.FirstDate = *DayNumber(2024, 1, 1);
         log.Selections.push_back(recent);
-        for (int i = 0; i < 3; ++i) {
-            auto rec = std::make_unique<TQsoRec>();
-            rec->Call = "DL1AB" + std::string(1, static_cast<char>('A' + i));
-            rec->Date = 40000;
-            rec->Mode = 4;
-            rec->Group = static_cast<std::uint8_t>(i);
-            log.AddQso(std::move(rec));
-        }
+        for (int i = 0; i < 3; ++i)
+            test::QsoBuilder("DL1AB" + std::string(1, static_cast<char>('A' + i)))
+                .day(40000)
+                .mode(4)
+                .group(static_cast<std::uint8_t>(i))
+                .addTo(log);
         log.Modified = false;
     }
     TQsoData log;
