@@ -16,9 +16,10 @@ protected:
     /// A confirmed CW QSO of a country (and a zone) on a band.
     TQsoRec *AddFor(int country, std::uint8_t band, std::uint32_t flags = 0, std::uint8_t zone = 14)
     {
-        return QsoBuilder("T" + std::to_string(country) + "X" + std::to_string(m_next % 1000))
+        std::int32_t time = m_next++;
+        return QsoBuilder("T" + std::to_string(country) + "X" + std::to_string(time % 1000))
             .day(Day(2020, 1, 1))
-            .seconds(m_next++)
+            .seconds(time)
             .band(band)
             .mode(4)
             .reports(599, 0)
