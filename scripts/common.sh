@@ -14,6 +14,7 @@ PACKAGES=(
   qt6-base-dev qt6-serialport-dev libgl-dev
   hamradio-files
   socat poppler-utils xvfb xauth
+  python3
 )
 
 ensure_packages() {

@@ -17,6 +17,7 @@
 #include "country/Freference.h"
 #include "country/countrydata.h"
 #include "country/countryfile.h"
+#include "logstore/Ftext.h"
 #include "logstore/daytime.h"
 #include "logstore/fileio.h"
 #include "logstore/paths.h"
@@ -636,7 +637,7 @@ void TMainForm::HelpContentsClick() { THelpViewer::ShowContext(this, 1); }
 
 void TMainForm::UpdateCaption()
 {
-    QString caption = QStringLiteral("VELLUM - DX logbook - ") + FromCp1252(m_config.Personal_Callsign.view());
+    QString caption = QStringLiteral("VELLUM - DX logbook - ") + ScreenText(m_config.Personal_Callsign.view());
     if (m_lastBackupTime.isValid())
         caption += QStringLiteral("   Last backup: ") + m_lastBackupTime.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss"));
     setWindowTitle(caption);

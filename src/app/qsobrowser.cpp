@@ -1,10 +1,11 @@
 #include "qsobrowser.h"
 
-#include "qtservices.h"
+#include "logstore/Ftext.h"
 #include "windowhost.h"
 #include "windowservices.h"
 
 #include "config/configrecord.h"
+#include "logstore/Ftext.h"
 #include "logstore/daytime.h"
 #include "logstore/qsodata.h"
 #include "logstore/qsotables.h"
@@ -36,13 +37,13 @@ QVariant QsoTableModel::data(const QModelIndex &index, int role) const
     switch (index.column()) {
     case 0: return QString::fromStdString(FormatDate(r.Date, m_log.settings().dateFormat(), false));
     case 1: return QString::fromStdString(FormatTime(r.Time, false));
-    case 2: return FromCp1252(r.Call.view());
+    case 2: return ScreenText(r.Call.view());
     case 3: return QString::fromStdString(BandLabel(r.Band, false));
     case 4: return QString::fromStdString(ModeName(r.Mode));
     case 5: return QString::fromStdString(DecodeRst(r.RstSent));
     case 6: return QString::fromStdString(DecodeRst(r.RstRcvd));
     case 7: return (r.QslFlags & QslFlag::Cnfm) ? QStringLiteral("C") : QString();
-    case 8: return FromCp1252(r.QsoNote.text());
+    case 8: return ScreenText(r.QsoNote.text());
     default: return {};
     }
 }

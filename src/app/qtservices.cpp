@@ -2,20 +2,16 @@
 
 #include "Fprogres.h"
 
-#include "logstore/cp1252.h"
+#include "logstore/Ftext.h"
 
 #include <QApplication>
 #include <QMessageBox>
 
 namespace vellum {
 
-QString FromCp1252(std::string_view text) { return QString::fromStdString(Cp1252ToUtf8(text)); }
-
-std::string ToCp1252(const QString &text) { return Utf8ToCp1252(text.toStdString()); }
-
 Answer QtNotifier::show(MessageKind kind, std::string_view text, Buttons buttons)
 {
-    QString message = FromCp1252(text);
+    QString message = ScreenText(text);
     message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     message.replace(QChar('\r'), QChar('\n'));
     QMessageBox box(m_parent);
@@ -46,7 +42,7 @@ Answer QtNotifier::show(MessageKind kind, std::string_view text, Buttons buttons
 void QtProgress::begin(std::string_view caption, std::int64_t total)
 {
     if (m_bar)
-        m_bar->SetUp(FromCp1252(caption), total);
+        m_bar->SetUp(ScreenText(caption), total);
 }
 
 void QtProgress::advance(std::int64_t done)

@@ -12,10 +12,6 @@ namespace vellum {
 
 class TProgressbar;
 
-/// Converts the core's cp1252 text for the screen, and back.
-QString FromCp1252(std::string_view text);
-std::string ToCp1252(const QString &text);
-
 /// Message boxes of the four kinds; "\r" in the core's texts starts a new line.
 class QtNotifier : public UserNotifier {
 public:

@@ -1,7 +1,7 @@
 #include "vellumapp.h"
 
 #include "Fmain.h"
-#include "qtservices.h"
+#include "logstore/Ftext.h"
 
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -40,7 +40,7 @@ bool VellumApplication::notify(QObject *receiver, QEvent *event)
 void VellumApplication::showException(const QString &message)
 {
     if (m_notifier)
-        m_notifier->error(ToCp1252(ExceptionText(message)));
+        m_notifier->error(CoreText(ExceptionText(message)));
     else
         QMessageBox::critical(m_main, QStringLiteral("VELLUM"), ExceptionText(message));
 }

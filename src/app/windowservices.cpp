@@ -1,9 +1,8 @@
 #include "windowservices.h"
 
-#include "qtservices.h"
-
 #include "config/configrecord.h"
 #include "config/configrules.h"
+#include "logstore/Ftext.h"
 
 #include <QApplication>
 
@@ -113,7 +112,7 @@ QFont configuredFont(const ShortString<40> &name, std::uint8_t size, bool bold, 
 {
     QFont font = fallback;
     if (!name.empty())
-        font.setFamily(FromCp1252(name.view()));
+        font.setFamily(ScreenText(name.view()));
     if (size > 0)
         font.setPointSize(size);
     font.setBold(bold);

@@ -1,12 +1,12 @@
 #include "customaward.h"
 
 #include "country/countrydata.h"
-#include "country/textimport.h"
 
 #include "logstore/compare.h"
 #include "logstore/qsorec.h"
 #include "logstore/qsotables.h"
 #include "logstore/shortstring.h"
+#include "logstore/trim.h"
 
 #include <algorithm>
 
@@ -63,7 +63,7 @@ void TCustAward::AddCountries(std::string_view prefixes)
     std::string list;
     while (true) {
         std::size_t comma = prefixes.find(',');
-        std::string_view prefix = TrimBlanks(prefixes.substr(0, comma));
+        std::string_view prefix = Trim(prefixes.substr(0, comma));
         if (!prefix.empty())
             list += (list.empty() ? "" : ",") + std::string(prefix);
         if (comma == std::string_view::npos)

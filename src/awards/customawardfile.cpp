@@ -4,6 +4,7 @@
 
 #include "logstore/fileio.h"
 #include "logstore/paths.h"
+#include "logstore/trim.h"
 
 #include <filesystem>
 #include <optional>
@@ -26,11 +27,11 @@ public:
         m_number = number;
         m_line = line;
         if (line.size() > 2 && line.front() == '[' && line.back() == ']')
-            return startAward(TrimBlanks(line.substr(1, line.size() - 2)));
+            return startAward(Trim(line.substr(1, line.size() - 2)));
         std::size_t equals = line.find('=');
         if (equals == std::string_view::npos)
             return true;
-        return keyLine(TrimBlanks(line.substr(0, equals)), TrimBlanks(line.substr(equals + 1)));
+        return keyLine(Trim(line.substr(0, equals)), Trim(line.substr(equals + 1)));
     }
 
     /// Closes the award being read: it joins the list unless its identifier is listed.
@@ -124,7 +125,7 @@ bool ReadCustomAwards(std::string_view text, TCustAwardList &list, UserNotifier 
     bool complete = true;
     ForEachImportLine(text, nullptr, [&](int number, std::string_view line) {
         if (complete)
-            complete = reader.Line(number, TrimBlanks(line));
+            complete = reader.Line(number, Trim(line));
     });
     if (complete)
         reader.CloseAward();

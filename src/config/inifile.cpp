@@ -2,6 +2,7 @@
 
 #include "logstore/compare.h"
 #include "logstore/fileio.h"
+#include "logstore/trim.h"
 
 #include <algorithm>
 #include <charconv>
@@ -13,17 +14,6 @@ namespace vellum {
 namespace {
 
 constexpr std::size_t MaxValueLength = 255;
-
-bool isBlank(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-std::string_view trimmed(std::string_view text)
-{
-    while (!text.empty() && isBlank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 std::string_view withoutPlus(std::string_view text)
 {
@@ -131,7 +121,7 @@ void TIniFile::WriteFloat(std::string_view section, std::string_view key, double
 std::string TIniFile::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const
 {
     const std::string *value = findValue(section, key);
-    return std::string(trimmed(value ? std::string_view(*value) : fallback));
+    return std::string(Trim(value ? std::string_view(*value) : fallback));
 }
 
 std::int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key, std::int32_t fallback) const

@@ -3,7 +3,6 @@
 #include "countryfile.h"
 #include "textimport.h"
 
-#include "logstore/cp1252.h"
 #include "logstore/paths.h"
 
 #include <QAction>
@@ -40,10 +39,6 @@ TextFileChooser &StandardFileChooser()
     static QtFileChooser chooser;
     return chooser;
 }
-
-QString ScreenText(std::string_view cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
-
-std::string CoreText(const QString &text) { return Utf8ToCp1252(text.toStdString()); }
 
 // --- TSortedRowsModel -------------------------------------------------------------
 

@@ -5,6 +5,7 @@
 // edge, and the frame of an editor: "Save Changes and Exit", "Cancel Changes
 // and Exit", export and import.
 
+#include "logstore/Ftext.h"
 #include "logstore/services.h"
 
 #include <QAbstractTableModel>
@@ -44,10 +45,6 @@ struct ReferenceServices {
     ProgressService *progress = nullptr; ///< the progress window of imports (none: no progress shown)
     TextFileChooser *chooser = nullptr;  ///< null: StandardFileChooser()
 };
-
-/// cp1252 text of the core for the screen, and back ("?" for what cp1252 lacks).
-QString ScreenText(std::string_view cp1252);
-std::string CoreText(const QString &text);
 
 /// A table model over a working copy whose rows keep the table's order: an
 /// edited row moves to its sorted place, and views follow it.

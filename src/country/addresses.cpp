@@ -1,6 +1,7 @@
 #include "addresses.h"
 
 #include "logstore/compare.h"
+#include "logstore/trim.h"
 
 #include <algorithm>
 
@@ -29,7 +30,7 @@ std::vector<std::string> splitFields(std::string_view line)
     std::vector<std::string> fields;
     std::string_view rest = line;
     while (true) {
-        std::string_view field = rest.substr(std::min(rest.find_first_not_of(" \t"), rest.size()));
+        std::string_view field = TrimLeft(rest);
         std::size_t comma;
         if (!field.empty() && field.front() == '"') {
             std::size_t close = field.find('"', 1);
@@ -37,7 +38,7 @@ std::vector<std::string> splitFields(std::string_view line)
             comma = close == npos ? npos : field.find(',', close);
         } else {
             comma = field.find(',');
-            fields.emplace_back(TrimBlanks(field.substr(0, comma)));
+            fields.emplace_back(Trim(field.substr(0, comma)));
         }
         if (comma == npos)
             return fields;
@@ -49,7 +50,7 @@ std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\
 
 std::string upperCall(std::string_view call)
 {
-    return UpperAscii(TrimBlanks(call).substr(0, AddressField::CallCapacity));
+    return UpperAscii(Trim(call).substr(0, AddressField::CallCapacity));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "logstore/bytes.h"
 #include "logstore/compare.h"
 #include "logstore/paths.h"
+#include "logstore/trim.h"
 
 #include <cstring>
 #include <filesystem>
@@ -36,8 +37,7 @@ void checkTailTableOrder(TStream &stream, bool oldCounts, std::size_t keyCapacit
     std::int64_t start = stream.Position();
     std::uint16_t fixed = stream.ReadU16();
     std::uint32_t count = oldCounts ? stream.ReadU16() : stream.ReadU32();
-    if (static_cast<std::uint64_t>(count) * (2u + fixed + 1u) > static_cast<std::uint64_t>(stream.Remaining()))
-        throw EReadError(std::to_string(count) + " records do not fit in the file");
+    stream.ExpectRecords(count, 2u + fixed + 1u, "records");
     std::string previous;
     std::vector<std::uint8_t> key(keyCapacity + 1);
     for (std::uint32_t i = 0; i < count; ++i) {
@@ -249,11 +249,7 @@ void ParseDeletedWpx(TCountryData &data, std::string_view text)
         std::size_t end = text.find('\n');
         std::string_view line = text.substr(0, end);
         text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        line = line.substr(0, 255);
-        while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t'))
-            line.remove_suffix(1);
-        while (!line.empty() && (line.front() == ' ' || line.front() == '\t'))
-            line.remove_prefix(1);
+        line = Trim(line.substr(0, 255));
         if (line.empty() || line.find_first_of("?x") != std::string_view::npos)
             continue;
         bool family = line.back() == '*';

@@ -2,6 +2,7 @@
 
 #include "logstore/fileio.h"
 #include "logstore/shortstring.h"
+#include "logstore/trim.h"
 
 #include <algorithm>
 #include <charconv>
@@ -19,8 +20,6 @@ namespace vellum {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
-
 /// Calls handle for every data line: the first `words` blank-separated words and
 /// the rest of the line (trimmed). Comment lines ("#") and empty lines are skipped.
 void forEachDataLine(std::string_view text, std::size_t words, const std::string &fileName,
@@ -35,10 +34,10 @@ void forEachDataLine(std::string_view text, std::size_t words, const std::string
         std::vector<std::string_view> fields;
         std::size_t pos = 0;
         while (fields.size() < words) {
-            while (pos < line.size() && isBlank(line[pos]))
+            while (pos < line.size() && IsBlank(line[pos]))
                 ++pos;
             std::size_t start = pos;
-            while (pos < line.size() && !isBlank(line[pos]))
+            while (pos < line.size() && !IsBlank(line[pos]))
                 ++pos;
             if (start == pos)
                 break;
@@ -49,12 +48,7 @@ void forEachDataLine(std::string_view text, std::size_t words, const std::string
         if (fields.size() < words)
             throw CtyFormatError(fileName + " line " + std::to_string(lineNumber) + ": expected " +
                                  std::to_string(words) + " columns");
-        std::string_view rest = line.substr(pos);
-        while (!rest.empty() && isBlank(rest.front()))
-            rest.remove_prefix(1);
-        while (!rest.empty() && isBlank(rest.back()))
-            rest.remove_suffix(1);
-        handle(fields, rest, lineNumber);
+        handle(fields, Trim(line.substr(pos)), lineNumber);
     }
 }
 

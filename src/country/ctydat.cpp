@@ -1,22 +1,13 @@
 #include "ctydat.h"
 
+#include "logstore/trim.h"
+
 #include <algorithm>
 #include <charconv>
 
 namespace vellum {
 
 namespace {
-
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-
-std::string_view trim(std::string_view text)
-{
-    while (!text.empty() && isSpace(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back()))
-        text.remove_suffix(1);
-    return text;
-}
 
 [[noreturn]] void fail(int line, const std::string &what)
 {
@@ -26,7 +17,7 @@ std::string_view trim(std::string_view text)
 template <typename T>
 T number(std::string_view text, int line, const char *what)
 {
-    text = trim(text);
+    text = Trim(text);
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);
     T value{};
@@ -85,7 +76,7 @@ void parseHeader(std::string_view text, std::size_t &pos, CtyEntity &entity)
         std::size_t newline = text.find('\n', pos);
         if (colon == std::string_view::npos || newline < colon)
             fail(entity.line, "the entity header does not have eight fields ending in \":\"");
-        field = trim(text.substr(pos, colon - pos));
+        field = Trim(text.substr(pos, colon - pos));
         pos = colon + 1;
     }
     entity.name = std::string(fields[0]);
@@ -118,7 +109,7 @@ std::vector<CtyEntity> ParseCtyDat(std::string_view text)
     };
     for (;;) {
         std::size_t start = pos;
-        while (start < text.size() && isSpace(text[start]))
+        while (start < text.size() && IsBlank(text[start]))
             ++start;
         if (start >= text.size())
             break;
@@ -136,7 +127,7 @@ std::vector<CtyEntity> ParseCtyDat(std::string_view text)
         std::size_t itemStart = 0;
         while (itemStart <= list.size()) {
             std::size_t comma = std::min(list.find(',', itemStart), list.size());
-            std::string_view item = trim(list.substr(itemStart, comma - itemStart));
+            std::string_view item = Trim(list.substr(itemStart, comma - itemStart));
             if (!item.empty()) {
                 std::size_t at = static_cast<std::size_t>(item.data() - list.data());
                 itemLine += static_cast<int>(std::count(list.begin() + static_cast<std::ptrdiff_t>(counted),

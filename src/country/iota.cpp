@@ -2,6 +2,7 @@
 
 #include "logstore/bytes.h"
 #include "logstore/compare.h"
+#include "logstore/trim.h"
 
 #include <cmath>
 #include <cstdio>
@@ -47,7 +48,7 @@ IotaLine splitIotaLine(std::string_view line)
     if (comma == std::string_view::npos)
         return missing("no name");
     fields.reference = line.substr(0, comma);
-    std::string_view rest = TrimBlanks(line.substr(comma + 1));
+    std::string_view rest = Trim(line.substr(comma + 1));
     if (!rest.empty() && rest.front() == '"') {
         std::size_t close = rest.find('"', 1);
         fields.name = rest.substr(1, close == std::string_view::npos ? std::string_view::npos : close - 1);
@@ -101,7 +102,7 @@ bool IsIotaReference(std::string_view text)
 std::string NormalizeIotaReference(std::string_view text)
 {
     std::string out;
-    for (char c : TrimBlanks(text))
+    for (char c : Trim(text))
         if (c != '-')
             out += c;
     return UpperAscii(out);
@@ -109,7 +110,7 @@ std::string NormalizeIotaReference(std::string_view text)
 
 std::optional<double> ParseCoordinate(std::string_view text, double limit)
 {
-    text = TrimBlanks(text);
+    text = Trim(text);
     double sign = 1;
     bool suffixed = false;
     if (!text.empty()) {
@@ -117,7 +118,7 @@ std::optional<double> ParseCoordinate(std::string_view text, double limit)
         if (last == 'N' || last == 'E' || last == 'S' || last == 'W') {
             sign = last == 'S' || last == 'W' ? -1 : 1;
             suffixed = true;
-            text = TrimBlanks(text.substr(0, text.size() - 1));
+            text = Trim(text.substr(0, text.size() - 1));
         }
     }
     // Sign, digits and at most one point: nothing that strtod would read as
@@ -204,7 +205,7 @@ ImportReport IotaRows::Import(std::string_view text, bool deleteExisting, Progre
         row.reference = NormalizeIotaReference(fields.reference);
         if (!IsIotaReference(row.reference))
             return report.Error(number, "not a reference of two letters and three digits", line);
-        row.name = std::string(TrimBlanks(fields.name).substr(0, IotaField::NameCapacity));
+        row.name = std::string(Trim(fields.name).substr(0, IotaField::NameCapacity));
         std::optional<double> latitude = ParseCoordinate(fields.latitude, 90);
         std::optional<double> longitude = ParseCoordinate(fields.longitude, 180);
         if (!latitude)

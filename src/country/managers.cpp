@@ -6,6 +6,7 @@
 #include "logstore/compare.h"
 #include "logstore/daytime.h"
 #include "logstore/qsorec.h"
+#include "logstore/trim.h"
 
 #include <charconv>
 #include <cstdio>
@@ -16,7 +17,7 @@ namespace {
 
 constexpr std::size_t ManagerCapacity = 12;
 
-std::string callText(std::string_view text) { return UpperAscii(TrimBlanks(text).substr(0, ManagerField::CallCapacity)); }
+std::string callText(std::string_view text) { return UpperAscii(Trim(text).substr(0, ManagerField::CallCapacity)); }
 
 /// Position of the record in force for (call, date), or -1. A lower-bound
 /// search for (call, date); without an equal record the one just before is
@@ -205,7 +206,7 @@ ImportReport ManagerRows::Import(std::string_view text, bool deleteExisting, Pro
             return report.Error(number, "no call", line);
         if (row.manager.empty())
             return report.Error(number, "no manager", line);
-        std::string_view dateField = TrimBlanks(line.substr(first + 1, second - first - 1));
+        std::string_view dateField = Trim(line.substr(first + 1, second - first - 1));
         if (!dateField.empty()) {
             std::optional<std::uint16_t> date = ParseManagerDate(dateField);
             if (!date)

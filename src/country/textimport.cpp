@@ -1,6 +1,7 @@
 #include "textimport.h"
 
 #include "logstore/fileio.h"
+#include "logstore/trim.h"
 
 #include <span>
 
@@ -58,15 +59,6 @@ std::string ImportReportText(const ImportReport &report, const std::vector<Impor
     return text;
 }
 
-std::string_view TrimBlanks(std::string_view text)
-{
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
-
 void ForEachImportLine(std::string_view text, ProgressService *progress,
                        const std::function<void(int number, std::string_view line)> &line)
 {
@@ -80,7 +72,7 @@ void ForEachImportLine(std::string_view text, ProgressService *progress,
         if (!current.empty() && current.back() == '\r')
             current.remove_suffix(1);
         ++number;
-        if (!TrimBlanks(current).empty())
+        if (!Trim(current).empty())
             line(number, current);
         start = end + 1;
         if (progress && number % 256 == 0) {

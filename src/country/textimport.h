@@ -33,9 +33,6 @@ struct ImportReport {
 /// (when there were errors) an empty line and the first error lines.
 std::string ImportReportText(const ImportReport &report, const std::vector<ImportCount> &shown);
 
-/// The text without blanks and tabs at either end.
-std::string_view TrimBlanks(std::string_view text);
-
 /// Calls line(number, text) for every line of text (numbered from 1, without
 /// its "\r\n" or "\n"), skipping lines that hold only blanks. Advances the
 /// progress service, when given, by the bytes done.

@@ -1,7 +1,7 @@
 #include "Fimportexport.h"
 
 #include "app/programcontext.h"
-#include "app/qtservices.h"
+#include "logstore/Ftext.h"
 #include "app/windowhost.h"
 #include "logstore/Fdialogs.h"
 #include "qso/qsoentry.h"
@@ -32,8 +32,8 @@ std::optional<DuplicatePolicy> QtImportQuestions::AskDuplicatePolicy()
 
 PrefixZoneChoice QtImportQuestions::ConfirmPrefixZone(const PrefixZoneQuestion &q)
 {
-    TConfirmPZC dialog(FromCp1252(q.call), FromCp1252(q.dateText), FromCp1252(q.ownPrefix), q.ownZone,
-                       FromCp1252(q.importedPrefix), q.importedZone, m_parent);
+    TConfirmPZC dialog(ScreenText(q.call), ScreenText(q.dateText), ScreenText(q.ownPrefix), q.ownZone,
+                       ScreenText(q.importedPrefix), q.importedZone, m_parent);
     return static_cast<PrefixZoneChoice>(dialog.Ask());
 }
 

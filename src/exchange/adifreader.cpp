@@ -7,6 +7,7 @@
 #include "config/configrecord.h"
 #include "logstore/compare.h"
 #include "logstore/qsotables.h"
+#include "logstore/trim.h"
 
 #include <algorithm>
 #include <array>
@@ -59,11 +60,11 @@ int bandOfText(std::string_view text)
     while (!rest.empty() && (rest.back() == ' ' || rest.back() == 'M' || rest.back() == 'm' || rest.back() == 'C' ||
                              rest.back() == 'c'))
         rest.remove_suffix(1);
-    if (int band = ParseBand(text::Trim(rest)))
+    if (int band = ParseBand(Trim(rest)))
         return band;
     static constexpr std::array<std::string_view, 7> Satellites = {"AO27", "FO20", "AO13", "RS12", "FO29", "RS15", "AO10"};
     bool satellite = std::any_of(Satellites.begin(), Satellites.end(),
-                                 [text](std::string_view name) { return CompareNoCase(text::Trim(text), name) == 0; });
+                                 [text](std::string_view name) { return CompareNoCase(Trim(text), name) == 0; });
     return satellite ? 15 : 0;
 }
 
@@ -113,7 +114,7 @@ void RecordFields::apply(Tag tag, const std::string &value)
     case Tag::Freq: setFrequency(value); break;
     case Tag::RstSent: m_fields.SetReport(m_q, true, value); break;
     case Tag::RstRcvd: m_fields.SetReport(m_q, false, value); break;
-    case Tag::Srx: m_q.qso.Recvd = text::Trim(value); break;
+    case Tag::Srx: m_q.qso.Recvd = Trim(value); break;
     case Tag::State: m_fields.SetState(m_q, value); break;
     case Tag::ArrlSect: m_fields.SetSection(m_q, value); break;
     case Tag::Cnty: setCounty(value); break;
@@ -136,10 +137,10 @@ void RecordFields::apply(Tag tag, const std::string &value)
     case Tag::Dxcc: m_fields.SetPrefix(m_q, value); break;
     case Tag::Name:
     case Tag::Address:
-    case Tag::Qth: ImportFields::AddNoteField(m_q, 0, text::Trim(value)); break;
+    case Tag::Qth: ImportFields::AddNoteField(m_q, 0, Trim(value)); break;
     case Tag::QslVia:
-        if (!text::Trim(value).empty())
-            ImportFields::AddNoteField(m_q, 0, "QSLVIA " + std::string(text::Trim(value)));
+        if (!Trim(value).empty())
+            ImportFields::AddNoteField(m_q, 0, "QSLVIA " + std::string(Trim(value)));
         break;
     case Tag::Notes: ImportFields::AddNoteField(m_q, 0, value); break;
     case Tag::Comment: ImportFields::AddNoteField(m_q, 1, value); break;
@@ -224,9 +225,9 @@ AdifHeader SkipAdifHeader(AdifInput &input)
 {
     std::string_view bytes = input.Bytes();
     std::size_t start = bytes.size() - afterByteOrderMark(bytes).size();
-    std::size_t first = bytes.find_first_not_of(" \t\r\n", start);
-    bool tagFirst = first != std::string_view::npos && bytes[first] == '<';
-    if (tagFirst && CompareNoCase(bytes.substr(first, 5), "<?XML") == 0)
+    std::string_view content = TrimLeft(bytes.substr(start));
+    bool tagFirst = !content.empty() && content.front() == '<';
+    if (tagFirst && CompareNoCase(content.substr(0, 5), "<?XML") == 0)
         return AdifHeader::Xml;
     input.Seek(start);
     AdifTag tag;
@@ -236,7 +237,7 @@ AdifHeader SkipAdifHeader(AdifInput &input)
             input.text = text;
             return AdifHeader::Skipped;
         }
-        if (tag.name == "PROGRAMID" && CompareNoCase(text::Trim(tag.value), "VELLUM") == 0)
+        if (tag.name == "PROGRAMID" && CompareNoCase(Trim(tag.value), "VELLUM") == 0)
             text = AdifText::Cp1252;
         if (tagFirst && tag.name == "EOR")
             break;

@@ -12,6 +12,7 @@
 #include "logstore/qsotables.h"
 #include "logstore/report.h"
 #include "logstore/shortstring.h"
+#include "logstore/trim.h"
 #include "qso/qsochecks.h"
 
 #include <algorithm>
@@ -83,7 +84,7 @@ int ParseModeAlias(std::string_view text)
 
 std::string NormalizeImportedIota(std::string_view text)
 {
-    std::string iota = UpperAscii(text::Trim(text));
+    std::string iota = UpperAscii(Trim(text));
     if (iota.size() >= 3 && iota[2] == '-') {
         if (iota.size() < 6)
             iota[2] = '0';
@@ -97,7 +98,7 @@ std::string NormalizeImportedIota(std::string_view text)
 
 std::optional<std::uint16_t> ParseYmdDate(std::string_view text)
 {
-    text = text::Trim(text);
+    text = Trim(text);
     if (text.size() != 8)
         return std::nullopt;
     int year = digitsAt(text, 0, 4), month = digitsAt(text, 4, 2), day = digitsAt(text, 6, 2);
@@ -114,7 +115,7 @@ std::optional<std::uint16_t> ParseYmdDate(std::string_view text)
 
 std::optional<std::int64_t> ParseMegahertz(std::string_view text)
 {
-    text = text::Trim(text);
+    text = Trim(text);
     std::int64_t whole = 0, fraction = 0, scale = 1;
     bool point = false, digits = false;
     for (char c : text) {
@@ -183,7 +184,7 @@ ImportedQso ImportFields::Prepare() const
 
 void ImportFields::SetCallsign(ImportedQso &q, std::string_view text) const
 {
-    std::string call = UpperAscii(text::Trim(text));
+    std::string call = UpperAscii(Trim(text));
     std::replace(call.begin(), call.end(), '-', '/');
     std::replace(call.begin(), call.end(), '\\', '/');
     q.qso.Call = call;
@@ -198,7 +199,7 @@ void ImportFields::SetCallsign(ImportedQso &q, std::string_view text) const
 
 void ImportFields::SetTimeOfDay(ImportedQso &q, std::string_view text)
 {
-    if (std::optional<std::int32_t> seconds = m_timeRule.Parse(text::Trim(text)))
+    if (std::optional<std::int32_t> seconds = m_timeRule.Parse(Trim(text)))
         q.qso.Time = *seconds;
     else
         q.errors.Add(EntryKind::Error, ImportFieldNames[ImportField::Time].name, text);
@@ -207,7 +208,7 @@ void ImportFields::SetTimeOfDay(ImportedQso &q, std::string_view text)
 void ImportFields::SetReport(ImportedQso &q, bool sent, std::string_view text) const
 {
     std::uint16_t &report = sent ? q.qso.RstSent : q.qso.RstRcvd;
-    std::string_view value = text::Trim(text);
+    std::string_view value = Trim(text);
     std::optional<std::uint16_t> parsed = CompareNoCase(value, "5NN") == 0 ? 599 : EncodeRst(value);
     report = parsed.value_or(NoReport);
     if (!parsed)
@@ -216,7 +217,7 @@ void ImportFields::SetReport(ImportedQso &q, bool sent, std::string_view text) c
 
 void ImportFields::SetState(ImportedQso &q, std::string_view text) const
 {
-    std::int32_t state = m_countries.StateIndex(UpperAscii(text::Trim(text)));
+    std::int32_t state = m_countries.StateIndex(UpperAscii(Trim(text)));
     if (state > 0 && state <= 0xFF)
         q.importedState = static_cast<std::uint8_t>(state);
     else
@@ -225,7 +226,7 @@ void ImportFields::SetState(ImportedQso &q, std::string_view text) const
 
 void ImportFields::SetSection(ImportedQso &q, std::string_view text) const
 {
-    std::int32_t position = m_countries.Sections.IndexOfKey(text::Trim(text));
+    std::int32_t position = m_countries.Sections.IndexOfKey(Trim(text));
     if (position < 0 || q.importedState != 0)
         return;
     std::uint8_t state = m_countries.Sections.Get(position)[SectionField::State];
@@ -237,7 +238,7 @@ void ImportFields::SetCounty(ImportedQso &q, std::string_view state, std::string
                              std::string_view whole) const
 {
     const char *field = ImportFieldNames[ImportField::County].name;
-    std::int32_t index = m_countries.StateIndex(UpperAscii(text::Trim(state)));
+    std::int32_t index = m_countries.StateIndex(UpperAscii(Trim(state)));
     if (index <= 0 || index > 0xFF) {
         q.errors.Add(EntryKind::Simple, field, whole);
         return;
@@ -248,7 +249,7 @@ void ImportFields::SetCounty(ImportedQso &q, std::string_view state, std::string
         return;
     }
     q.importedState = static_cast<std::uint8_t>(index);
-    std::string county(text::Trim(name));
+    std::string county(Trim(name));
     std::uint16_t number = county.empty() ? 0 : m_countries.CountyNumber(m_countries.StateAbbreviation(index), county);
     if (number == 0)
         q.errors.Add(EntryKind::Simple, field, name);
@@ -258,7 +259,7 @@ void ImportFields::SetCounty(ImportedQso &q, std::string_view state, std::string
 
 void ImportFields::SetZone(ImportedQso &q, std::string_view text) const
 {
-    std::string_view value = text::Trim(text);
+    std::string_view value = Trim(text);
     int zone = value.empty() || value.size() > 2 ? -1 : digitsAt(value, 0, value.size());
     if (value.empty())
         zone = 0;
@@ -271,7 +272,7 @@ void ImportFields::SetZone(ImportedQso &q, std::string_view text) const
 
 void ImportFields::SetGrid(ImportedQso &q, std::string_view text) const
 {
-    std::string_view value = text::Trim(text);
+    std::string_view value = Trim(text);
     if (value.empty())
         return;
     // A locator of 8 characters (extended square) keeps its first 6.
@@ -285,7 +286,7 @@ void ImportFields::SetGrid(ImportedQso &q, std::string_view text) const
 
 void ImportFields::SetIota(ImportedQso &q, std::string_view text) const
 {
-    if (text::Trim(text).empty())
+    if (Trim(text).empty())
         return;
     std::string iota = NormalizeImportedIota(text);
     bool known = isIotaReference(iota) && (!m_hasIotaList || m_countries.Iota.IndexOfKey(iota) >= 0);
@@ -299,7 +300,7 @@ void ImportFields::SetIota(ImportedQso &q, std::string_view text) const
 
 void ImportFields::SetPrefix(ImportedQso &q, std::string_view text) const
 {
-    std::string prefix(text::Trim(text));
+    std::string prefix(Trim(text));
     if (prefix.empty())
         return;
     bool number = std::all_of(prefix.begin(), prefix.end(), text::IsDigit);

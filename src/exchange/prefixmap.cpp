@@ -5,6 +5,7 @@
 #include "logstore/shortstring.h"
 #include "logstore/fileio.h"
 #include "logstore/paths.h"
+#include "logstore/trim.h"
 
 #include <filesystem>
 
@@ -14,7 +15,7 @@ namespace {
 /// A number as compared: without leading zeros ("005" and "5" are the same entity).
 std::string_view numberKey(std::string_view number)
 {
-    number = text::Trim(number);
+    number = Trim(number);
     while (number.size() > 1 && number.front() == '0')
         number.remove_prefix(1);
     return number;
@@ -31,10 +32,8 @@ PrefixMap PrefixMap::Parse(std::string_view text)
         std::size_t comma = line.find(',');
         if (comma == std::string_view::npos)
             continue;
-        std::string_view prefix = line.substr(0, comma);
-        while (!prefix.empty() && prefix.back() == ' ')
-            prefix.remove_suffix(1);
-        std::string_view number = text::Trim(line.substr(comma + 1)).substr(0, 5);
+        std::string_view prefix = TrimRight(line.substr(0, comma));
+        std::string_view number = Trim(line.substr(comma + 1)).substr(0, 5);
         map.add(prefix.substr(0, 5), number);
     }
     return map;

@@ -1,8 +1,8 @@
 #pragma once
-// What the log store's dialogs share: the conversion of the core's cp1252 texts
-// for the screen and back, and a row of named push buttons.
+// What the log store's dialogs share: named widgets and a row of named push
+// buttons (and, through Ftext.h, the core's texts on the screen and back).
 
-#include "cp1252.h"
+#include "Ftext.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -16,9 +16,6 @@
 #include <utility>
 
 namespace vellum {
-
-inline QString ScreenText(std::string_view cp1252) { return QString::fromStdString(Cp1252ToUtf8(cp1252)); }
-inline std::string CoreText(const QString &text) { return Utf8ToCp1252(text.toStdString()); }
 
 /// A new widget (constructed from args) with its objectName set.
 template <typename Widget, typename... Args>

@@ -68,6 +68,20 @@ void ByteReader::skip(std::size_t count)
     m_offset += count;
 }
 
+void ByteReader::expectRecords(std::uint64_t count, std::uint64_t recordSize, std::string_view what) const
+{
+    if (!RecordsFit(count, recordSize, remaining()))
+        throw ShortRead(RecordsOverrunText(what, count, recordSize, m_offset, remaining()));
+}
+
+std::string RecordsOverrunText(std::string_view what, std::uint64_t count, std::uint64_t recordSize,
+                               std::uint64_t offset, std::uint64_t left)
+{
+    return "the file claims " + std::to_string(count) + " " + std::string(what) + " of at least " +
+           std::to_string(recordSize) + " bytes at byte " + std::to_string(offset) + ", but only " +
+           std::to_string(left) + " bytes follow";
+}
+
 void ByteWriter::u16(std::uint16_t v)
 {
     m_out.push_back(static_cast<std::uint8_t>(v));

@@ -18,6 +18,18 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+/// Whether `count` records of at least `recordSize` bytes each fit in `left`
+/// bytes (without overflowing, however large the count a file claims).
+constexpr bool RecordsFit(std::uint64_t count, std::uint64_t recordSize, std::uint64_t left)
+{
+    return recordSize == 0 || count <= left / recordSize;
+}
+
+/// The message of a count that cannot be right: "the file claims 5 QSOs of at
+/// least 75 bytes at byte 12, but only 40 bytes follow".
+std::string RecordsOverrunText(std::string_view what, std::uint64_t count, std::uint64_t recordSize,
+                               std::uint64_t offset, std::uint64_t left);
+
 /// Reads fields from a span of bytes; every read past the end throws ShortRead.
 class ByteReader {
 public:
@@ -34,6 +46,10 @@ public:
     std::string shortString(std::size_t capacity);
     void bytes(void *out, std::size_t count);
     void skip(std::size_t count);
+    /// Checks a count read from the bytes before anything is reserved for it:
+    /// throws ShortRead (RecordsOverrunText) unless `count` records of at least
+    /// `recordSize` bytes fit in the bytes left. `what` names the records ("QSOs").
+    void expectRecords(std::uint64_t count, std::uint64_t recordSize, std::string_view what) const;
 
     std::size_t offset() const { return m_offset; }
     std::size_t remaining() const { return m_bytes.size() - m_offset; }

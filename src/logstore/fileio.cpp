@@ -26,6 +26,13 @@ void TStream::Read(void *out, std::size_t count)
                          std::to_string(got) + " available");
 }
 
+void TStream::ExpectRecords(std::uint64_t count, std::uint64_t recordSize, std::string_view what) const
+{
+    auto left = static_cast<std::uint64_t>(std::max<std::int64_t>(0, Remaining()));
+    if (!RecordsFit(count, recordSize, left))
+        throw EReadError(RecordsOverrunText(what, count, recordSize, static_cast<std::uint64_t>(Position()), left));
+}
+
 std::uint8_t TStream::ReadU8()
 {
     std::uint8_t v;

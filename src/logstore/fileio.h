@@ -8,6 +8,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vellum {
@@ -40,6 +41,11 @@ public:
     virtual std::int64_t Size() const = 0;
     bool Eof() const { return Position() >= Size(); }
     std::int64_t Remaining() const { return Size() - Position(); }
+
+    /// Checks a count read from the stream before anything is reserved for it:
+    /// throws EReadError (RecordsOverrunText of bytes.h) unless `count` records
+    /// of at least `recordSize` bytes fit in what is left. `what` names the records.
+    void ExpectRecords(std::uint64_t count, std::uint64_t recordSize, std::string_view what) const;
 
     std::uint8_t ReadU8();
     std::uint16_t ReadU16();

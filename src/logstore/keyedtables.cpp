@@ -106,16 +106,6 @@ void TOwningCollection::DeleteAt(std::int32_t position)
 }
 
 namespace {
-/// Checks that count records of at least minBytes each can still be in the stream.
-void checkCount(TStream &stream, std::uint32_t count, std::size_t minBytes, const char *what)
-{
-    auto remaining = static_cast<std::uint64_t>(std::max<std::int64_t>(0, stream.Remaining()));
-    if (static_cast<std::uint64_t>(count) * minBytes > remaining)
-        throw EReadError(std::string(what) + ": " + std::to_string(count) + " records of at least " +
-                         std::to_string(minBytes) + " bytes do not fit in the " + std::to_string(remaining) +
-                         " bytes left at offset " + std::to_string(stream.Position()));
-}
-
 Record *newRecord(const Record *source, std::size_t length)
 {
     auto *record = new Record[length];
@@ -135,7 +125,7 @@ void TOneIndex::LoadFromStream(TStream &stream, bool oldCounts)
         throw EReadError("table at offset " + std::to_string(at) + " has records of " + std::to_string(size) +
                          " bytes, expected " + std::to_string(m_recSize));
     std::uint32_t count = ReadCount(stream);
-    checkCount(stream, count, size, "table");
+    stream.ExpectRecords(count, size, "table records");
     SetCapacity(Count() + static_cast<std::int64_t>(count));
     std::vector<Record> buffer(size);
     for (std::uint32_t i = 0; i < count; ++i) {
@@ -149,7 +139,7 @@ void TOneIndex::SkipInStream(TStream &stream, bool oldCounts)
 {
     std::uint16_t size = stream.ReadU16();
     std::uint32_t count = oldCounts ? stream.ReadU16() : stream.ReadU32();
-    checkCount(stream, count, size, "table");
+    stream.ExpectRecords(count, size, "table records");
     stream.Seek(static_cast<std::int64_t>(size) * count, SeekOrigin::Current);
 }
 
@@ -182,7 +172,7 @@ void TOneIndexTail::LoadFromStream(TStream &stream, bool oldCounts)
         throw EReadError("table at offset " + std::to_string(at) + " has a fixed part of " + std::to_string(fixed) +
                          " bytes, expected " + std::to_string(m_fixedSize));
     std::uint32_t count = ReadCount(stream);
-    checkCount(stream, count, 2u + fixed + 1u, "table");
+    stream.ExpectRecords(count, 2u + fixed + 1u, "table records");
     SetCapacity(Count() + static_cast<std::int64_t>(count));
     std::vector<Record> buffer(static_cast<std::size_t>(fixed) + 256);
     for (std::uint32_t i = 0; i < count; ++i) {
@@ -204,7 +194,7 @@ void TOneIndexTail::SkipInStream(TStream &stream, bool oldCounts)
 {
     std::uint16_t fixed = stream.ReadU16();
     std::uint32_t count = oldCounts ? stream.ReadU16() : stream.ReadU32();
-    checkCount(stream, count, 2u + fixed + 1u, "table");
+    stream.ExpectRecords(count, 2u + fixed + 1u, "table records");
     for (std::uint32_t i = 0; i < count; ++i) {
         std::uint16_t length = stream.ReadU16();
         if (length > stream.Remaining())

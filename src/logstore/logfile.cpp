@@ -1,5 +1,7 @@
 // Reading and writing the log file (formats "B" to "H"; "H" is written).
 
+#include "logfile.h"
+
 #include "qsodata.h"
 
 #include "bytes.h"
@@ -31,15 +33,6 @@ void writeShortText(TStream &stream, std::string_view text)
     std::size_t length = std::min<std::size_t>(text.size(), 255);
     stream.WriteU8(static_cast<std::uint8_t>(length));
     stream.Write(text.data(), length);
-}
-
-/// Checks that count records of at least minBytes each fit in what is left of the stream.
-void checkCount(TStream &stream, std::uint64_t count, std::uint64_t minBytes, const char *what)
-{
-    auto left = static_cast<std::uint64_t>(std::max<std::int64_t>(0, stream.Remaining()));
-    if (count * minBytes > left)
-        throw EReadError(std::string("the file claims ") + std::to_string(count) + " " + what + " at byte " +
-                         std::to_string(stream.Position()) + ", but only " + std::to_string(left) + " bytes follow");
 }
 
 } // namespace
@@ -84,7 +77,7 @@ private:
     void readGroupsAndSelections()
     {
         std::uint16_t groups = m_stream.ReadU16();
-        checkCount(m_stream, groups, GroupNameSize, "group names");
+        m_stream.ExpectRecords(groups, GroupNameSize, "group names");
         std::array<std::uint8_t, GroupNameSize> name{};
         for (std::uint16_t i = 0; i < groups; ++i) {
             m_stream.Read(name.data(), name.size());
@@ -92,7 +85,7 @@ private:
                 m_log.GroupNames.emplace_back(ShortStringAt(name.data()).substr(0, 25));
         }
         std::uint16_t selections = m_stream.ReadU16();
-        checkCount(m_stream, selections, SelectionStoredSize, "selections");
+        m_stream.ExpectRecords(selections, SelectionStoredSize, "selections");
         std::array<std::uint8_t, SelectionStoredSize> bytes{};
         for (std::uint16_t i = 0; i < selections; ++i) {
             m_stream.Read(bytes.data(), bytes.size());
@@ -110,7 +103,7 @@ private:
         std::uint32_t count = m_stream.ReadU32();
         std::size_t fixed = QsoRecordSize(m_format);
         bool notes = FormatHasQsoNote(m_format);
-        checkCount(m_stream, count, fixed + (notes ? 1 : 0), "QSOs");
+        m_stream.ExpectRecords(count, fixed + (notes ? 1 : 0), "QSOs");
         m_log.BeginBulkAppend(count, !m_load);
         m_inBulk = true;
         std::string caption = LogText::ReadingQsos;
@@ -178,7 +171,7 @@ private:
         std::uint32_t count = m_stream.ReadU32();
         if (count == 0)
             return;
-        checkCount(m_stream, count, 14, "notes");
+        m_stream.ExpectRecords(count, 14, "notes");
         if (m_load) {
             m_log.Notes.BeginBulk(false);
             m_log.Notes.SetCapacityAll(static_cast<std::int64_t>(m_log.Notes.Count()) + count);
@@ -220,7 +213,7 @@ private:
         std::uint32_t count = m_stream.ReadU32();
         if (count == 0)
             return;
-        checkCount(m_stream, count, SwlStoredSize, "SWL records");
+        m_stream.ExpectRecords(count, SwlStoredSize, "SWL records");
         if (m_load) {
             m_log.SwlList.BeginBulk(false);
             m_log.SwlList.SetCapacityAll(static_cast<std::int64_t>(m_log.SwlList.Count()) + count);
@@ -306,6 +299,7 @@ char checkHeader(TStream &stream, const std::string &fileName, UserNotifier &not
     }
     return format;
 }
+
 } // namespace
 
 bool TQsoData::ReadLog(const std::string &fileName, LoadMode mode, DuplicateMode duplicates)
@@ -319,15 +313,26 @@ bool TQsoData::ReadLog(const std::string &fileName, LoadMode mode, DuplicateMode
         notifier().error("Cannot open the log file\n" + fileName + "\n" + why.substr(why.rfind(": ") + 2));
         return false;
     }
-    char format = checkHeader(*stream, fileName, notifier());
+    return readStream(*stream, fileName, mode, duplicates, true);
+}
+
+bool TQsoData::ReadLogStream(TStream &stream, const std::string &sourceName, LoadMode mode, DuplicateMode duplicates)
+{
+    observer().stopBackupCountdown();
+    return readStream(stream, sourceName, mode, duplicates, false);
+}
+
+bool TQsoData::readStream(TStream &stream, const std::string &sourceName, LoadMode mode, DuplicateMode duplicates,
+                          bool takeSourceName)
+{
+    char format = checkHeader(stream, sourceName, notifier());
     if (!format)
         return false;
-
     bool load = mode == LoadMode::Load;
     observer().readingStarted();
-    if (load)
-        LogFileName = fileName;
-    LogFileReader reader(*this, *stream, format, mode, duplicates);
+    if (load && takeSourceName)
+        LogFileName = sourceName;
+    LogFileReader reader(*this, stream, format, mode, duplicates);
     bool ok = true;
     try {
         reader.run();
@@ -340,7 +345,7 @@ bool TQsoData::ReadLog(const std::string &fileName, LoadMode mode, DuplicateMode
             Notes.ClearRecs();
             SwlList.ClearRecs();
         }
-        notifier().error(std::string(LogText::FatalRead) + "\n" + fileName + ": " + e.what());
+        notifier().error(std::string(LogText::FatalRead) + "\n" + sourceName + ": " + e.what());
     }
     observer().readingEnded();
     if (!reader.truncatedNotes.empty())
@@ -357,6 +362,13 @@ bool TQsoData::ReadLog(const std::string &fileName, LoadMode mode, DuplicateMode
         SetModified();
     }
     return ok;
+}
+
+bool ReadLogBytes(TQsoData &log, std::span<const std::uint8_t> bytes, const std::string &sourceName, LoadMode mode,
+                  DuplicateMode duplicates)
+{
+    TMemoryStream stream(bytes);
+    return log.ReadLogStream(stream, sourceName, mode, duplicates);
 }
 
 void TQsoData::WriteLog(bool toLogFile)

@@ -16,6 +16,8 @@
 
 namespace vellum {
 
+class TStream;
+
 enum class LoadMode { Load, Merge };
 
 /// What a merge does with a QSO (or SWL record) the log already holds.
@@ -165,6 +167,9 @@ public:
     /// Reads a log file (load) or merges it into this log. Returns false on failure,
     /// after telling the user.
     bool ReadLog(const std::string &fileName, LoadMode mode, DuplicateMode duplicates);
+    /// ReadLog over an open stream (bytes in memory, ...); sourceName names it in the
+    /// messages, and the log keeps its own file name.
+    bool ReadLogStream(TStream &stream, const std::string &sourceName, LoadMode mode, DuplicateMode duplicates);
     /// Writes the whole log to LogFileName (toLogFile) or to the backup log file.
     /// Throws EFileError when the file cannot be written; the flags then stay as they were.
     void WriteLog(bool toLogFile);
@@ -189,6 +194,8 @@ public:
 private:
     friend class LogFileReader;
     void completeRecord(TQsoRec &rec) const;
+    bool readStream(TStream &stream, const std::string &sourceName, LoadMode mode, DuplicateMode duplicates,
+                    bool takeSourceName);
 
     LogServices m_services;
     mutable LogObserverList m_observers;

@@ -3,6 +3,7 @@
 #include "bytes.h"
 #include "qsodata.h"
 #include "qsotables.h"
+#include "trim.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -110,7 +111,7 @@ namespace {
 /// A date field: empty gives emptyValue, a text that is not a date gives nothing.
 std::optional<std::uint16_t> dateField(std::string_view text, std::uint16_t emptyValue, DateFormat format)
 {
-    if (text.find_first_not_of(' ') == std::string_view::npos)
+    if (Trim(text).empty())
         return emptyValue;
     return ParseDate(text, format);
 }

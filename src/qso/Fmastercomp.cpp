@@ -3,7 +3,7 @@
 #include "qsoentry.h"
 
 #include "app/programcontext.h"
-#include "app/qtservices.h"
+#include "logstore/Ftext.h"
 #include "app/windowhost.h"
 
 
@@ -21,6 +21,6 @@ TMasterCompanion::~TMasterCompanion()
     m_host.CompanionClosed(CompanionId::MasterCalls, this);
 }
 
-void TMasterCompanion::RefreshCompanion() { LookupCall(FromCp1252(m_entry.Text(QsoField::Call)).trimmed()); }
+void TMasterCompanion::RefreshCompanion() { LookupCall(ScreenText(m_entry.Text(QsoField::Call)).trimmed()); }
 
 } // namespace vellum

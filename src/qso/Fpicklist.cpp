@@ -1,6 +1,6 @@
 #include "Fpicklist.h"
 
-#include "app/qtservices.h"
+#include "logstore/Ftext.h"
 
 #include <QAction>
 #include <QFontMetrics>
@@ -57,8 +57,8 @@ void TPicklist::fill()
                          [this](int a, int b) { return m_entries[a].second < m_entries[b].second; });
     m_list->clear();
     for (int index : m_order) {
-        QString key = FromCp1252(m_entries[index].first).leftJustified(7);
-        m_list->addItem(key + QStringLiteral("| ") + FromCp1252(m_entries[index].second));
+        QString key = ScreenText(m_entries[index].first).leftJustified(7);
+        m_list->addItem(key + QStringLiteral("| ") + ScreenText(m_entries[index].second));
     }
     if (!m_order.empty())
         m_list->setCurrentRow(0);
@@ -75,7 +75,7 @@ void TPicklist::SetSortByName(bool byName)
 
 bool TPicklist::selectMatch()
 {
-    std::string search = ToCp1252(m_search);
+    std::string search = CoreText(m_search);
     for (std::size_t row = 0; row < m_order.size(); ++row) {
         const auto &entry = m_entries[m_order[row]];
         const std::string &text = m_byName ? entry.second : entry.first;

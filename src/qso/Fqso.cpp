@@ -7,7 +7,7 @@
 #include "Fxsummary.h"
 
 #include "app/programcontext.h"
-#include "app/qtservices.h"
+#include "logstore/Ftext.h"
 #include "app/windowhost.h"
 #include "app/windowservices.h"
 #include "config/configrecord.h"
@@ -104,7 +104,7 @@ QStringList screenTexts(const std::vector<std::string> &texts)
 {
     QStringList list;
     for (const std::string &text : texts)
-        list << FromCp1252(text);
+        list << ScreenText(text);
     return list;
 }
 
@@ -192,10 +192,10 @@ void TQSOForm::connectField(QsoField field)
     QLineEdit *edit = Field(field);
     connect(edit, &QLineEdit::textChanged, this, [this, field](const QString &text) {
         if (!m_showing)
-            m_entry.Set(field, ToCp1252(text));
+            m_entry.Set(field, CoreText(text));
     });
     connect(edit, &QLineEdit::textEdited, this, [this, field, edit](const QString &text) {
-        m_entry.Edit(field, ToCp1252(text));
+        m_entry.Edit(field, CoreText(text));
         // A field filled to its length passes the focus on.
         if (edit->text().size() >= edit->maxLength() && edit->cursorPosition() == edit->text().size() &&
             edit->maxLength() < 250)
@@ -313,8 +313,8 @@ void TQSOForm::StateChanged()
     m_showing = true;
     showFields();
     showLists();
-    m_countryName->setText(FromCp1252(m_entry.CountryName()));
-    m_dirDist->setText(FromCp1252(m_entry.DirectionText()));
+    m_countryName->setText(ScreenText(m_entry.CountryName()));
+    m_dirDist->setText(ScreenText(m_entry.DirectionText()));
     Field(QsoField::Call)->setStyleSheet(m_entry.CallIsDupe() ? QStringLiteral("background-color: red;") : QString());
     Field(QsoField::AwardValue)->parentWidget()->setVisible(m_entry.AwardValueTyped());
     List(QsoList::AwardValueList)->parentWidget()->setVisible(m_entry.AwardValueListed());
@@ -322,7 +322,7 @@ void TQSOForm::StateChanged()
     for (QAction *action : {m_deleteAction, m_updateAction, m_confirmAction})
         action->setEnabled(browsing);
     showScrollBar();
-    setWindowTitle(FromCp1252(m_entry.Caption()));
+    setWindowTitle(ScreenText(m_entry.Caption()));
     m_showing = false;
 }
 
@@ -330,7 +330,7 @@ void TQSOForm::showFields()
 {
     for (int i = 0; i < QsoFieldCount; ++i) {
         QLineEdit *edit = m_fields[static_cast<std::size_t>(i)];
-        QString shown = FromCp1252(m_entry.Text(static_cast<QsoField>(i)));
+        QString shown = ScreenText(m_entry.Text(static_cast<QsoField>(i)));
         if (edit->text() == shown)
             continue;
         int cursor = edit->cursorPosition();
@@ -357,10 +357,10 @@ void TQSOForm::showItems(QComboBox *box, QsoList which)
     std::vector<std::pair<QString, QString>> items;
     if (which == QsoList::AwardType)
         for (const auto &[name, ident] : m_entry.AwardChoices())
-            items.emplace_back(FromCp1252(name), FromCp1252(ident));
+            items.emplace_back(ScreenText(name), ScreenText(ident));
     else
         for (const std::string &name : m_entry.Items(which))
-            items.emplace_back(FromCp1252(name), QString());
+            items.emplace_back(ScreenText(name), QString());
     bool same = box->count() == static_cast<int>(items.size());
     for (int i = 0; same && i < box->count(); ++i)
         same = box->itemText(i) == items[static_cast<std::size_t>(i)].first &&
@@ -388,7 +388,7 @@ void TQSOForm::showScrollBar()
 void TQSOForm::ShowLocation()
 {
     m_entry.ShowLocation();
-    m_dirDist->setText(FromCp1252(m_entry.DirectionText()));
+    m_dirDist->setText(ScreenText(m_entry.DirectionText()));
 }
 
 void TQSOForm::Focus(QsoField field)
@@ -436,7 +436,7 @@ void TQSOForm::ContestModeDialog()
     enabled->setObjectName(QStringLiteral("ContestEnabled"));
     enabled->setChecked(texts.enabled);
     auto line = [&dialog](const char *name, const std::string &text) {
-        auto *edit = new QLineEdit(FromCp1252(text), &dialog);
+        auto *edit = new QLineEdit(ScreenText(text), &dialog);
         edit->setObjectName(QString::fromLatin1(name));
         return edit;
     };
@@ -455,8 +455,8 @@ void TQSOForm::ContestModeDialog()
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    m_entry.ApplyContestSettings({enabled->isChecked(), ToCp1252(date->text()), ToCp1252(time->text()),
-                                  ToCp1252(number->text()), ToCp1252(note->text())});
+    m_entry.ApplyContestSettings({enabled->isChecked(), CoreText(date->text()), CoreText(time->text()),
+                                  CoreText(number->text()), CoreText(note->text())});
 }
 
 void TQSOForm::DisableFieldsDialog()
@@ -479,7 +479,7 @@ void TQSOForm::OpenFieldList(QsoField field)
     std::optional<FieldChoices> choices = m_entry.ChoicesFor(field);
     if (!choices)
         return;
-    int chosen = TPicklist(FromCp1252(choices->title), choices->entries, choices->firstChoosable, this).Choose();
+    int chosen = TPicklist(ScreenText(choices->title), choices->entries, choices->firstChoosable, this).Choose();
     m_entry.ChooseFrom(field, *choices, chosen);
 }
 
@@ -490,20 +490,20 @@ void TQSOForm::EditNote(QsoField field)
         if (!lines)
             return;
         QString shown = screenTexts(*lines).join('|');
-        TEditNote editor(QStringLiteral("Address for ") + FromCp1252(m_entry.Text(QsoField::Manager)).trimmed(), shown,
+        TEditNote editor(QStringLiteral("Address for ") + ScreenText(m_entry.Text(QsoField::Manager)).trimmed(), shown,
                          QString(), this);
         if (editor.exec() != QDialog::Accepted || editor.Note() == shown)
             return;
         std::vector<std::string> edited;
         for (const QString &line : editor.Note().split('|'))
-            edited.push_back(ToCp1252(line));
+            edited.push_back(CoreText(line));
         m_entry.SetManagerAddress(edited);
         return;
     }
     TEditNote editor(field == QsoField::CallNotes ? QStringLiteral("Callsign Notes") : QStringLiteral("QSO Notes"),
                      Field(field)->text(), Field(QsoField::Date)->text(), this);
     if (editor.exec() == QDialog::Accepted)
-        m_entry.SetNote(field, ToCp1252(editor.Note().left(250)));
+        m_entry.SetNote(field, CoreText(editor.Note().left(250)));
 }
 
 // --- keys --------------------------------------------------------------------------------

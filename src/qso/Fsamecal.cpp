@@ -5,8 +5,8 @@
 
 #include "app/programcontext.h"
 #include "app/windowhost.h"
-#include "app/qtservices.h"
-#include "logstore/textutil.h"
+#include "logstore/Ftext.h"
+#include "logstore/trim.h"
 #include "config/configrecord.h"
 #include "logstore/daytime.h"
 #include "logstore/qsodata.h"
@@ -74,7 +74,7 @@ void TSameCall::ShowCalls(const std::string &call)
                              QString::fromStdString(ModeName(q.Mode)),
                              (q.QslFlags & QslFlag::Cnfm) ? QStringLiteral("Y") : QStringLiteral("N"),
                              QString::fromStdString(FormatDate(q.QslDate, format, true)),
-                             FromCp1252(group)};
+                             ScreenText(group)};
         bool dupe = contest && q.Band == band && q.Mode == mode &&
                     (q.Date > config.ContestStartDate ||
                      (q.Date == config.ContestStartDate && q.Time >= config.ContestStartTime));
@@ -98,7 +98,7 @@ void TSameCall::updateCaption()
     int row = m_table->currentRow();
     const TQsoRec *selected =
         row >= 0 && row < static_cast<int>(m_listed.size()) ? m_listed[static_cast<std::size_t>(row)] : nullptr;
-    setWindowTitle(FromCp1252(SameCallCaption(m_call, selected)));
+    setWindowTitle(ScreenText(SameCallCaption(m_call, selected)));
 }
 
 void TSameCall::GotoQso()

@@ -3,7 +3,7 @@
 #include "qsoentry.h"
 
 #include "app/programcontext.h"
-#include "app/qtservices.h"
+#include "logstore/Ftext.h"
 #include "app/windowhost.h"
 #include "awards/awardmodel.h"
 #include "awards/awardqueries.h"
@@ -12,7 +12,7 @@
 #include "country/countrydata.h"
 #include "logstore/qsodata.h"
 #include "logstore/qsotables.h"
-#include "logstore/textutil.h"
+#include "logstore/trim.h"
 #include "qsochecks.h"
 
 #include <QHeaderView>
@@ -146,7 +146,7 @@ void TXSummary::fill(const std::optional<std::vector<std::uint8_t>> &block, cons
             int status = block ? (*block)[static_cast<std::size_t>(2 * cell)] : 0;
             // Submitted and checked show as confirmed: the panel only tells what the QSOs reached.
             const char *letter = status >= asConfirmed ? "C" : AwardStatusLetters[static_cast<std::size_t>(status)];
-            auto *item = new QTableWidgetItem(FromCp1252(letter));
+            auto *item = new QTableWidgetItem(ScreenText(letter));
             item->setTextAlignment(Qt::AlignCenter);
             m_grid->setItem(row, column, item);
         }
@@ -171,7 +171,7 @@ void TXSummary::RefreshCompanion()
         if (country > 0) {
             if (auto b = model.CountryBlock(country))
                 block = bytesOf(*b);
-            caption = FromCp1252(countries.CountryName(country));
+            caption = ScreenText(countries.CountryName(country));
         } else {
             caption = QStringLiteral("Country");
         }
@@ -193,7 +193,7 @@ void TXSummary::RefreshCompanion()
         if (state > 0) {
             if (auto b = model.StateBlock(m_log, state))
                 block = bytesOf(*b);
-            caption = FromCp1252(StateInfo::Decode(countries.States.Get(state)).name);
+            caption = ScreenText(StateInfo::Decode(countries.States.Get(state)).name);
         } else {
             caption = QStringLiteral("State");
         }
@@ -205,7 +205,7 @@ void TXSummary::RefreshCompanion()
         std::int32_t index = iota.empty() ? -1 : countries.Iota.IndexOfKey(iota);
         if (index >= 0) {
             block = bytesOf(ItemStatusBlock(model, m_log, {ItemKind::Iota, iota, 0, 0}));
-            caption = FromCp1252(countries.Iota.TailString(index));
+            caption = ScreenText(countries.Iota.TailString(index));
         } else {
             caption = QStringLiteral("IOTA");
         }
@@ -234,7 +234,7 @@ void TXSummary::RefreshCompanion()
         if (number > 0) {
             block = bytesOf(ItemStatusBlock(model, m_log,
                                             {ItemKind::County, {}, static_cast<std::uint8_t>(stateIndex), number}));
-            caption = FromCp1252(state + ": " + county);
+            caption = ScreenText(state + ": " + county);
         } else {
             caption = QStringLiteral("County");
         }
@@ -257,7 +257,7 @@ void TXSummary::UpdateWPX(const std::string &call)
     if (auto b = model.WpxBlock(prefix))
         block = bytesOf(*b);
     bool deleted = m_host.Context().Countries().DeletedWpx.IndexOfKey(prefix) >= 0 || model.WpxEntryDeleted(prefix);
-    fill(block, QStringLiteral("WPX = ") + FromCp1252(prefix) + (deleted ? QStringLiteral(" (Del)") : QString()));
+    fill(block, QStringLiteral("WPX = ") + ScreenText(prefix) + (deleted ? QStringLiteral(" (Del)") : QString()));
 }
 
 void TXSummary::HighlightCompanion()
@@ -280,7 +280,7 @@ void TXSummary::HighlightCompanion()
 void TXSummary::CellDoubleClicked(int row, int column)
 {
     QTableWidgetItem *item = m_grid->item(row, column);
-    if (!item || item->text() == FromCp1252("\xB7")) {
+    if (!item || item->text() == ScreenText("\xB7")) {
         m_host.Notifier().warning("Cannot search for QSO that never occured");
         return;
     }

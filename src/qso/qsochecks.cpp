@@ -2,7 +2,7 @@
 
 #include "logstore/daytime.h"
 #include "logstore/report.h"
-#include "logstore/textutil.h"
+#include "logstore/trim.h"
 
 #include <algorithm>
 #include <charconv>

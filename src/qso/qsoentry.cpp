@@ -15,7 +15,7 @@
 #include "logstore/qsodata.h"
 #include "logstore/qsotables.h"
 #include "logstore/selection.h"
-#include "logstore/textutil.h"
+#include "logstore/trim.h"
 
 #include <algorithm>
 

@@ -15,7 +15,7 @@
 #include "logstore/qsoorders.h"
 #include "logstore/report.h"
 #include "logstore/selection.h"
-#include "logstore/textutil.h"
+#include "logstore/trim.h"
 
 #include <algorithm>
 #include <cstdio>

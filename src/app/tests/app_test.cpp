@@ -1,6 +1,7 @@
 // Drives the real main window offscreen on a temporary program directory.
 
-#include "logfixtures.h"
+#include "testsupport/logfilebuilder.h"
+#include "testsupport/tempdir.h"
 
 #include "app/Fmain.h"
 #include "app/singleinstance.h"

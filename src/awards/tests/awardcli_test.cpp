@@ -2,6 +2,8 @@
 
 #include "awardfixture.h"
 
+#include "testsupport/tempdir.h"
+
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -33,18 +35,17 @@ CliRun runCli(const std::string &arguments)
 
 class AwardCliTest : public AwardTest {
 protected:
-    AwardCliTest() : m_dir(std::filesystem::temp_directory_path() / ("vellum-awardcli-" + std::to_string(::getpid())))
+    AwardCliTest()
     {
-        std::filesystem::create_directories(m_dir);
         Add({.call = "DL1ABC", .date = Day(2020, 3, 1), .confirmed = true});
         Add({.call = "JA1ABC", .date = Day(2021, 3, 1), .band = 3, .mode = 14});
         log->LogFileName = m_dir + "/T.VLL";
         log->WriteLog(true);
     }
-    ~AwardCliTest() override { std::filesystem::remove_all(m_dir); }
     std::string Args(const std::string &command) const { return "--dir " + m_dir + " " + command; }
 
-    std::string m_dir;
+    test::TempDir m_temp{"awardcli"};
+    std::string m_dir = m_temp.path();
 };
 
 TEST_F(AwardCliTest, AwardsStanding)

@@ -3,6 +3,7 @@
 #include "country/countryfile.h"
 #include "logstore/daytime.h"
 #include "logstore/fileio.h"
+#include "testsupport/qsobuilder.h"
 
 #include <algorithm>
 
@@ -50,19 +51,18 @@ std::int16_t AwardTest::CountryOf(const std::string &prefix) const
 
 TQsoRec AwardTest::Make(const QsoSpec &spec) const
 {
-    TQsoRec rec;
-    rec.Call = spec.call;
-    rec.Date = spec.date ? spec.date : Day(2020, 5, 1);
-    rec.Time = spec.time;
-    rec.Band = spec.band;
-    rec.Mode = spec.mode;
-    rec.RstRcvd = spec.rstRcvd;
-    rec.RstSent = 599;
-    rec.QslDate = spec.qslDate;
-    rec.AwdFlags = spec.awdFlags;
-    rec.Group = spec.group;
-    rec.State = static_cast<std::uint8_t>(countries.StateIndex(spec.state));
-    resolver.ResolveCountry(rec);
+    TQsoRec rec = QsoBuilder(spec.call)
+                      .day(spec.date ? spec.date : Day(2020, 5, 1))
+                      .seconds(spec.time)
+                      .band(spec.band)
+                      .mode(spec.mode)
+                      .reports(spec.rstRcvd, 599)
+                      .qslDate(spec.qslDate)
+                      .awdFlags(spec.awdFlags)
+                      .group(spec.group)
+                      .state(static_cast<std::uint8_t>(countries.StateIndex(spec.state)))
+                      .resolvedBy(resolver)
+                      .build();
     rec.QslFlags = static_cast<std::uint8_t>((spec.confirmed ? QslFlag::Cnfm : 0) |
                                              (spec.validDx ? QslFlag::ValidDX : 0));
     return rec;

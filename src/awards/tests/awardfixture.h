@@ -8,6 +8,7 @@
 #include "country/resolver.h"
 #include "logstore/qsodata.h"
 #include "logstore/services.h"
+#include "testsupport/qsobuilder.h"
 
 #include <gtest/gtest.h>
 

@@ -4,13 +4,14 @@
 
 #include "awardfixture.h"
 
+#include "testsupport/tempdir.h"
+
 #include "awards/awardqueries.h"
 
 #include "country/countryfile.h"
 
 #include <filesystem>
 #include <random>
-#include <unistd.h>
 
 namespace vellum::test {
 namespace {
@@ -239,8 +240,8 @@ TEST_F(AwardModelTest, TwoLogsDoNotShareTables)
 
 TEST_F(AwardModelTest, ReadingAndMergingLogFiles)
 {
-    std::string dir = std::filesystem::temp_directory_path() / ("vellum-awards-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    test::TempDir temp("awards");
+    const std::string &dir = temp.path();
     Add({.call = "DL1ABC", .confirmed = true});
     Add({.call = "JA1ABC", .band = 7});
     log->LogFileName = dir + "/A.VLL";

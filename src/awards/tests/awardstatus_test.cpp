@@ -3,6 +3,7 @@
 #include "awards/awardstatus.h"
 
 #include "logstore/daytime.h"
+#include "testsupport/qsobuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -13,15 +14,14 @@ const std::uint16_t Today = *DayNumber(2024, 6, 1);
 
 TQsoRec qso(std::uint16_t date, bool confirmed = false, std::uint16_t qslDate = 0)
 {
-    TQsoRec rec;
-    rec.Call = "DL1ABC";
-    rec.Date = date;
-    rec.Band = 5;
-    rec.Mode = 4;
-    rec.RstRcvd = 599;
-    rec.QslDate = qslDate;
-    rec.QslFlags = confirmed ? QslFlag::Cnfm : 0;
-    return rec;
+    return test::QsoBuilder("DL1ABC")
+        .day(date)
+        .band(5)
+        .mode(4)
+        .reports(599, 0)
+        .qslDate(qslDate)
+        .qslFlags(confirmed ? QslFlag::Cnfm : 0)
+        .build();
 }
 
 TEST(QsoAwardStatus, CutoffsCountBackFromTodayAndNeverWrap)

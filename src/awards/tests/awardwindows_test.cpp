@@ -3,6 +3,7 @@
 #include "awards/Fawdflag.h"
 
 #include "logstore/qsodata.h"
+#include "testsupport/qsobuilder.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -18,15 +19,7 @@ namespace {
 
 TQsoRec *addQso(TQsoData &log, const char *call, std::uint32_t flags)
 {
-    auto rec = std::make_unique<TQsoRec>();
-    rec->Call = call;
-    rec->Date = 40000;
-    rec->Band = 5;
-    rec->Mode = 4;
-    rec->AwdFlags = flags;
-    TQsoRec *raw = rec.get();
-    log.AddQso(std::move(rec));
-    return raw;
+    return test::QsoBuilder(call).day(40000).band(5).mode(4).awdFlags(flags).addTo(log);
 }
 
 TEST(ChangeAwardFlagsForm, ControlsTextsAndAChange)

@@ -5,11 +5,11 @@
 #include "awards/customawardfile.h"
 
 #include "logstore/fileio.h"
+#include "testsupport/tempdir.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <unistd.h>
 
 namespace vellum {
 namespace {
@@ -134,17 +134,13 @@ TEST(CustomAwardFile, LoadingAFile)
     EXPECT_EQ(list.Count(), 0) << "a missing file gives an empty list";
     EXPECT_TRUE(notes.shown.empty());
 
-    std::string dir = std::filesystem::temp_directory_path() / ("vellum-awd-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    std::string file = dir + "/MY.AWD";
-    std::string text = "[A]\n[a]\n";
-    WriteWholeFile(file, std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t *>(text.data()), text.size()),
-                   false);
+    test::TempDir dir("awd");
+    std::string file = dir.file("MY.AWD");
+    test::WriteFile(file, "[A]\n[a]\n");
     EXPECT_TRUE(LoadCustomAwards(list, file, notes));
     ASSERT_EQ(notes.shown.size(), 1u);
     EXPECT_EQ(notes.shown[0].text, "Duplicate award = a\rMY.AWD line 2: [a]") << "the message names the file";
     EXPECT_EQ(notes.shown[0].kind, MessageKind::Error);
-    std::filesystem::remove_all(dir);
 }
 
 TEST(CustomAwardFile, TheExampleFileReadsWithoutMessages)

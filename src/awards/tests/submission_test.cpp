@@ -16,20 +16,17 @@ protected:
     /// A confirmed CW QSO of a country (and a zone) on a band.
     TQsoRec *AddFor(int country, std::uint8_t band, std::uint32_t flags = 0, std::uint8_t zone = 14)
     {
-        auto rec = std::make_unique<TQsoRec>();
-        rec->Call = "T" + std::to_string(country) + "X" + std::to_string(m_next % 1000);
-        rec->Date = Day(2020, 1, 1);
-        rec->Time = m_next++;
-        rec->Band = band;
-        rec->Mode = 4;
-        rec->RstRcvd = 599;
-        rec->QslFlags = QslFlag::Cnfm | QslFlag::ValidDX;
-        rec->AwdFlags = flags;
-        rec->Country = static_cast<std::int16_t>(country);
-        rec->Zone = zone;
-        TQsoRec *raw = rec.get();
-        log->AddQso(std::move(rec));
-        return raw;
+        std::int32_t time = m_next++;
+        return QsoBuilder("T" + std::to_string(country) + "X" + std::to_string(time % 1000))
+            .day(Day(2020, 1, 1))
+            .seconds(time)
+            .band(band)
+            .mode(4)
+            .reports(599, 0)
+            .qslFlags(QslFlag::Cnfm | QslFlag::ValidDX)
+            .awdFlags(flags)
+            .country(static_cast<std::int16_t>(country), zone)
+            .addTo(*log);
     }
     std::int32_t m_next = 0;
 };

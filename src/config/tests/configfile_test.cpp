@@ -1,6 +1,7 @@
 // Loading and saving the configuration file, and the snapshots worker threads read.
 
 #include "configtestutil.h"
+#include "testsupport/tempdir.h"
 
 #include "config/configfields.h"
 #include "config/configfile.h"
@@ -19,9 +20,9 @@
 namespace vellum {
 namespace {
 
-using test::ReadBytes;
+using test::ReadFile;
 using test::TempDir;
-using test::WriteBytes;
+using test::WriteFile;
 
 constexpr const char *ScreenChanged = "Screen characteristics have changed,\rusing defaults setting";
 
@@ -47,10 +48,10 @@ void ExpectSameRecord(const TConfigRecord &actual, const TConfigRecord &expected
 TEST(ConfigFile, DefaultImageWrittenAndReadBackIsByteIdentical)
 {
     TempDir dir;
-    const std::string file = dir.path("VELLUM.CFG");
+    const std::string file = dir.file("VELLUM.CFG");
     TConfigRecord written = BuiltInConfig();
     SaveConfig(written, file, ScreenInfo{0, 0});
-    const std::vector<std::uint8_t> bytes = ReadBytes(file);
+    const std::vector<std::uint8_t> bytes = ReadFile(file);
     ASSERT_EQ(bytes.size(), ConfigRecordSize);
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 9), std::string("\x08ZAPHCFGI"));
     EXPECT_EQ(bytes, RecordBytes(BuiltInConfig()));
@@ -65,11 +66,11 @@ TEST(ConfigFile, DefaultImageWrittenAndReadBackIsByteIdentical)
 TEST(ConfigFile, SaveStoresTheScreenAndTheMagic)
 {
     TempDir dir;
-    const std::string file = dir.path("VELLUM.CFG");
+    const std::string file = dir.file("VELLUM.CFG");
     TConfigRecord record = BuiltInConfig();
     record.magic = "XXXX";
     SaveConfig(record, file, ScreenInfo{96, 1920});
-    const std::vector<std::uint8_t> bytes = ReadBytes(file);
+    const std::vector<std::uint8_t> bytes = ReadFile(file);
     ASSERT_EQ(bytes.size(), ConfigRecordSize);
     EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 9), std::string("\x08ZAPHCFGI"));
     EXPECT_EQ(bytes[12] | bytes[13] << 8, 96);
@@ -78,20 +79,20 @@ TEST(ConfigFile, SaveStoresTheScreenAndTheMagic)
 
     // Cycle Files keeps the previous generation.
     SaveConfig(record, file, ScreenInfo{120, 1920});
-    EXPECT_EQ(ReadBytes(dir.path("VELLUM.~FG")), bytes);
+    EXPECT_EQ(ReadFile(dir.file("VELLUM.~FG")), bytes);
     record.DefQSO_Cycle = false;
-    std::filesystem::remove(dir.path("VELLUM.~FG"));
+    std::filesystem::remove(dir.file("VELLUM.~FG"));
     SaveConfig(record, file, ScreenInfo{120, 1920});
-    EXPECT_FALSE(std::filesystem::exists(dir.path("VELLUM.~FG")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("VELLUM.~FG")));
 }
 
 TEST(ConfigFile, ForeignFileIsReadWithEveryDocumentedValue)
 {
     TempDir dir;
-    const std::string file = dir.path("VELLUM.CFG");
+    const std::string file = dir.file("VELLUM.CFG");
     // Unused bytes and the unused ends of strings hold 0xA5: they must survive.
     const std::vector<std::uint8_t> image = test::BuildImage(true, 0xA5);
-    WriteBytes(file, image);
+    WriteFile(file, image);
     RecordingNotifier notifier;
     TConfigRecord record = BuiltInConfig();
     ASSERT_TRUE(LoadConfig(record, file, ScreenInfo{96, 1920}, notifier));
@@ -119,16 +120,16 @@ TEST(ConfigFile, ForeignFileIsReadWithEveryDocumentedValue)
     std::vector<std::uint8_t> expected = image;
     expected[4112] = 0; // ContestEnabled
     EXPECT_EQ(RecordBytes(record), expected);
-    SaveConfig(record, dir.path("COPY.CFG"), ScreenInfo{96, 1920});
-    EXPECT_EQ(ReadBytes(dir.path("COPY.CFG")), expected);
+    SaveConfig(record, dir.file("COPY.CFG"), ScreenInfo{96, 1920});
+    EXPECT_EQ(ReadFile(dir.file("COPY.CFG")), expected);
 }
 
 TEST(ConfigFile, ChangedScreenResetsOnlyFontsAndScale)
 {
     TempDir dir;
-    const std::string file = dir.path("VELLUM.CFG");
+    const std::string file = dir.file("VELLUM.CFG");
     const std::vector<std::uint8_t> image = test::BuildImage(true, 0);
-    WriteBytes(file, image); // written on a 96 pixels-per-inch screen 1920 wide
+    WriteFile(file, image); // written on a 96 pixels-per-inch screen 1920 wide
     for (const ScreenInfo screen : {ScreenInfo{120, 1920}, ScreenInfo{96, 2560}}) {
         RecordingNotifier notifier;
         TConfigRecord record;
@@ -154,18 +155,18 @@ TEST(ConfigFile, ChangedScreenResetsOnlyFontsAndScale)
 TEST(ConfigFile, MissingEmptyOrUnreadableFileGivesDefaultsSilently)
 {
     TempDir dir;
-    WriteBytes(dir.path("EMPTY.CFG"), {});
-    std::filesystem::create_directory(dir.path("DIR.CFG"));
+    WriteFile(dir.file("EMPTY.CFG"), "");
+    std::filesystem::create_directory(dir.file("DIR.CFG"));
     for (const char *name : {"MISSING.CFG", "EMPTY.CFG", "DIR.CFG"}) {
         RecordingNotifier notifier;
         TConfigRecord record = BuiltInConfig();
         record.ContestEnabled = true;
         record.Speed = 33;
-        EXPECT_FALSE(LoadConfig(record, dir.path(name), ScreenInfo{144, 2560}, notifier)) << name;
+        EXPECT_FALSE(LoadConfig(record, dir.file(name), ScreenInfo{144, 2560}, notifier)) << name;
         EXPECT_TRUE(notifier.shown.empty()) << name;
         ExpectSameRecord(record, DefaultsFor(144));
     }
-    EXPECT_FALSE(std::filesystem::exists(dir.path("MISSING.CFG")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("MISSING.CFG")));
 }
 
 struct Rejected {
@@ -197,9 +198,9 @@ TEST(ConfigFile, FileOfWrongSizeOrMagicGivesDefaultsAndIsKeptAside)
     for (const Rejected &bad : RejectedFiles()) {
         SCOPED_TRACE(bad.what);
         TempDir dir;
-        const std::string file = dir.path("VELLUM.CFG");
-        WriteBytes(file, bad.bytes);
-        WriteBytes(dir.path("VELLUM.~FG"), {1, 2, 3}); // an older generation is replaced
+        const std::string file = dir.file("VELLUM.CFG");
+        WriteFile(file, bad.bytes);
+        WriteFile(dir.file("VELLUM.~FG"), {1, 2, 3}); // an older generation is replaced
         RecordingNotifier notifier;
         TConfigRecord record;
         EXPECT_FALSE(LoadConfig(record, file, ScreenInfo{96, 1920}, notifier));
@@ -209,28 +210,28 @@ TEST(ConfigFile, FileOfWrongSizeOrMagicGivesDefaultsAndIsKeptAside)
         const std::string &text = notifier.shown[0].text;
         EXPECT_NE(text.find(file), std::string::npos) << text;
         EXPECT_NE(text.find(bad.reason), std::string::npos) << text;
-        EXPECT_NE(text.find("kept as " + dir.path("VELLUM.~FG")), std::string::npos) << text;
-        EXPECT_EQ(ReadBytes(dir.path("VELLUM.~FG")), bad.bytes);
-        EXPECT_EQ(ReadBytes(file), bad.bytes);
+        EXPECT_NE(text.find("kept as " + dir.file("VELLUM.~FG")), std::string::npos) << text;
+        EXPECT_EQ(ReadFile(dir.file("VELLUM.~FG")), bad.bytes);
+        EXPECT_EQ(ReadFile(file), bad.bytes);
 
         // The next save replaces the bad file; the copy kept aside stays.
         SaveConfig(record, file, ScreenInfo{96, 1920});
-        EXPECT_EQ(ReadBytes(file), RecordBytes(record));
-        EXPECT_EQ(ReadBytes(dir.path("VELLUM.~FG")), bad.bytes);
+        EXPECT_EQ(ReadFile(file), RecordBytes(record));
+        EXPECT_EQ(ReadFile(dir.file("VELLUM.~FG")), bad.bytes);
     }
 }
 
 TEST(ConfigFile, ReadOnlyLoadLeavesARejectedFileAlone)
 {
     TempDir dir;
-    const std::string file = dir.path("VELLUM.CFG");
-    WriteBytes(file, {8, 'Z', 'A', 'P', 'H'});
+    const std::string file = dir.file("VELLUM.CFG");
+    WriteFile(file, {8, 'Z', 'A', 'P', 'H'});
     RecordingNotifier notifier;
     TConfigRecord record;
     EXPECT_FALSE(LoadConfig(record, file, std::nullopt, notifier, RejectedFile::LeaveAlone));
     ASSERT_EQ(notifier.shown.size(), 1u);
     EXPECT_EQ(notifier.shown[0].text.find("kept"), std::string::npos);
-    EXPECT_FALSE(std::filesystem::exists(dir.path("VELLUM.~FG")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("VELLUM.~FG")));
     ExpectSameRecord(record, BuiltInConfig());
 }
 
@@ -244,8 +245,8 @@ TEST(ConfigFile, MagicLengthAboveEightCountsAsEight)
     EXPECT_EQ(record.magic.view(), "ZAPHCFGI");
 
     TempDir dir;
-    SaveConfig(record, dir.path("VELLUM.CFG"), ScreenInfo{});
-    EXPECT_EQ(ReadBytes(dir.path("VELLUM.CFG"))[0], 8);
+    SaveConfig(record, dir.file("VELLUM.CFG"), ScreenInfo{});
+    EXPECT_EQ(ReadFile(dir.file("VELLUM.CFG"))[0], 8);
 }
 
 TEST(ConfigFile, EveryTruncatedDefaultImageIsRejected)
@@ -260,7 +261,7 @@ TEST(ConfigFile, EveryTruncatedDefaultImageIsRejected)
 TEST(ConfigFile, RandomBytesLoadSafely)
 {
     TempDir dir;
-    const std::string file = dir.path("VELLUM.CFG");
+    const std::string file = dir.file("VELLUM.CFG");
     std::mt19937 random(12345);
     for (int round = 0; round < 40; ++round) {
         const std::size_t size = round % 4 == 0 ? 1 + random() % 20000 : ConfigRecordSize;
@@ -269,7 +270,7 @@ TEST(ConfigFile, RandomBytesLoadSafely)
             b = static_cast<std::uint8_t>(random());
         if (round % 2 == 1 && size == ConfigRecordSize)
             std::memcpy(bytes.data(), "\x08ZAPHCFGI", 9);
-        WriteBytes(file, bytes);
+        WriteFile(file, bytes);
         RecordingNotifier notifier;
         TConfigRecord record;
         const bool loaded = LoadConfig(record, file, ScreenInfo{96, 1920}, notifier, RejectedFile::LeaveAlone);
@@ -291,7 +292,7 @@ TEST(ConfigFile, FailedSaveThrowsAndLeavesNoFile)
 {
     TempDir dir;
     TConfigRecord record = BuiltInConfig();
-    const std::string file = dir.path("missing/VELLUM.CFG");
+    const std::string file = dir.file("missing/VELLUM.CFG");
     EXPECT_THROW(SaveConfig(record, file, ScreenInfo{}), EFileError);
     EXPECT_FALSE(std::filesystem::exists(file));
 }
@@ -299,7 +300,7 @@ TEST(ConfigFile, FailedSaveThrowsAndLeavesNoFile)
 TEST(ConfigFile, ProgramRecordLoadsFromTheSaveDirectoryAndIsPublished)
 {
     TempDir dir;
-    SetProgramDir(dir.dir());
+    SetProgramDir(dir.path());
     CreateProgramDirs();
     TConfigRecord stored = BuiltInConfig();
     stored.Speed = 31;

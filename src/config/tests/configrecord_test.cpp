@@ -2,6 +2,8 @@
 // applied to a whole record (screen defaults, checks after loading, own call).
 
 #include "configtestutil.h"
+#include "testsupport/qsobuilder.h"
+#include "testsupport/tempdir.h"
 
 #include "config/configfields.h"
 #include "config/configrules.h"
@@ -268,16 +270,11 @@ TEST(ConfigLogSettings, CycleFilesDecidesWhetherTheLogKeepsItsPreviousGeneration
         services.settings = &settings;
         services.notifier = &notifier;
         TQsoData log(services);
-        log.NewLog(dir.path("TEST.VLL"));
-        auto qso = std::make_unique<TQsoRec>();
-        qso->Call = "QQ0AA";
-        qso->Date = 40000;
-        qso->Band = 5;
-        qso->Mode = 14;
-        log.AddQso(std::move(qso));
+        log.NewLog(dir.file("TEST.VLL"));
+        test::QsoBuilder("QQ0AA").day(40000).band(5).mode(14).addTo(log);
         log.WriteLog(true);
         log.WriteLog(true);
-        EXPECT_EQ(std::filesystem::exists(dir.path("TEST.~LL")), cycle);
+        EXPECT_EQ(std::filesystem::exists(dir.file("TEST.~LL")), cycle);
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
-// Test helpers: a scratch directory, configuration images built byte by byte
-// from the documented layout (independently of the record type), and that
-// layout as a table with each setting's default and a second, foreign value.
+// Test helpers: configuration images built byte by byte from the documented
+// layout (independently of the record type), and that layout as a table with
+// each setting's default and a second, foreign value.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,23 +10,6 @@
 #include <vector>
 
 namespace vellum::test {
-
-/// A fresh directory below the system's temporary directory, removed at the end.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir &) = delete;
-    TempDir &operator=(const TempDir &) = delete;
-    std::string path(const std::string &name) const { return m_path + "/" + name; }
-    const std::string &dir() const { return m_path; }
-
-private:
-    std::string m_path;
-};
-
-void WriteBytes(const std::string &path, const std::vector<std::uint8_t> &bytes);
-std::vector<std::uint8_t> ReadBytes(const std::string &path);
 
 enum class Kind { U8, Flag, U16, I32, F64, Str };
 

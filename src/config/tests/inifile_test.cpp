@@ -1,7 +1,7 @@
 // The INI file class: reading lines into sections, the rewrite rules and the
 // conversions of values.
 
-#include "configtestutil.h"
+#include "testsupport/tempdir.h"
 
 #include "config/inifile.h"
 #include "logstore/fileio.h"
@@ -17,13 +17,8 @@ using test::TempDir;
 
 std::string FileText(const std::string &path)
 {
-    const std::vector<std::uint8_t> bytes = test::ReadBytes(path);
+    const std::vector<std::uint8_t> bytes = test::ReadFile(path);
     return {bytes.begin(), bytes.end()};
-}
-
-void WriteText(const std::string &path, const std::string &text)
-{
-    test::WriteBytes(path, {text.begin(), text.end()});
 }
 
 constexpr const char *NoFile = "/nonexistent-vellum-test/x.ini";
@@ -64,7 +59,7 @@ TEST(IniFile, ReadsLinesIntoSections)
 TEST(IniFile, RewriteSortsSectionsAndKeepsKeysInFirstWrittenOrder)
 {
     TempDir dir;
-    const std::string path = dir.path("VELLUM.INI");
+    const std::string path = dir.file("VELLUM.INI");
     {
         TIniFile ini(path);
         ini.WriteString("zeta", "k3", "3");
@@ -81,9 +76,9 @@ TEST(IniFile, RewriteSortsSectionsAndKeepsKeysInFirstWrittenOrder)
 TEST(IniFile, RewritesOnlyWhenSomethingChanged)
 {
     TempDir dir;
-    const std::string path = dir.path("R.INI");
+    const std::string path = dir.file("R.INI");
     const std::string original = "junk before\n[S]\nk=v\nn=1\n";
-    WriteText(path, original);
+    test::WriteFile(path, original);
     {
         TIniFile ini(path);
         ini.WriteString("S", "k", "v");
@@ -100,7 +95,7 @@ TEST(IniFile, RewritesOnlyWhenSomethingChanged)
     // The pre-section line is gone and the changed value stayed in its place.
     EXPECT_EQ(FileText(path), "[S]\nk=changed\nn=1\n");
 
-    const std::string fresh = dir.path("NEW.INI");
+    const std::string fresh = dir.file("NEW.INI");
     {
         TIniFile ini(fresh);
         EXPECT_FALSE(ini.SectionExists("S"));
@@ -171,22 +166,22 @@ TEST(IniFile, FailedRewriteIsReportedAndLeavesTheFileChanged)
     ini.LoadText(""); // nothing left for the destructor
 
     TempDir dir;
-    std::filesystem::create_directory(dir.path("SUB.INI"));
-    EXPECT_THROW(TIniFile(dir.path("SUB.INI")), EFileError);
+    std::filesystem::create_directory(dir.file("SUB.INI"));
+    EXPECT_THROW(TIniFile(dir.file("SUB.INI")), EFileError);
 }
 
 TEST(IniFile, KeepsThePreviousGenerationWhenAsked)
 {
     TempDir dir;
-    const std::string path = dir.path("IC-7300.rig");
-    WriteText(path, "[GENERAL]\nMODEL=IC-7300\n");
+    const std::string path = dir.file("IC-7300.rig");
+    test::WriteFile(path, "[GENERAL]\nMODEL=IC-7300\n");
     {
         TIniFile ini(path, KeepGeneration::Yes);
         ini.WriteString("GENERAL", "BAUD", "19200");
         ini.UpdateFile();
         EXPECT_FALSE(ini.Modified());
     }
-    EXPECT_EQ(FileText(dir.path("IC-7300.~ig")), "[GENERAL]\nMODEL=IC-7300\n");
+    EXPECT_EQ(FileText(dir.file("IC-7300.~ig")), "[GENERAL]\nMODEL=IC-7300\n");
     EXPECT_EQ(FileText(path), "[GENERAL]\nMODEL=IC-7300\nBAUD=19200\n");
 }
 

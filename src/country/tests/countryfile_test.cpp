@@ -1,7 +1,8 @@
 // Reading and writing the country file: round trip, the old layout, damaged
 // files, the change flags and the autosave copy.
 
-#include "testcountry.h"
+#include "testsupport/tempdir.h"
+#include "testsupport/testcountry.h"
 
 #include "country/countryfile.h"
 #include "country/resolver.h"
@@ -173,18 +174,14 @@ class CountryFileOnDiskTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = test::MakeTempDir("disk");
         SetProgramDir(dir);
         fs::create_directories(SaveDir());
         test::BuildTestCountryData(data);
     }
-    void TearDown() override
-    {
-        SetProgramDir(".");
-        fs::remove_all(dir);
-    }
+    void TearDown() override { SetProgramDir("."); }
 
-    std::string dir;
+    test::TempDir temp{"country-disk"};
+    std::string dir = temp.path();
     TCountryData data;
     RecordingNotifier notifier;
 };

@@ -1,6 +1,6 @@
 // The cty.dat reader and the converter, on small texts written here.
 
-#include "testcountry.h"
+#include "testsupport/testcountry.h"
 
 #include "country/ctyconvert.h"
 #include "country/resolver.h"

@@ -1,7 +1,7 @@
 // The IOTA list and the manager addresses: their import and export, what the
 // working copies put back into the country data, and the address look-up.
 
-#include "testcountry.h"
+#include "testsupport/testcountry.h"
 
 #include "country/addresses.h"
 #include "country/countryfile.h"

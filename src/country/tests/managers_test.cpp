@@ -1,7 +1,9 @@
 // QSL managers: the manager in force by date, SetManager, the route classes,
 // and the import and export of the manager editor's working copy.
 
-#include "testcountry.h"
+#include "testsupport/qsobuilder.h"
+#include "testsupport/tempdir.h"
+#include "testsupport/testcountry.h"
 
 #include "country/countryfile.h"
 #include "country/managers.h"
@@ -29,11 +31,7 @@ void addManager(TCountryData &data, const std::string &call, std::uint16_t date,
 
 TQsoRec qso(const std::string &call, std::uint16_t date, std::uint8_t qslMethod = 0)
 {
-    TQsoRec rec;
-    rec.Call = call;
-    rec.Date = date;
-    rec.QslMethod = qslMethod;
-    return rec;
+    return test::QsoBuilder(call).day(date).qslMethod(qslMethod).build();
 }
 
 void setBuro(TCountryData &data, const std::string &prefix, std::uint8_t buro)
@@ -210,7 +208,8 @@ TEST_F(ManagerTest, EditedRowsKeepTheTableOrderAndSaveIntoTheCountryFile)
     EXPECT_EQ(rows.FindKey("Q"), 1);
     EXPECT_EQ(rows.FindKey("ZZ"), rows.Count());
 
-    std::string dir = test::MakeTempDir("managers");
+    test::TempDir temp("managers");
+    const std::string &dir = temp.path();
     SetProgramDir(dir);
     CreateProgramDirs();
     rows.Apply(data);
@@ -234,7 +233,8 @@ TEST_F(ManagerTest, AnImportThatCannotReadItsFileAsksNothingAndChangesNothing)
     EXPECT_NE(notes.shown[0].text.find("/nonexistent/managers.txt"), std::string::npos);
     EXPECT_EQ(rows.Count(), 1);
 
-    std::string dir = test::MakeTempDir("manager-import");
+    test::TempDir temp("manager-import");
+    const std::string &dir = temp.path();
     std::string file = dir + "/managers.txt";
     WriteWholeFile(file, std::vector<std::uint8_t>{'X', 'X', '1', 'A', ',', ',', 'M', '1', '\n'}, false);
     notes.shown.clear();
@@ -268,7 +268,8 @@ TEST(ManagerRealData, ManagersOfRealCallsRouteAndSaveWithTheDefaultCountryFile)
     rec.Date = summer;
     EXPECT_EQ(QslRouteClass(resolver, rec, true), QslRoute::OtherManager);
 
-    std::string dir = test::MakeTempDir("managers-real");
+    test::TempDir temp("managers-real");
+    const std::string &dir = temp.path();
     SetProgramDir(dir);
     CreateProgramDirs();
     ASSERT_TRUE(SaveCountryFile(data, CountryTarget::MainFile, false, notes));

@@ -1,7 +1,8 @@
 // The master callsign file: conversion, the file layout, reading damaged
 // bytes, the search rules of the window, and the window's messages.
 
-#include "testcountry.h"
+#include "testsupport/tempdir.h"
+#include "testsupport/testcountry.h"
 
 #include "country/mastercall.h"
 
@@ -115,13 +116,9 @@ TEST(MasterFile, SearchRules)
 
 class MasterWindowRules : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        dir = test::MakeTempDir("master");
-        SetProgramDir(dir);
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-    std::string dir;
+    void SetUp() override { SetProgramDir(dir); }
+    test::TempDir temp{"master"};
+    std::string dir = temp.path();
 };
 
 TEST_F(MasterWindowRules, OpeningAndConvertingTellTheUser)
@@ -155,7 +152,8 @@ TEST(MasterFile, TheDefaultFileHoldsTheActiveCallsOfHamradioFiles)
     const std::string scp = "/usr/share/hamradio-files/MASTER.SCP";
     if (!std::filesystem::exists(scp))
         GTEST_SKIP() << scp << " is not installed (Debian package hamradio-files)";
-    std::string dir = test::MakeTempDir("master-scp");
+    test::TempDir temp("master-scp");
+    const std::string &dir = temp.path();
     std::size_t count = ConvertMasterFile(scp, dir + "/VELLUM.MAS", false, MasterSource::CallList);
     TMasterCalls master;
     ASSERT_TRUE(master.LoadBytes(ReadWholeFile(dir + "/VELLUM.MAS")));

@@ -2,7 +2,8 @@
 // "Master Calls" window, driven offscreen through their named controls; what
 // the editors save is read back from the country file.
 
-#include "testcountry.h"
+#include "testsupport/tempdir.h"
+#include "testsupport/testcountry.h"
 
 #include "country/Faddress.h"
 #include "country/Fiota.h"
@@ -58,20 +59,15 @@ std::string fileText(const std::string &name)
     return text.str();
 }
 
-void writeText(const std::string &name, const std::string &text) { std::ofstream(name, std::ios::binary) << text; }
-
 class ReferenceWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dir = test::MakeTempDir("windows");
         SetProgramDir(dir);
         CreateProgramDirs();
         test::BuildTestCountryData(data);
         data.CountryModified = false;
     }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     ReferenceServices services() { return {notes, settings, nullptr, &chooser}; }
 
     template <typename T>
@@ -111,7 +107,8 @@ protected:
         ASSERT_TRUE(LoadCountryFile(back, readNotes)) << readNotes.shown.front().text;
     }
 
-    std::string dir;
+    test::TempDir temp{"country-windows"};
+    std::string dir = temp.path();
     TCountryData data;
     RecordingNotifier notes;
     DayMonthYearSettings settings;
@@ -178,7 +175,7 @@ TEST_F(ReferenceWindowTest, CancellingAnEditorKeepsTheCountryData)
 TEST_F(ReferenceWindowTest, ManagerImportReportsBadLinesAndExportWritesTheRows)
 {
     std::string input = dir + "/IMPORT/managers.txt";
-    writeText(input, "XX1A,01/02/2003,m1\nno commas\nXX1A,01/02/2004,M1\nZZ9Z,,M2\n");
+    test::WriteFile(input, "XX1A,01/02/2003,m1\nno commas\nXX1A,01/02/2004,M1\nZZ9Z,,M2\n");
     chooser.files = {QString::fromStdString(input), QString::fromStdString(dir + "/IMPORT/out.txt")};
     notes.answers = {Answer::No};
     TEditQSLMgrDialog dialog(data, services());
@@ -276,7 +273,7 @@ TEST_F(ReferenceWindowTest, AddressEditorStoresEachManagersAddressAndSaves)
 TEST_F(ReferenceWindowTest, AddressEditorNeverShowsAnEmptyListAndImports)
 {
     std::string input = dir + "/IMPORT/addresses.txt";
-    writeText(input, "\"DL2XYZ\",\"Street 1\",\"Town, Land\"\n,\"no call\"\n");
+    test::WriteFile(input, "\"DL2XYZ\",\"Street 1\",\"Town, Land\"\n,\"no call\"\n");
     chooser.files = {QString::fromStdString(input)};
     notes.answers = {Answer::Yes};
     TEditAddressDialog dialog(data, services());
@@ -314,7 +311,7 @@ TEST_F(ReferenceWindowTest, MasterWindowListsTheCallsMatchingTheCallField)
     EXPECT_EQ(list->gridSize().width(), list->fontMetrics().horizontalAdvance(QLatin1Char('W')) * 8);
 
     std::string source = dir + "/log.dta";
-    writeText(source, "w1aw dl1abc zz9zz\n");
+    test::WriteFile(source, "w1aw dl1abc zz9zz\n");
     chooser.files = {QString::fromStdString(source)};
     child<QAction>(window, "FMaster_Convert")->trigger();
     ASSERT_EQ(notes.shown.size(), 1u);

@@ -1,6 +1,7 @@
 // Resolution rules over the small test country data.
 
-#include "testcountry.h"
+#include "testsupport/tempdir.h"
+#include "testsupport/testcountry.h"
 
 #include "country/countryfile.h"
 #include "country/resolver.h"
@@ -244,7 +245,8 @@ TEST(ResolverLogTest, ReadLogAndReplaceQsoResolveThroughTheCountryData)
     TCountryData data;
     BuildTestCountryData(data);
     CountryResolver resolver(data);
-    std::string dir = test::MakeTempDir("log");
+    test::TempDir temp("log");
+    const std::string &dir = temp.path();
     std::string file = dir + "/TEST.VLL";
     {
         // Written without country data: the stored countries are wrong.

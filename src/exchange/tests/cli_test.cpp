@@ -2,6 +2,8 @@
 // generated log compared field by field through `vellum-cli log dump`, and the
 // options that answer the import's questions.
 
+#include "testsupport/tempdir.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -19,19 +21,6 @@ namespace fs = std::filesystem;
 
 class AdifCommands : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-        dir = fs::temp_directory_path() / ("vellum-adif-cli-" + std::to_string(getpid()) + "-" + info->name());
-        fs::remove_all(dir);
-        fs::create_directories(dir);
-    }
-    void TearDown() override
-    {
-        std::error_code ec;
-        fs::remove_all(dir, ec);
-    }
-
     /// Runs vellum-cli with the program directory of the test; returns the exit status.
     int run(const std::string &arguments, std::string *out = nullptr)
     {
@@ -51,7 +40,8 @@ protected:
         std::ofstream(dir / name, std::ios::binary) << text;
     }
 
-    fs::path dir;
+    vellum::test::TempDir temp{"adif-cli"};
+    fs::path dir = temp.path();
 };
 
 /// The fields of one line of `log dump`: a flat JSON object, values as written.

@@ -1,9 +1,7 @@
 #include "importfixture.h"
 
-#include "logstore/fileio.h"
 #include "logstore/qsotables.h"
-
-#include <unistd.h>
+#include "testsupport/qsobuilder.h"
 
 namespace vellum::test {
 
@@ -16,19 +14,9 @@ void ImportTest::SetUp()
     services.notifier = &notifier;
     services.resolver = &resolver;
     log = std::make_unique<TQsoData>(services);
-    const auto *info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir = std::filesystem::temp_directory_path() /
-          ("vellum-exchange-" + std::to_string(getpid()) + "-" + info->test_suite_name() + "-" + info->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
 }
 
-void ImportTest::TearDown()
-{
-    log.reset();
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-}
+void ImportTest::TearDown() { log.reset(); }
 
 ImportResult ImportTest::import(std::string_view adif)
 {
@@ -57,24 +45,19 @@ const TQsoRec &ImportTest::find(std::string_view call) const
 TQsoRec &ImportTest::addQso(const std::string &call, std::uint16_t date, std::int32_t time, std::uint8_t band,
                             std::uint8_t mode)
 {
-    auto rec = std::make_unique<TQsoRec>();
-    rec->Call = call;
-    rec->Date = date;
-    rec->Time = time;
-    rec->Band = band;
-    rec->Mode = mode;
-    rec->RstSent = rec->RstRcvd = DefaultReport(mode);
-    resolver.ResolveCountry(*rec);
-    TQsoRec &stored = *rec;
-    log->AddQso(std::move(rec));
-    return stored;
+    return *QsoBuilder(call)
+                .day(date)
+                .seconds(time)
+                .band(band)
+                .mode(mode)
+                .reports(DefaultReport(mode), DefaultReport(mode))
+                .resolvedBy(resolver)
+                .addTo(*log);
 }
 
 void ImportTest::writePrefixMap(const std::string &text) const
 {
-    WriteWholeFile((dir / "ADIF.PMP").string(),
-                   std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t *>(text.data()), text.size()),
-                   false);
+    WriteFile((dir / "ADIF.PMP").string(), text);
 }
 
 } // namespace vellum::test

@@ -10,6 +10,7 @@
 #include "country/resolver.h"
 #include "logstore/daytime.h"
 #include "logstore/qsodata.h"
+#include "testsupport/tempdir.h"
 
 #include <gtest/gtest.h>
 
@@ -83,7 +84,8 @@ protected:
     ScriptedQuestions questions;
     std::unique_ptr<TQsoData> log;
     ImportFilter filter = AdifFilter();
-    std::filesystem::path dir;
+    TempDir temp{"exchange"};
+    std::filesystem::path dir = temp.path();
     const std::uint16_t today = day(2024, 5, 1);
 };
 

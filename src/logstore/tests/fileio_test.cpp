@@ -1,8 +1,7 @@
-#include "logfixtures.h"
-
 #include "logstore/bytes.h"
 #include "logstore/fileio.h"
 #include "logstore/paths.h"
+#include "testsupport/tempdir.h"
 
 #include <gtest/gtest.h>
 
@@ -98,6 +97,37 @@ TEST(ByteReader, RefusesToReadPastTheEnd)
     std::vector<std::uint8_t> overlong = {9, 'A', 'B'};
     ByteReader r2(overlong);
     EXPECT_EQ(r2.shortString(2), "AB") << "length byte clamped to the capacity";
+}
+
+TEST(ExpectRecords, ACountIsCheckedAgainstTheBytesLeftBeforeAnythingIsReserved)
+{
+    std::vector<std::uint8_t> bytes(40, 0);
+    ByteReader reader(bytes);
+    reader.skip(12);
+    // 28 bytes are left: four records of 7 bytes fit, a fifth does not.
+    EXPECT_NO_THROW(reader.expectRecords(4, 7, "QSOs"));
+    EXPECT_NO_THROW(reader.expectRecords(1000, 0, "empty records"));
+    try {
+        reader.expectRecords(5, 7, "QSOs");
+        ADD_FAILURE() << "five records of 7 bytes do not fit in 28";
+    } catch (const ShortRead &e) {
+        EXPECT_STREQ(e.what(), "the file claims 5 QSOs of at least 7 bytes at byte 12, but only 28 bytes follow");
+    }
+    // A count whose product with the record size overflows 64 bits is no small number.
+    EXPECT_THROW(reader.expectRecords(0x8000'0000'0000'0001ull, 2, "notes"), ShortRead);
+
+    // The stream form says the same and throws the stream's error.
+    TMemoryStream stream(bytes);
+    stream.Seek(30, SeekOrigin::Begin);
+    EXPECT_NO_THROW(stream.ExpectRecords(2, 5, "SWL records"));
+    try {
+        stream.ExpectRecords(3, 5, "SWL records");
+        ADD_FAILURE() << "three records of 5 bytes do not fit in 10";
+    } catch (const EReadError &e) {
+        EXPECT_STREQ(e.what(),
+                     "the file claims 3 SWL records of at least 5 bytes at byte 30, but only 10 bytes follow");
+    }
+    EXPECT_THROW(stream.ExpectRecords(0xFFFF'FFFF'FFFF'FFFFull, 0x1'0000'0001ull, "notes"), EReadError);
 }
 
 } // namespace

@@ -1,8 +1,10 @@
-#include "logfixtures.h"
-
 #include "logstore/fileio.h"
+#include "logstore/logfile.h"
 #include "logstore/paths.h"
 #include "logstore/qsodata.h"
+#include "testsupport/logfilebuilder.h"
+#include "testsupport/qsobuilder.h"
+#include "testsupport/tempdir.h"
 
 #include <gtest/gtest.h>
 
@@ -71,6 +73,18 @@ FileQso oldQso(const std::string &call, std::uint16_t oldTime, std::uint16_t dat
     q.group = 2;
     q.prtSeqNr = 7;
     return q;
+}
+
+/// A current log file of one QSO (day 40000) and a note for its call.
+LogFileBuilder oneQsoFile(const std::string &call, const std::string &note)
+{
+    LogFileBuilder b('H');
+    FileQso q;
+    q.call = call;
+    q.date = 40000;
+    b.qsos.push_back(q);
+    b.notes = {{call, note}};
+    return b;
 }
 
 TEST_F(LogFileTest, CurrentFormatLoadsEveryFieldAndSection)
@@ -246,12 +260,7 @@ TEST_F(LogFileTest, FormatFKeepsQsosOfOneMinuteApartAndConvertsTenTen)
 
 TEST_F(LogFileTest, FileEndingAfterNotesHasNoSwlRecords)
 {
-    LogFileBuilder b('H');
-    FileQso q;
-    q.call = "G4ABC";
-    q.date = 40000;
-    b.qsos.push_back(q);
-    b.notes = {{"G4ABC", "x"}};
+    LogFileBuilder b = oneQsoFile("G4ABC", "x");
     b.omitSwlSection = true;
     b.writeTo(dir.file("short.vll"));
     auto log = load(dir.file("short.vll"));
@@ -287,13 +296,13 @@ TEST_F(LogFileTest, HeaderErrorsAndDamagedBodiesAreReportedWithoutCrashing)
     b.notes = {{"K1", "note"}};
     b.swl = {{"X", 1, 2, 3, 4, 5, 6}};
     auto good = b.bytes();
-    // Every cut inside the body is a fatal read error that leaves no QSO behind.
+    // Every cut inside the body is a fatal read error that leaves no QSO behind
+    // (read from the bytes: the same reader without a file).
     for (std::size_t n = 9; n < good.size(); ++n) {
-        std::vector<std::uint8_t> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(n));
-        test::WriteFile(dir.file("cut.vll"), cut);
+        std::span<const std::uint8_t> cut(good.data(), n);
         notifier.shown.clear();
         TQsoData log(services());
-        bool ok = log.ReadLog(dir.file("cut.vll"), LoadMode::Load, DuplicateMode::EmptyLog);
+        bool ok = ReadLogBytes(log, cut, "cut.vll", LoadMode::Load, DuplicateMode::EmptyLog);
         std::size_t swlStart = good.size() - 4 - 23;
         if (n == swlStart) {
             EXPECT_TRUE(ok) << "a file may end right after the notes";
@@ -309,6 +318,34 @@ TEST_F(LogFileTest, HeaderErrorsAndDamagedBodiesAreReportedWithoutCrashing)
     std::size_t countAt = 9 + 4 + 2 + 2;
     huge[countAt + 3] = 0x7F;
     expectFailure(huge, LogText::FatalRead);
+    EXPECT_NE(lastMessage().find("the file claims 2130706435 QSOs of at least 76 bytes at byte 21"), std::string::npos)
+        << lastMessage();
+}
+
+TEST_F(LogFileTest, BytesLoadAndMergeAsAFileDoesAndKeepTheLogName)
+{
+    const std::vector<std::uint8_t> bytes = oneQsoFile("K1ABC", "op Al").bytes();
+
+    TQsoData log(services());
+    log.LogFileName = "kept.vll";
+    ASSERT_TRUE(ReadLogBytes(log, bytes, "memory", LoadMode::Load, DuplicateMode::EmptyLog)) << lastMessage();
+    EXPECT_EQ(log.LogFileName, "kept.vll");
+    ASSERT_EQ(log.Count(), 1);
+    EXPECT_EQ(log.Get(0)->Call.view(), "K1ABC");
+    EXPECT_FALSE(log.IsModified());
+
+    // Merging the same bytes again meets the duplicate (a stop is no failure).
+    EXPECT_TRUE(ReadLogBytes(log, bytes, "memory", LoadMode::Merge, DuplicateMode::Stop));
+    EXPECT_NE(lastMessage().find(LogText::MergeDuplicateQso), std::string::npos) << lastMessage();
+    EXPECT_EQ(log.Count(), 1);
+    EXPECT_TRUE(ReadLogBytes(log, bytes, "memory", LoadMode::Merge, DuplicateMode::Ignore));
+    EXPECT_EQ(log.Count(), 1);
+
+    // A damaged image names its source.
+    std::vector<std::uint8_t> damaged(bytes.begin(), bytes.end() - 3);
+    TQsoData other(services());
+    EXPECT_FALSE(ReadLogBytes(other, damaged, "memory", LoadMode::Load, DuplicateMode::EmptyLog));
+    EXPECT_NE(lastMessage().find("memory: "), std::string::npos) << lastMessage();
 }
 
 TEST_F(LogFileTest, QsosOutOfOrderInTheFileAreSorted)
@@ -464,10 +501,7 @@ TEST_F(LogFileTest, BackupWriteAndFlagsFollowTheStateTable)
     log.NewLog(dir.file("SAVE/new.vll"));
     EXPECT_TRUE(log.IsModified());
     EXPECT_TRUE(log.IsOutOfDate());
-    auto rec = std::make_unique<TQsoRec>();
-    rec->Call = "W1AW";
-    rec->Date = 40000;
-    log.AddQso(std::move(rec));
+    test::QsoBuilder("W1AW").day(40000).addTo(log);
     log.WriteLog(false);
     EXPECT_TRUE(std::filesystem::exists(BackupFileName(BackupFile::Log)));
     EXPECT_FALSE(log.IsModified());

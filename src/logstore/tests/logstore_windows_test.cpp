@@ -4,7 +4,9 @@
 #include "logstore/Fdaterange.h"
 #include "logstore/Fgroups.h"
 #include "logstore/Fselect.h"
+#include "logstore/Ftext.h"
 #include "logstore/qsodata.h"
+#include "testsupport/qsobuilder.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -60,19 +62,28 @@ protected:
         recent.DateActive = 1;
         recent.FirstDate = *DayNumber(2024, 1, 1);
         log.Selections.push_back(recent);
-        for (int i = 0; i < 3; ++i) {
-            auto rec = std::make_unique<TQsoRec>();
-            rec->Call = "DL1AB" + std::string(1, static_cast<char>('A' + i));
-            rec->Date = 40000;
-            rec->Mode = 4;
-            rec->Group = static_cast<std::uint8_t>(i);
-            log.AddQso(std::move(rec));
-        }
+        for (int i = 0; i < 3; ++i)
+            test::QsoBuilder("DL1AB" + std::string(1, static_cast<char>('A' + i)))
+                .day(40000)
+                .mode(4)
+                .group(static_cast<std::uint8_t>(i))
+                .addTo(log);
         log.MarkSaved();
     }
     TQsoData log;
     RecordingNotifier notifier;
 };
+
+TEST(ScreenText, CoreTextsReachTheScreenAndComeBack)
+{
+    // cp1252 0x80 is the euro sign, 0xE9 "e" with an acute accent.
+    const std::string core = "QQ1AB \x80 caf\xE9";
+    EXPECT_EQ(ScreenText(core), QString::fromUtf8("QQ1AB \u20AC caf\u00E9"));
+    EXPECT_EQ(CoreText(ScreenText(core)), core);
+    // What cp1252 cannot hold comes back as "?".
+    EXPECT_EQ(CoreText(QString::fromUtf8("\u0416uk")), "?uk");
+    EXPECT_TRUE(ScreenText("").isEmpty());
+}
 
 TEST_F(LogstoreWindowTest, SelectionEditor)
 {

@@ -3,6 +3,7 @@
 #include "logstore/qsodata.h"
 #include "logstore/qsotables.h"
 #include "logstore/selection.h"
+#include "testsupport/qsobuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -11,12 +12,7 @@ namespace {
 
 TQsoRec qso(std::uint16_t date, std::uint8_t group = 0, std::uint8_t flags = 0)
 {
-    TQsoRec rec;
-    rec.Call = "DL1ABC";
-    rec.Date = date;
-    rec.Group = group;
-    rec.QslFlags = flags;
-    return rec;
+    return test::QsoBuilder("DL1ABC").day(date).group(group).qslFlags(flags).build();
 }
 
 TEST(InSelection, FiltersAndTheirEdges)
@@ -221,16 +217,7 @@ class BulkChangeTest : public ::testing::Test {
 protected:
     TQsoRec *add(const char *call, std::int32_t time, std::uint8_t mode, std::uint8_t group)
     {
-        auto rec = std::make_unique<TQsoRec>();
-        rec->Call = call;
-        rec->Date = 40000;
-        rec->Time = time;
-        rec->Band = 5;
-        rec->Mode = mode;
-        rec->Group = group;
-        TQsoRec *raw = rec.get();
-        log.AddQso(std::move(rec));
-        return raw;
+        return test::QsoBuilder(call).day(40000).seconds(time).band(5).mode(mode).group(group).addTo(log);
     }
     static bool ordered(const TBAI<TQsoRec> &list)
     {

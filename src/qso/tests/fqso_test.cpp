@@ -1,6 +1,7 @@
 // Types into the real QSO window offscreen.
 
-#include "logfixtures.h"
+#include "testsupport/logfilebuilder.h"
+#include "testsupport/tempdir.h"
 
 #include "qso/Fqso.h"
 #include "qso/Fsamecal.h"

@@ -1,8 +1,6 @@
 #include "testcountry.h"
 
 #include <cstring>
-#include <filesystem>
-#include <unistd.h>
 #include <vector>
 
 namespace vellum::test {
@@ -139,15 +137,6 @@ void BuildTestCountryData(TCountryData &data)
     addCounty(data, "CA037", "Los Angeles");
     addReferenceData(data);
     data.CreateAwardBlocks();
-}
-
-std::string MakeTempDir(const std::string &name)
-{
-    namespace fs = std::filesystem;
-    fs::path dir = fs::temp_directory_path() / ("vellum-country-" + name + "-" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-    return dir.string();
 }
 
 } // namespace vellum::test

@@ -1,4 +1,5 @@
-// GoogleTest with a QApplication, for tests that drive dialogs offscreen.
+// The main of the window tests: GoogleTest with a QApplication, for tests that
+// drive dialogs offscreen (the offscreen platform unless another is set).
 
 #include <QApplication>
 

@@ -62,19 +62,4 @@ private:
 std::vector<std::uint8_t> SelectionBytes(const std::string &name, bool dateFilter, std::uint16_t first,
                                          std::uint16_t last, bool groupFilter, std::vector<int> groups);
 
-/// A fresh empty temporary directory, removed by the destructor.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    const std::string &path() const { return m_path; }
-    std::string file(const std::string &name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
-
-std::vector<std::uint8_t> ReadFile(const std::string &path);
-void WriteFile(const std::string &path, const std::vector<std::uint8_t> &bytes);
-
 } // namespace vellum::test

@@ -1,10 +1,6 @@
-#include "logfixtures.h"
+#include "logfilebuilder.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <stdexcept>
+#include "tempdir.h"
 
 namespace vellum::test {
 
@@ -144,32 +140,6 @@ std::vector<std::uint8_t> SelectionBytes(const std::string &name, bool dateFilte
         set[static_cast<std::size_t>(g / 8)] |= static_cast<std::uint8_t>(1u << (g % 8));
     o.b.insert(o.b.end(), set.begin(), set.end());
     return o.b;
-}
-
-TempDir::TempDir()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "vellum-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data()))
-        throw std::runtime_error("cannot make a temporary directory");
-    m_path = pattern;
-}
-
-TempDir::~TempDir()
-{
-    std::error_code ec;
-    std::filesystem::remove_all(m_path, ec);
-}
-
-std::vector<std::uint8_t> ReadFile(const std::string &path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteFile(const std::string &path, const std::vector<std::uint8_t> &bytes)
-{
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 } // namespace vellum::test

@@ -22,7 +22,4 @@ void BuildTestCountryData(TCountryData &data);
 /// Index of a country of the test data by its prefix.
 std::int16_t CountryOf(const TCountryData &data, const std::string &prefix);
 
-/// A fresh empty directory below the system's temporary directory.
-std::string MakeTempDir(const std::string &name);
-
 } // namespace vellum::test
