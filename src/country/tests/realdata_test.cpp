@@ -8,6 +8,7 @@
 
 #include "logstore/fileio.h"
 #include "logstore/qsorec.h"
+#include "testsupport/qsobuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -51,10 +52,7 @@ protected:
     static Answer resolve(const std::string &call, std::uint16_t date = 45000)
     {
         CountryResolver resolver(*data);
-        TQsoRec rec;
-        rec.Call = call;
-        rec.Date = date;
-        resolver.ResolveCountry(rec);
+        TQsoRec rec = test::QsoBuilder(call).day(date).resolvedBy(resolver).build();
         return {std::string(data->CountryPrefix(rec.Country)), std::string(data->CountryName(rec.Country)), rec.Zone,
                 std::string(data->StateAbbreviation(rec.State))};
     }

@@ -1,5 +1,6 @@
 // Resolution rules over the small test country data.
 
+#include "testsupport/qsobuilder.h"
 #include "testsupport/tempdir.h"
 #include "testsupport/testcountry.h"
 
@@ -18,6 +19,7 @@ namespace {
 
 using test::BuildTestCountryData;
 using test::ChangeDay;
+using test::QsoBuilder;
 
 struct Resolved {
     std::int16_t country;
@@ -31,11 +33,7 @@ protected:
 
     Resolved resolve(const std::string &call, std::uint16_t date = 40000, std::uint8_t state = 0) const
     {
-        TQsoRec rec;
-        rec.Call = call;
-        rec.Date = date;
-        rec.State = state;
-        resolver.ResolveCountry(rec);
+        TQsoRec rec = QsoBuilder(call).day(date).state(state).resolvedBy(resolver).build();
         return {rec.Country, rec.Zone, rec.State};
     }
     std::string prefixOf(const std::string &call, std::uint16_t date = 40000) const
@@ -252,14 +250,8 @@ TEST(ResolverLogTest, ReadLogAndReplaceQsoResolveThroughTheCountryData)
         // Written without country data: the stored countries are wrong.
         TQsoData log;
         log.NewLog(file);
-        for (const char *call : {"XX/QQ2AB", "W1AB/6", "KH6AB"}) {
-            auto rec = std::make_unique<TQsoRec>();
-            rec->Call = call;
-            rec->Date = 40000;
-            rec->Country = 77;
-            rec->Zone = 99;
-            log.AddQso(std::move(rec));
-        }
+        for (const char *call : {"XX/QQ2AB", "W1AB/6", "KH6AB"})
+            QsoBuilder(call).day(40000).country(77, 99).addTo(log);
         log.WriteLog(true);
     }
     LogServices services;
