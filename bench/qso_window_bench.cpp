@@ -3,76 +3,50 @@
 
 #include "qso/Fqso.h"
 
+#include "testsupport/Fprogram.h"
+
 #include "app/Fmain.h"
 #include "app/programcontext.h"
 #include "app/windowhost.h"
 #include "config/configrecord.h"
-#include "country/countrydata.h"
-#include "country/countryfile.h"
 #include "logstore/loggen.h"
-#include "logstore/paths.h"
 #include "logstore/qsodata.h"
 
 #include <QApplication>
-#include <QLineEdit>
 
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <filesystem>
 #include <memory>
 
 namespace {
 
 using namespace vellum;
 
-class Silent : public FileChooser {
-public:
-    QString OpenLog(QWidget *, const QString &) override { return {}; }
-    QString NewLog(QWidget *, const QString &) override { return {}; }
-    QString SaveLogAs(QWidget *, const QString &) override { return {}; }
-};
-
-/// A program with a 1,000,000-QSO log open in the QSO window.
+/// The program with a 1,000,000-QSO log open in the QSO window.
 struct Program {
-    Program()
+    Program() : test(VELLUM_DEFAULT_DATA_DIR, "window-bench")
     {
-        std::string dir = (std::filesystem::temp_directory_path() / "vellum-window-bench").string();
-        std::filesystem::remove_all(dir);
-        qputenv("VELLUM_DEFAULT_DATA", VELLUM_DEFAULT_DATA_DIR);
-        PrepareProgramDir(QString::fromStdString(dir));
-        config = BuiltInConfig();
-        config.LASTLOG = "<none>";
-        LoadCountryFile(countries, notifier);
-        MainFormOptions options;
-        options.notifier = &notifier;
-        options.chooser = &chooser;
-        options.installIdleHandler = false;
-        main = std::make_unique<TMainForm>(config, countries, options);
-        RegisterQsoWindows(main->Host());
-        main->FormShow();
-        main->AppIdle();
+        test.config.LASTLOG = "<none>";
+        TMainForm &main = test.Start({RegisterQsoWindows});
         {
-            TQsoData generated(main->Context().Services());
+            TQsoData generated(main.Context().Services());
             GeneratorOptions gen;
             gen.qsos = 1000000;
             GenerateLog(generated, gen);
-            generated.LogFileName = dir + "/SAVE/BIG.VLL";
+            generated.LogFileName = test.SaveFile("BIG.VLL");
             generated.WriteLog(true);
         }
-        main->OpenLogFile(QString::fromStdString(dir + "/SAVE/BIG.VLL"));
-        entry = main->Host().Entry();
+        main.OpenLogFile(QString::fromStdString(test.SaveFile("BIG.VLL")));
+        entry = main.Host().Entry();
     }
-    RecordingNotifier notifier;
-    Silent chooser;
-    TConfigRecord config;
-    TCountryData countries;
-    std::unique_ptr<TMainForm> main;
+    test::TestProgram test;
+    TConfigRecord &config = test.config;
     QsoEntry *entry = nullptr; ///< of the QSO window, which shows every change
+    TMainForm &main() { return *test.main; }
 };
 
-/// Made at the first use; main drops it while the QApplication still exists, as
-/// windows must not outlive it.
+/// Made on first use, dropped before the QApplication ends.
 std::unique_ptr<Program> &programSlot()
 {
     static std::unique_ptr<Program> p;
@@ -102,7 +76,7 @@ void BM_AddQso(benchmark::State &state)
 {
     QsoEntry &entry = *program().entry;
     entry.AddOffline();
-    std::int32_t before = program().main->Log()->Count();
+    std::int32_t before = program().main().Log()->Count();
     int n = 0;
     for (auto _ : state) {
         entry.Edit(QsoField::Call, "DL" + std::to_string(n++ % 10) + "ABC");
@@ -113,7 +87,7 @@ void BM_AddQso(benchmark::State &state)
         entry.AddQso();
         QApplication::processEvents();
     }
-    state.counters["added"] = static_cast<double>(program().main->Log()->Count() - before);
+    state.counters["added"] = static_cast<double>(program().main().Log()->Count() - before);
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_AddQso)->Unit(benchmark::kMillisecond)->Iterations(100);
@@ -142,14 +116,14 @@ void BM_SearchCallPatternWholeLog(benchmark::State &state)
         benchmark::DoNotOptimize(entry.CountQsos()); // every QSO of the log tested
     }
     entry.EscapePressed();
-    state.SetItemsProcessed(state.iterations() * program().main->Log()->Count());
+    state.SetItemsProcessed(state.iterations() * program().main().Log()->Count());
 }
 BENCHMARK(BM_SearchCallPatternWholeLog)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 void BM_RefreshCountryPanelForNewCall(benchmark::State &state)
 {
     QsoEntry &entry = *program().entry;
-    WindowHost &host = program().main->Host();
+    WindowHost &host = program().main().Host();
     entry.AddOffline();
     host.OpenCompanion(CompanionId::Country);
     auto *panel = dynamic_cast<CompanionWindow *>(host.Companion(CompanionId::Country));

@@ -8,7 +8,8 @@
   main-window     a file outside src/app/ includes a header of the program itself
                   (the library vellum_app: the main window, the application object,
                   ...); the program context and the window host of src/app/ are
-                  there for every subsystem. Tests, benchmarks and fuzz targets may;
+                  there for every subsystem. Tests, src/testsupport, benchmarks and
+                  fuzz targets may;
   unlinked        a file includes "<folder>/<header>" of a library that the
                   target compiling it does not link (directly or through the
                   libraries it links).
@@ -117,8 +118,9 @@ class Checker:
         return "tests" in self.relative(path).split(os.sep)[:-1]
 
     def in_harness(self, path):
-        """Tests, benchmarks and fuzz targets, which drive the layers from outside."""
-        return self.in_tests(path) or self.relative(path).split(os.sep)[0] in ("bench", "fuzz")
+        """Tests, their support library, benchmarks and fuzz targets, which drive the layers from outside."""
+        parts = self.relative(path).split(os.sep)
+        return self.in_tests(path) or parts[0] in ("bench", "fuzz") or parts[:2] == ["src", "testsupport"]
 
     def in_app(self, path):
         return path.startswith(os.path.join(self.src, "app") + os.sep)

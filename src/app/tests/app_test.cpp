@@ -3,6 +3,8 @@
 #include "testsupport/logfilebuilder.h"
 #include "testsupport/tempdir.h"
 
+#include "testsupport/Fprogram.h"
+
 #include "app/Fmain.h"
 #include "app/singleinstance.h"
 
@@ -29,43 +31,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-/// File dialogs answered from a script: each call takes the next answer ("" = cancel).
-class ScriptedChooser : public FileChooser {
-public:
-    QStringList answers;
-    int asked = 0;
-    QString next()
-    {
-        ++asked;
-        return answers.isEmpty() ? QString() : answers.takeFirst();
-    }
-    QString OpenLog(QWidget *, const QString &) override { return next(); }
-    QString NewLog(QWidget *, const QString &) override { return next(); }
-    QString SaveLogAs(QWidget *, const QString &) override { return next(); }
-};
-
 class MainWindowTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        qputenv("VELLUM_DEFAULT_DATA", VELLUM_DEFAULT_DATA_DIR);
-        PrepareProgramDir(QString::fromStdString(dir.path()));
-        config = BuiltInConfig();
-        config.DefQSO_BackupInterval = 1;
-        ASSERT_TRUE(LoadCountryFile(countries, notifier)) << "the default country file is copied in";
-    }
+    void SetUp() override { config.DefQSO_BackupInterval = 1; }
 
     void start(QStringList arguments = {})
     {
         MainFormOptions options;
         options.arguments = arguments;
-        options.notifier = &notifier;
-        options.chooser = &chooser;
         options.backupTickMs = 20;
-        options.installIdleHandler = false; // the tests run the idle work themselves
-        main = std::make_unique<TMainForm>(config, countries, options);
-        main->FormShow();
-        main->AppIdle();
+        program.Start({}, options);
     }
 
     void addQso(const std::string &call)
@@ -80,7 +55,7 @@ protected:
     std::string file(const std::string &name) const { return dir.path() + "/SAVE/" + name; }
     QString qfile(const std::string &name) const { return QString::fromStdString(file(name)); }
     QString disk() const { return main->DiskPanel()->text(); }
-    std::string lastMessage() const { return notifier.shown.empty() ? "" : notifier.shown.back().text; }
+    std::string lastMessage() const { return program.LastMessage(); }
 
     void writeLog(const std::string &name, int qsos)
     {
@@ -95,12 +70,13 @@ protected:
         b.writeTo(file(name));
     }
 
-    test::TempDir dir;
-    RecordingNotifier notifier;
-    ScriptedChooser chooser;
-    TConfigRecord config;
-    TCountryData countries;
-    std::unique_ptr<TMainForm> main;
+    test::TestProgram program{VELLUM_DEFAULT_DATA_DIR, "app"};
+    test::TempDir &dir = program.dir;
+    RecordingNotifier &notifier = program.notifier;
+    test::ScriptedFileChooser &chooser = program.chooser;
+    TConfigRecord &config = program.config;
+    TCountryData &countries = program.countries;
+    std::unique_ptr<TMainForm> &main = program.main;
 };
 
 TEST_F(MainWindowTest, NewLogChangeBackupCountdownAndSave)
@@ -495,13 +471,8 @@ TEST_F(MainWindowTest, TheFirstStartOpensTheDefaultLogAsANewLog)
 {
     config.LASTLOG = "";
     MainFormOptions options;
-    options.notifier = &notifier;
-    options.chooser = &chooser;
-    options.installIdleHandler = false;
     options.firstStart = true;
-    main = std::make_unique<TMainForm>(config, countries, options);
-    main->FormShow();
-    main->AppIdle();
+    program.Start({}, options);
     ASSERT_NE(main->Log(), nullptr) << "a new user can log at once";
     EXPECT_EQ(main->Log()->LogFileName, file("QQ0QQ.VLL"));
     EXPECT_TRUE(notifier.shown.empty()) << "no open-failure box";

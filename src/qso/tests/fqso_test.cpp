@@ -1,6 +1,7 @@
 // Types into the real QSO window offscreen.
 
 #include "testsupport/logfilebuilder.h"
+#include "testsupport/Fprogram.h"
 #include "testsupport/tempdir.h"
 
 #include "qso/Fqso.h"
@@ -30,21 +31,10 @@
 namespace vellum {
 namespace {
 
-class NoDialogs : public FileChooser {
-public:
-    QString file;
-    QString OpenLog(QWidget *, const QString &) override { return file; }
-    QString NewLog(QWidget *, const QString &) override { return file; }
-    QString SaveLogAs(QWidget *, const QString &) override { return file; }
-};
-
 class QsoFormTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        qputenv("VELLUM_DEFAULT_DATA", VELLUM_DEFAULT_DATA_DIR);
-        PrepareProgramDir(QString::fromStdString(dir.path()));
-        config = BuiltInConfig();
         config.LASTLOG = "<none>";
         config.Personal_Latitude = 52.52;
         config.Personal_Longitude = 13.405;
@@ -52,30 +42,20 @@ protected:
         config.DefQSO_Mode = 14;
         config.DefQSO_band = 5;
         config.DefQSO_WarnOnMove = 1;
-        ASSERT_TRUE(LoadCountryFile(countries, notifier));
-        MainFormOptions options;
-        options.notifier = &notifier;
-        options.chooser = &chooser;
-        options.installIdleHandler = false;
-        main = std::make_unique<TMainForm>(config, countries, options);
-        RegisterQsoWindows(main->Host());
-        RegisterExchangeWindows(main->Host());
-        main->FormShow();
-        main->AppIdle();
-        chooser.file = QString::fromStdString(dir.path() + "/SAVE/TEST.VLL");
+        program.Start({RegisterQsoWindows, RegisterExchangeWindows});
+        chooser.file = QString::fromStdString(program.SaveFile("TEST.VLL"));
         main->NewClick();
         form = dynamic_cast<TQSOForm *>(main->QsoWindow());
         ASSERT_NE(form, nullptr);
         form->show();
     }
 
-    void TearDown() override { main.reset(); }
 
     QLineEdit *field(const char *name) { return form->findChild<QLineEdit *>(QString::fromLatin1(name)); }
     QComboBox *list(const char *name) { return form->findChild<QComboBox *>(QString::fromLatin1(name)); }
     QsoEntry &entry() { return *form->Entry(); }
     TQsoData &log() { return *main->Log(); }
-    std::string lastMessage() const { return notifier.shown.empty() ? "" : notifier.shown.back().text; }
+    std::string lastMessage() const { return program.LastMessage(); }
 
     /// Types text into a field as a user would, replacing what it held.
     void type(const char *name, const QString &text)
@@ -110,12 +90,13 @@ protected:
         enter();
     }
 
-    test::TempDir dir;
-    RecordingNotifier notifier;
-    NoDialogs chooser;
-    TConfigRecord config;
-    TCountryData countries;
-    std::unique_ptr<TMainForm> main;
+    test::TestProgram program{VELLUM_DEFAULT_DATA_DIR, "qso-window"};
+    test::TempDir &dir = program.dir;
+    RecordingNotifier &notifier = program.notifier;
+    test::ScriptedFileChooser &chooser = program.chooser;
+    TConfigRecord &config = program.config;
+    TCountryData &countries = program.countries;
+    std::unique_ptr<TMainForm> &main = program.main;
     TQSOForm *form = nullptr;
 };
 
