@@ -12,6 +12,8 @@
 
 #include <QStringList>
 
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <memory>
 #include <vector>
@@ -59,6 +61,21 @@ public:
     TConfigRecord config;
     TCountryData countries;
     std::unique_ptr<TMainForm> main;
+};
+
+/// A GoogleTest fixture around a TestProgram, with its parts under their usual names.
+class ProgramTest : public ::testing::Test {
+protected:
+    ProgramTest(const char *defaultDataDir, std::string_view label) : program(defaultDataDir, label) {}
+    std::string lastMessage() const { return program.LastMessage(); }
+
+    TestProgram program;
+    TempDir &dir = program.dir;
+    RecordingNotifier &notifier = program.notifier;
+    ScriptedFileChooser &chooser = program.chooser;
+    TConfigRecord &config = program.config;
+    TCountryData &countries = program.countries;
+    std::unique_ptr<TMainForm> &main = program.main;
 };
 
 } // namespace vellum::test

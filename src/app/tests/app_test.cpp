@@ -31,8 +31,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public test::ProgramTest {
 protected:
+    MainWindowTest() : ProgramTest(VELLUM_DEFAULT_DATA_DIR, "app") {}
     void SetUp() override { config.DefQSO_BackupInterval = 1; }
 
     void start(QStringList arguments = {})
@@ -55,7 +56,6 @@ protected:
     std::string file(const std::string &name) const { return dir.path() + "/SAVE/" + name; }
     QString qfile(const std::string &name) const { return QString::fromStdString(file(name)); }
     QString disk() const { return main->DiskPanel()->text(); }
-    std::string lastMessage() const { return program.LastMessage(); }
 
     void writeLog(const std::string &name, int qsos)
     {
@@ -70,13 +70,6 @@ protected:
         b.writeTo(file(name));
     }
 
-    test::TestProgram program{VELLUM_DEFAULT_DATA_DIR, "app"};
-    test::TempDir &dir = program.dir;
-    RecordingNotifier &notifier = program.notifier;
-    test::ScriptedFileChooser &chooser = program.chooser;
-    TConfigRecord &config = program.config;
-    TCountryData &countries = program.countries;
-    std::unique_ptr<TMainForm> &main = program.main;
 };
 
 TEST_F(MainWindowTest, NewLogChangeBackupCountdownAndSave)

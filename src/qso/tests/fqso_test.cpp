@@ -31,8 +31,9 @@
 namespace vellum {
 namespace {
 
-class QsoFormTest : public ::testing::Test {
+class QsoFormTest : public test::ProgramTest {
 protected:
+    QsoFormTest() : ProgramTest(VELLUM_DEFAULT_DATA_DIR, "qso-window") {}
     void SetUp() override
     {
         config.LASTLOG = "<none>";
@@ -55,7 +56,6 @@ protected:
     QComboBox *list(const char *name) { return form->findChild<QComboBox *>(QString::fromLatin1(name)); }
     QsoEntry &entry() { return *form->Entry(); }
     TQsoData &log() { return *main->Log(); }
-    std::string lastMessage() const { return program.LastMessage(); }
 
     /// Types text into a field as a user would, replacing what it held.
     void type(const char *name, const QString &text)
@@ -90,13 +90,6 @@ protected:
         enter();
     }
 
-    test::TestProgram program{VELLUM_DEFAULT_DATA_DIR, "qso-window"};
-    test::TempDir &dir = program.dir;
-    RecordingNotifier &notifier = program.notifier;
-    test::ScriptedFileChooser &chooser = program.chooser;
-    TConfigRecord &config = program.config;
-    TCountryData &countries = program.countries;
-    std::unique_ptr<TMainForm> &main = program.main;
     TQSOForm *form = nullptr;
 };
 
