@@ -13,6 +13,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <memory>
 #include <random>
 #include <stdexcept>
 #include <unistd.h>
@@ -122,12 +123,12 @@ void BM_LoadMillionQsoLogWithResolution(benchmark::State &state)
     if (state.range(0))
         services.resolver = &resolver;
     for (auto _ : state) {
-        TQsoData log(services);
-        if (!log.ReadLog(file, LoadMode::Load, DuplicateMode::EmptyLog))
+        auto log = std::make_unique<TQsoData>(services);
+        if (!log->ReadLog(file, LoadMode::Load, DuplicateMode::EmptyLog))
             throw std::runtime_error("cannot read " + file);
-        benchmark::DoNotOptimize(log.Count());
+        benchmark::DoNotOptimize(log->Count());
         state.PauseTiming(); // freeing the log is not part of loading it
-        log.ClearRecs();
+        log.reset();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * 1000000);

@@ -151,8 +151,8 @@ public:
     /// The label sequence number for a QSO about to be queued for labels, or 0 when
     /// the queue is full (the numbers are 16 bits and 0 means "not queued"). With
     /// behind a queued number below the highest, every QSO queued above behind moves
-    /// up by one (the browse order sorted again when it is the label order, the log
-    /// modified) and behind + 1 is returned; otherwise the highest number plus one.
+    /// up by one (Resort() keeps the label order, the log is modified) and
+    /// behind + 1 is returned; otherwise the highest number plus one.
     /// The highest number counts up in both cases.
     std::uint16_t QueueForLabel(std::uint16_t behind = 0);
 
