@@ -139,7 +139,10 @@ TQSOForm::~TQSOForm()
     // Fields losing the focus while they are destroyed emit editingFinished: the
     // entry must not hear from a window that is half gone.
     m_entry.SetEvents(nullptr);
-    m_showing = true;
+    for (QLineEdit *edit : m_fields)
+        disconnect(edit, nullptr, this, nullptr);
+    for (QComboBox *box : m_lists)
+        disconnect(box, nullptr, this, nullptr);
     if (QScrollBar *bar = m_host.ScrollBar()) {
         disconnect(bar, nullptr, this, nullptr);
         bar->hide();

@@ -452,6 +452,16 @@ TEST_F(MainWindowTest, SubsystemsRegisterMenuItemsAndCompanions)
     EXPECT_EQ(main->Host().Companion(CompanionId::Sun), nullptr);
     delete sun;
     EXPECT_FALSE(main->Host().OpenCompanion(CompanionId::Psk31)) << "nothing registered, nothing made";
+
+    int idle = 0;
+    {
+        QObject receiver;
+        main->Host().AddIdleHook(&receiver, [&] { ++idle; });
+        main->AppIdle();
+        EXPECT_EQ(idle, 1) << "a registered idle hook runs with the idle work";
+    }
+    main->AppIdle();
+    EXPECT_EQ(idle, 1) << "a hook goes with its receiver";
 }
 
 } // namespace
