@@ -100,6 +100,12 @@ QLabel *addPanel(QWidget *row, const char *name, int width)
     return label;
 }
 
+void setTextIfChanged(QLabel *label, const QString &text)
+{
+    if (label->text() != text)
+        label->setText(text);
+}
+
 QStringList screenTexts(const std::vector<std::string> &texts)
 {
     QStringList list;
@@ -313,19 +319,24 @@ void TQSOForm::buildMenus()
 
 void TQSOForm::StateChanged()
 {
+    // Runs after every change of the entry: widgets are touched only where they differ.
     m_showing = true;
     showFields();
     showLists();
-    m_countryName->setText(ScreenText(m_entry.CountryName()));
-    m_dirDist->setText(ScreenText(m_entry.DirectionText()));
-    Field(QsoField::Call)->setStyleSheet(m_entry.CallIsDupe() ? QStringLiteral("background-color: red;") : QString());
+    setTextIfChanged(m_countryName, ScreenText(m_entry.CountryName()));
+    setTextIfChanged(m_dirDist, ScreenText(m_entry.DirectionText()));
+    if (m_entry.CallIsDupe() != m_shownDupe) {
+        m_shownDupe = m_entry.CallIsDupe();
+        Field(QsoField::Call)->setStyleSheet(m_shownDupe ? QStringLiteral("background-color: red;") : QString());
+    }
     Field(QsoField::AwardValue)->parentWidget()->setVisible(m_entry.AwardValueTyped());
     List(QsoList::AwardValueList)->parentWidget()->setVisible(m_entry.AwardValueListed());
     bool browsing = Mode() == QsoWindowMode::Browse || Mode() == QsoWindowMode::Filtered;
     for (QAction *action : {m_deleteAction, m_updateAction, m_confirmAction})
         action->setEnabled(browsing);
     showScrollBar();
-    setWindowTitle(ScreenText(m_entry.Caption()));
+    if (QString caption = ScreenText(m_entry.Caption()); caption != windowTitle())
+        setWindowTitle(caption);
     m_showing = false;
 }
 
@@ -357,22 +368,19 @@ void TQSOForm::showLists()
 void TQSOForm::showItems(QComboBox *box, QsoList which)
 {
     // The custom award lists follow the QSO; an award item carries its identifier.
-    std::vector<std::pair<QString, QString>> items;
-    if (which == QsoList::AwardType)
-        for (const auto &[name, ident] : m_entry.AwardChoices())
-            items.emplace_back(ScreenText(name), ScreenText(ident));
-    else
+    std::vector<std::pair<std::string, std::string>> items = m_entry.AwardChoices();
+    if (which == QsoList::AwardValueList) {
+        items.clear();
         for (const std::string &name : m_entry.Items(which))
-            items.emplace_back(ScreenText(name), QString());
-    bool same = box->count() == static_cast<int>(items.size());
-    for (int i = 0; same && i < box->count(); ++i)
-        same = box->itemText(i) == items[static_cast<std::size_t>(i)].first &&
-               box->itemData(i).toString() == items[static_cast<std::size_t>(i)].second;
-    if (same)
+            items.emplace_back(name, std::string());
+    }
+    auto &shown = m_shownItems[which == QsoList::AwardType ? 0 : 1];
+    if (items == shown)
         return;
+    shown = items;
     box->clear();
     for (const auto &[text, data] : items)
-        box->addItem(text, data);
+        box->addItem(ScreenText(text), ScreenText(data));
 }
 
 void TQSOForm::showScrollBar()

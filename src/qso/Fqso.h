@@ -84,6 +84,8 @@ private:
     WindowHost &m_host;
     QsoEntry m_entry;
     bool m_showing = false;
+    bool m_shownDupe = false;
+    std::array<std::vector<std::pair<std::string, std::string>>, 2> m_shownItems; ///< custom awards, their values
     std::array<QLineEdit *, QsoFieldCount> m_fields{};
     std::array<QComboBox *, QsoListCount> m_lists{};
     QLabel *m_countryName = nullptr;

@@ -100,30 +100,18 @@ void QsoEntry::Leave(QsoField field)
 {
     if (m_mode == QsoWindowMode::SearchEntry)
         return;
+    // The rules run for a call typed since it was last processed, and for the
+    // other fields only when the user changed them.
     bool edited = std::exchange(m_edited[index(field)], false);
-    switch (field) {
-    case QsoField::Call:
-        if (m_callChanged)
-            processCall();
-        break;
-    case QsoField::Prefix:
-        if (edited)
-            prefixLeft();
-        break;
-    case QsoField::State:
-        if (edited)
-            stateLeft();
-        break;
-    case QsoField::Grid:
-        if (edited)
-            gridLeft();
-        break;
-    case QsoField::Date:
-        if (edited)
-            dateLeft();
-        break;
-    default:
+    if (field == QsoField::Call ? !m_callChanged : !edited)
         return;
+    switch (field) {
+    case QsoField::Call: processCall(); break;
+    case QsoField::Prefix: prefixLeft(); break;
+    case QsoField::State: stateLeft(); break;
+    case QsoField::Grid: gridLeft(); break;
+    case QsoField::Date: dateLeft(); break;
+    default: return;
     }
     changed();
 }
