@@ -317,21 +317,13 @@ std::int64_t ChangeAwardFlags(TQsoData &log, int pair, FlagAction action)
     if (pair < 0 || static_cast<std::size_t>(pair) >= AwardFlagTable.size())
         return 0;
     const AwardFlagPair &flags = AwardFlagTable[static_cast<std::size_t>(pair)];
-    std::int64_t changed = 0;
-    for (TQsoRec *qso : log) {
-        if (!InSelection(log, *qso))
-            continue;
-        std::uint32_t after = changedFlags(qso->AwdFlags, flags.submitted, flags.checked, action);
-        if (after != qso->AwdFlags) {
-            qso->AwdFlags = after;
-            ++changed;
-        }
-    }
-    if (changed > 0) {
-        log.InvalidateAwardTables();
-        log.SetModified();
-    }
-    return changed;
+    return log.ChangeQsos([&](TQsoRec &qso) {
+        std::uint32_t after = changedFlags(qso.AwdFlags, flags.submitted, flags.checked, action);
+        if (after == qso.AwdFlags || !InSelection(log, qso))
+            return false;
+        qso.AwdFlags = after;
+        return true;
+    });
 }
 
 } // namespace vellum
