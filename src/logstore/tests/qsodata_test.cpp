@@ -1,4 +1,5 @@
 #include "logstore/qsodata.h"
+#include "testsupport/qsobuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -47,14 +48,7 @@ LogServices observedBy(LogObserver &observer, AwardHooks *awards = nullptr)
 std::unique_ptr<TQsoRec> qso(const std::string &call, std::uint16_t date, std::int32_t time = 0, std::uint8_t band = 5,
                              std::uint8_t zone = 14)
 {
-    auto r = std::make_unique<TQsoRec>();
-    r->Call = call;
-    r->Date = date;
-    r->Time = time;
-    r->Band = band;
-    r->Zone = zone;
-    r->Mode = 4;
-    return r;
+    return test::QsoBuilder(call).day(date).seconds(time).band(band).mode(4).with(&TQsoRec::Zone, zone).make();
 }
 
 template <typename List>

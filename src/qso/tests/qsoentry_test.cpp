@@ -9,6 +9,7 @@
 #include "logstore/daytime.h"
 #include "logstore/qsodata.h"
 #include "logstore/qsotables.h"
+#include "testsupport/qsobuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -180,13 +181,8 @@ TEST_F(QsoEntryTest, ARefusedUpdateLeavesTheLogAndTheLabelQueueAsTheyWere)
 TEST_F(QsoEntryTest, AFullLabelQueueIsSaidAndNothingChanges)
 {
     log->BeginBulkAppend();
-    auto full = std::make_unique<TQsoRec>();
-    full->Call = "K9ZZ";
-    full->Date = 60000; // after the QSO below in date order
-    full->Band = 5;
-    full->Mode = 4;
-    full->PrtSeqNr = 0xFFFF;
-    log->AppendQso(std::move(full));
+    // Queued with the last number there is, after the QSO below in date order.
+    log->AppendQso(test::QsoBuilder("K9ZZ").day(60000).band(5).mode(4).with(&TQsoRec::PrtSeqNr, std::uint16_t{0xFFFF}).make());
     log->EndBulkAppend();
     config.F_F2_label = 2;
     entry->AddOffline();
@@ -215,6 +211,19 @@ TEST_F(QsoEntryTest, LeavingAChangedQsoAsksAndKeepsTheCorrection)
     entry->DeleteQso();
     EXPECT_EQ(log->Count(), 0);
     EXPECT_EQ(entry->Mode(), QsoWindowMode::AddOffline) << "an empty log is entered into";
+}
+
+TEST_F(QsoEntryTest, AQsoOfAnAwardNoLongerDefinedKeepsItsAwardAndValue)
+{
+    test::QsoBuilder("K1AA").date(2020, 1, 1).band(5).mode(4).with(&TQsoRec::CustAwd, "ZZZZ")
+        .with(&TQsoRec::CustValue, "42").addTo(*log);
+    entry->GoFirst();
+    EXPECT_EQ(entry->AwardChoices().back().second, "ZZZZ") << "the QSO's award is listed though undefined";
+    entry->Edit(QsoField::QsoNote, "corrected");
+    ASSERT_TRUE(entry->UpdateQso());
+    EXPECT_EQ(log->Get(0)->CustAwd, "ZZZZ");
+    EXPECT_EQ(log->Get(0)->CustValue, "42");
+    EXPECT_EQ(log->Get(0)->QsoNote.text(), "corrected");
 }
 
 TEST_F(QsoEntryTest, SearchBrowsesTheMatchesAndCancelReturns)

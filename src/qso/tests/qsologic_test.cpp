@@ -7,6 +7,7 @@
 #include "country/resolver.h"
 #include "logstore/daytime.h"
 #include "logstore/qsodata.h"
+#include "testsupport/qsobuilder.h"
 
 #include <gtest/gtest.h>
 
@@ -59,16 +60,7 @@ protected:
     TQsoRec *add(const std::string &call, std::uint16_t date, std::int32_t time, std::uint8_t band = 5,
                  std::uint8_t mode = 4)
     {
-        auto rec = std::make_unique<TQsoRec>();
-        rec->Call = call;
-        rec->Date = date;
-        rec->Time = time;
-        rec->Band = band;
-        rec->Mode = mode;
-        resolver.ResolveCountry(*rec);
-        TQsoRec *raw = rec.get();
-        log->AddQso(std::move(rec));
-        return raw;
+        return test::QsoBuilder(call).day(date).seconds(time).band(band).mode(mode).resolvedBy(resolver).addTo(*log);
     }
 
     TCountryData countries;
