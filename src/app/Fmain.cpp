@@ -297,6 +297,8 @@ void TMainForm::crashRecovery()
         std::filesystem::create_directories(std::filesystem::path(target).parent_path(), ec);
         std::filesystem::rename(backup, target, ec);
         if (!ec) {
+            // The rescued log is the one to verify and go on with, whatever log the start asked for.
+            m_commandLine.logName = chosen;
             if (std::filesystem::exists(countryCopy)) {
                 std::string countryFile = CountryFileName();
                 removeFile(countryFile);
@@ -410,18 +412,28 @@ void TMainForm::openStartupLog()
                             : QString::fromStdString(NormalizeStoredPath(last));
     }
     if (m_options.firstStart && name.toStdString() == DefaultLogFileName() && !QFileInfo::exists(name)) {
-        // A new user logs at once into the default log, which is written at the first save.
-        TQsoData &log = m_context->MakeLog();
-        log.NewLog(name.toStdString());
-        StopBackupCountdown();
-        log.MarkSaved();
-        diskIndicator(DiskState::Clear);
-        if (QsoWindow())
-            QsoWindow()->StartAddRealTime();
-        UpdateLogMenus();
+        startNewLog(name); // a new user logs at once
         return;
     }
-    OpenLogFile(name);
+    // A start-up log that no longer exists is said once (the open-failure box) and
+    // made anew, so the user has a log to log into and the next start finds it.
+    if (!OpenLogFile(name) && !QFileInfo::exists(name))
+        startNewLog(name);
+    UpdateLogMenus();
+}
+
+void TMainForm::startNewLog(const QString &name)
+{
+    TQsoData &log = m_context->MakeLog();
+    log.NewLog(name.toStdString());
+    StopBackupCountdown();
+    try {
+        log.WriteLog(true, EmptyLog::Write); // on disk at once: a restart finds it
+    } catch (const std::exception &e) {
+        Notifier().error(std::string("The new log could not be written:\r") + e.what());
+    }
+    if (QsoWindow())
+        QsoWindow()->StartAddRealTime();
     UpdateLogMenus();
 }
 

@@ -149,6 +149,8 @@ private:
     void backupTick();
     void crashRecovery();
     void openStartupLog();
+    /// Makes a new log of that name the open log, written at once (an empty log file).
+    void startNewLog(const QString &name);
     bool FormCloseQuery();
     void FormClose();
     void destroyQsoWindow();

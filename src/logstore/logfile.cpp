@@ -371,9 +371,9 @@ bool ReadLogBytes(TQsoData &log, std::span<const std::uint8_t> bytes, const std:
     return log.ReadLogStream(stream, sourceName, mode, duplicates);
 }
 
-void TQsoData::WriteLog(bool toLogFile)
+void TQsoData::WriteLog(bool toLogFile, EmptyLog empty)
 {
-    if (Count() == 0) {
+    if (Count() == 0 && empty == EmptyLog::Delete) {
         if (toLogFile && !LogFileName.empty()) {
             std::error_code ec;
             std::filesystem::remove(LogFileName, ec);

@@ -20,6 +20,9 @@ class TStream;
 
 enum class LoadMode { Load, Merge };
 
+/// What writing a log without QSOs does with its file.
+enum class EmptyLog { Delete, Write };
+
 /// What a merge does with a QSO (or SWL record) the log already holds.
 enum class DuplicateMode : int {
     Stop = 0,     ///< "Issue warning and stop"
@@ -172,7 +175,9 @@ public:
     bool ReadLogStream(TStream &stream, const std::string &sourceName, LoadMode mode, DuplicateMode duplicates);
     /// Writes the whole log to LogFileName (toLogFile) or to the backup log file.
     /// Throws EFileError when the file cannot be written; the flags then stay as they were.
-    void WriteLog(bool toLogFile);
+    /// A log without QSOs deletes its file instead (the file of a log that was emptied
+    /// goes), unless EmptyLog::Write asks for the empty file (a new log on disk at once).
+    void WriteLog(bool toLogFile, EmptyLog empty = EmptyLog::Delete);
     void CloseLog(bool save);
     /// Makes this (empty) log a new log of that file name; nothing is written yet.
     void NewLog(const std::string &fileName);

@@ -241,11 +241,20 @@ TEST_F(MainWindowTest, AnUnreadableStartupLogLeavesNoLogOpen)
     EXPECT_EQ(main->QsoWindow(), nullptr);
     EXPECT_EQ(notifier.shown.back().kind, MessageKind::Error);
 
+    // A start-up log that no longer exists: said once, then made anew on disk.
     config.LASTLOG = "";
     notifier.shown.clear();
-    start(); // the default log does not exist
-    EXPECT_EQ(main->Log(), nullptr);
+    start();
+    ASSERT_EQ(notifier.shown.size(), 1u);
     EXPECT_NE(lastMessage().find("QQ0QQ.VLL"), std::string::npos);
+    ASSERT_NE(main->Log(), nullptr) << "never a program without a log and no hint what to do";
+    EXPECT_EQ(main->Log()->LogFileName, file("QQ0QQ.VLL"));
+    EXPECT_TRUE(fs::exists(file("QQ0QQ.VLL")));
+    main.reset();
+    notifier.shown.clear();
+    start();
+    EXPECT_TRUE(notifier.shown.empty()) << "the next start opens it without a word";
+    ASSERT_NE(main->Log(), nullptr);
 }
 
 TEST_F(MainWindowTest, CrashRecoveryAnswers)
@@ -282,7 +291,9 @@ TEST_F(MainWindowTest, CrashRecoveryAnswers)
     EXPECT_TRUE(fs::exists(file("RESCUED.VLL")));
     EXPECT_FALSE(fs::exists(BackupFileName(BackupFile::Log)));
     EXPECT_FALSE(fs::exists(CountryAutosaveFileName())) << "the autosave copy became the country file";
-    EXPECT_EQ(main->Log(), nullptr) << "the saved copy is not opened";
+    ASSERT_NE(main->Log(), nullptr) << "the rescued log is opened to be verified";
+    EXPECT_EQ(main->Log()->LogFileName, file("RESCUED.VLL"));
+    EXPECT_EQ(main->Log()->Count(), 1);
 
     leaveBackup();
     notifier.shown.clear();
@@ -479,6 +490,7 @@ TEST_F(MainWindowTest, TheFirstStartOpensTheDefaultLogAsANewLog)
     ASSERT_NE(main->Log(), nullptr) << "a new user can log at once";
     EXPECT_EQ(main->Log()->LogFileName, file("QQ0QQ.VLL"));
     EXPECT_TRUE(notifier.shown.empty()) << "no open-failure box";
+    EXPECT_TRUE(fs::exists(file("QQ0QQ.VLL"))) << "written at once, so a restart after a crash finds it";
     EXPECT_TRUE(main->CloseCurrentLog());
     EXPECT_TRUE(notifier.shown.empty()) << "an untouched new default log closes without a question";
     test::TempDir fresh;
