@@ -241,16 +241,19 @@ private:
         std::uint32_t length = loadU32(m_bytes.data() + offset);
         if (length == 0 || length > JournalMaxEntryLength)
             return stop(offset, restIsZero(offset), "an entry length of " + std::to_string(length));
-        std::uint64_t whole = std::uint64_t{length} + 12;
-        if (whole > left)
-            return stop(offset, true, "an entry cut off");
-        bool last = whole == left;
-        auto body = m_bytes.subspan(offset + 4, length + 4);
-        std::uint32_t crc = loadU32(m_bytes.data() + offset + 8 + length);
-        if (crc != Crc32(body))
-            return stop(offset, last, "an entry failing its CRC");
-        std::uint32_t sequence = loadU32(body.data());
         std::uint32_t expected = static_cast<std::uint32_t>(m_contents.Entries.size() + 1);
+        std::uint64_t whole = std::uint64_t{length} + 12;
+        if (whole > left) {
+            // A length damaged upwards looks like an entry cut off: a whole entry
+            // further on tells the two apart.
+            bool more = wholeEntryFollows(offset + 1, expected + 1);
+            return stop(offset, !more, more ? "an entry length of " + std::to_string(length) : "an entry cut off");
+        }
+        bool last = whole == left;
+        if (!wholeEntryAt(offset))
+            return stop(offset, last, "an entry failing its CRC");
+        std::span<const std::uint8_t> body = m_bytes.subspan(offset + 4, length + 4);
+        std::uint32_t sequence = loadU32(body.data());
         if (sequence != expected)
             return stop(offset, false,
                         "sequence number " + std::to_string(sequence) + " where " + std::to_string(expected) +
@@ -265,6 +268,27 @@ private:
         m_contents.Entries.push_back(std::move(entry));
         offset += whole;
         return true;
+    }
+
+    /// Whether a whole entry with a valid CRC starts at offset.
+    bool wholeEntryAt(std::size_t offset) const
+    {
+        std::size_t left = m_bytes.size() - offset;
+        if (left < 13)
+            return false;
+        std::uint32_t length = loadU32(m_bytes.data() + offset);
+        if (length == 0 || length > JournalMaxEntryLength || std::uint64_t{length} + 12 > left)
+            return false;
+        return loadU32(m_bytes.data() + offset + 8 + length) == Crc32(m_bytes.subspan(offset + 4, length + 4));
+    }
+
+    /// Whether a whole entry with this sequence number starts anywhere from offset on.
+    bool wholeEntryFollows(std::size_t offset, std::uint32_t sequence) const
+    {
+        for (std::size_t at = offset; at + 13 <= m_bytes.size(); ++at)
+            if (loadU32(m_bytes.data() + at + 4) == sequence && wholeEntryAt(at))
+                return true;
+        return false;
     }
 
     bool restIsZero(std::size_t offset) const

@@ -244,6 +244,14 @@ TEST(JournalReader, ABadEntryInTheMiddleIsDamageAndReadingStopsThere)
     EXPECT_EQ(read.ValidLength, offset);
     EXPECT_NE(read.Problem.find("CRC"), std::string::npos) << read.Problem;
 
+    // A length damaged upwards but within the file's bytes left would look cut
+    // off; the whole entries after it show it is damage.
+    std::vector<std::uint8_t> longer = bytes;
+    storeU32(longer.data() + offset, static_cast<std::uint32_t>(bytes.size()));
+    JournalContents longerRead = ReadJournal(longer);
+    EXPECT_EQ(longerRead.State, JournalState::Damaged) << longerRead.Problem;
+    EXPECT_EQ(longerRead.Entries.size(), 2u);
+
     // A length far above the sane maximum, with bytes after it.
     std::vector<std::uint8_t> huge = bytes;
     storeU32(huge.data() + offset, 0xFFFFFFF0u);
