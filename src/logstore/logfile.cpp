@@ -223,15 +223,8 @@ private:
         const TSwlRec *previous = nullptr;
         for (std::uint32_t i = 0; i < count; ++i) {
             m_stream.Read(bytes.data(), bytes.size());
-            auto swl = std::make_unique<TSwlRec>();
             ByteReader r(bytes);
-            swl->Call = r.shortString(12);
-            swl->Date = r.u16();
-            swl->Time = r.i32();
-            swl->Band = r.u8();
-            swl->Mode = r.u8();
-            swl->Group = r.u8();
-            swl->Printed = r.u8();
+            auto swl = std::make_unique<TSwlRec>(LoadSwl(r));
             if (m_load) {
                 if (previous && CompareSwlOrder(previous, swl.get()) > 0)
                     m_swlInOrder = false;
@@ -435,13 +428,7 @@ void TQsoData::WriteLog(bool toLogFile, EmptyLog empty)
         for (const TSwlRec *swl : SwlList) {
             std::vector<std::uint8_t> record;
             ByteWriter w(record);
-            w.shortString(swl->Call.view(), 12);
-            w.u16(swl->Date);
-            w.i32(swl->Time);
-            w.u8(swl->Band);
-            w.u8(swl->Mode);
-            w.u8(swl->Group);
-            w.u8(swl->Printed);
+            StoreSwl(*swl, w);
             out.Write(record.data(), record.size());
         }
         writer.Commit(settings().cycleFiles());

@@ -1,5 +1,6 @@
 #include "notes.h"
 
+#include "bytes.h"
 #include "compare.h"
 
 namespace vellum {
@@ -107,6 +108,31 @@ void TNotes::MarkCall(std::string_view call)
     std::int32_t position = IndexOfCall(call);
     if (position >= 0)
         Get(position)->Marked = 1;
+}
+
+
+void StoreSwl(const TSwlRec &swl, ByteWriter &out)
+{
+    out.shortString(swl.Call.view(), 12);
+    out.u16(swl.Date);
+    out.i32(swl.Time);
+    out.u8(swl.Band);
+    out.u8(swl.Mode);
+    out.u8(swl.Group);
+    out.u8(swl.Printed);
+}
+
+TSwlRec LoadSwl(ByteReader &in)
+{
+    TSwlRec swl;
+    swl.Call = in.shortString(12);
+    swl.Date = in.u16();
+    swl.Time = in.i32();
+    swl.Band = in.u8();
+    swl.Mode = in.u8();
+    swl.Group = in.u8();
+    swl.Printed = in.u8();
+    return swl;
 }
 
 } // namespace vellum

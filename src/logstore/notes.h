@@ -61,6 +61,12 @@ struct TSwlRec {
     std::uint8_t Printed = 0;
 };
 inline constexpr std::size_t SwlStoredSize = 23;
+class ByteReader;
+class ByteWriter;
+/// Writes the stored SWL record (23 bytes).
+void StoreSwl(const TSwlRec &swl, ByteWriter &out);
+/// Reads a stored SWL record; throws ShortRead when fewer than 23 bytes are left.
+TSwlRec LoadSwl(ByteReader &in);
 int CompareSwlOrder(const TSwlRec *a, const TSwlRec *b);
 
 class TSwlList : public TBRSorted<TSwlRec> {
