@@ -20,6 +20,7 @@
 #include "logstore/Ftext.h"
 #include "logstore/daytime.h"
 #include "logstore/fileio.h"
+#include "logstore/journal.h"
 #include "logstore/paths.h"
 #include "logstore/qsodata.h"
 
@@ -422,6 +423,54 @@ void TMainForm::openStartupLog()
     UpdateLogMenus();
 }
 
+void TMainForm::recoverFromJournal(const std::string &name)
+{
+    std::optional<PendingJournal> pending = FindPendingJournal(name);
+    if (!pending)
+        return;
+    std::string journalFile = JournalFileName(name);
+    std::string question = name + "\r\rThe program ended without saving this log. " +
+                           std::to_string(pending->ToReplay.size()) +
+                           " change(s) made since it was last saved are in its journal.";
+    if (!pending->MatchesLog)
+        question += "\rThe log file was written since by another program: the changes may repeat some of it.";
+    if (pending->Contents.State == JournalState::Damaged)
+        question += "\rThe journal is damaged after its last good entry (" + pending->Contents.Problem + ").";
+    question += "\r\rApply them to the log and save it now?";
+    if (Notifier().confirm(question, Buttons::YesNo) != Answer::Yes) {
+        // Declined changes are kept aside, never deleted.
+        std::error_code ec;
+        std::filesystem::rename(journalFile, journalFile + "~", ec);
+        return;
+    }
+    if (std::error_code ec; !pending->Checkpoint.empty() && std::filesystem::exists(pending->Checkpoint, ec)) {
+        // Changes after an import or a merge continue the file written then.
+        TQsoData &fromCheckpoint = m_context->MakeLog();
+        fromCheckpoint.ReadLog(pending->Checkpoint, LoadMode::Load, DuplicateMode::EmptyLog);
+        fromCheckpoint.LogFileName = name;
+    }
+    TQsoData &log = *Log();
+    ReplayCounts counts = ReplayJournal(log, pending->ToReplay);
+    try {
+        log.WriteLog(true, EmptyLog::Write);
+        Notifier().information(std::to_string(counts.Applied) + " change(s) from the journal applied and saved in\r" + name);
+    } catch (const std::exception &e) {
+        Notifier().error(std::string("The recovered log could not be saved:\r") + e.what());
+    }
+    if (QsoWindow())
+        QsoWindow()->RefreshFromLog();
+}
+
+void TMainForm::startJournal()
+{
+    try {
+        if (Log())
+            Log()->StartJournal();
+    } catch (const std::exception &e) {
+        Notifier().warning(std::string("QSOs are not journaled: the journal could not be written.\r") + e.what());
+    }
+}
+
 void TMainForm::startNewLog(const QString &name)
 {
     TQsoData &log = m_context->MakeLog();
@@ -432,6 +481,7 @@ void TMainForm::startNewLog(const QString &name)
     } catch (const std::exception &e) {
         Notifier().error(std::string("The new log could not be written:\r") + e.what());
     }
+    startJournal();
     if (QsoWindow())
         QsoWindow()->StartAddRealTime();
     UpdateLogMenus();
@@ -446,6 +496,8 @@ bool TMainForm::OpenLogFile(const QString &fileName)
         m_context->DropLog();
         return false;
     }
+    recoverFromJournal(fileName.toStdString());
+    startJournal();
     return true;
 }
 
@@ -563,10 +615,7 @@ void TMainForm::NewClick()
         if (answer != Answer::Yes)
             return;
     }
-    m_context->MakeLog().NewLog(file.toStdString());
-    if (QsoWindow())
-        QsoWindow()->StartAddRealTime();
-    UpdateLogMenus();
+    startNewLog(file);
 }
 
 void TMainForm::OpenClick()

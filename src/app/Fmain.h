@@ -151,6 +151,10 @@ private:
     void openStartupLog();
     /// Makes a new log of that name the open log, written at once (an empty log file).
     void startNewLog(const QString &name);
+    /// After an abnormal end: offers the changes in the log's journal and saves them into it.
+    void recoverFromJournal(const std::string &name);
+    /// Journals the open log's changes from now on (a warning when the journal cannot be written).
+    void startJournal();
     bool FormCloseQuery();
     void FormClose();
     void destroyQsoWindow();

@@ -189,7 +189,11 @@ private:
 
 SubmissionResult MarkSubmission(TAwardModel &model, TQsoData &log, AwardIndex award, UserNotifier &notifier)
 {
-    return SubmissionMarker(model, log, award, notifier).Run();
+    SubmissionResult result = SubmissionMarker(model, log, award, notifier).Run();
+    // Marks set in place across the log: the log as it now stands is made safe at once.
+    if (result.marks > 0)
+        log.JournalCheckpoint();
+    return result;
 }
 
 std::vector<const TQsoRec *> SubmittedQsos(const TQsoData &log, AwardIndex award)
@@ -282,6 +286,7 @@ FiveBandResult SelectFiveBand(TAwardModel &model, TQsoData &log, AwardIndex awar
     }
     // The tables hold the five-band start date now; readers outside the report want their own.
     log.InvalidateAwardTables();
+    log.JournalCheckpoint(); // marks set in place across the log
     return result;
 }
 

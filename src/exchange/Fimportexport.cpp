@@ -51,6 +51,11 @@ bool ImportAdifFile(WindowHost &host, const QString &file, ImportQuestions &ques
     }
     ImportContext context{*log, program.Countries(), program.Resolver(), program.Config(), questions, {}, TodayDayNumber()};
     ImportResult result = ImportLog(context, file.toStdString(), AdifFilter(), RecordFormat::Adif);
+    try {
+        log->JournalCheckpoint(); // an import is journaled as the backup written after it
+    } catch (const std::exception &e) {
+        host.Notifier().error(std::string("The imported QSOs could not be made safe on disk:\r") + e.what());
+    }
     if (host.QsoWindow())
         host.QsoWindow()->RefreshFromLog();
     return result.outcome == ImportOutcome::Finished || result.outcome == ImportOutcome::AbortedOnDuplicate;

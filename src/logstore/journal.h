@@ -42,6 +42,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -200,5 +201,18 @@ struct ReplayCounts {
 /// selections already as given are skipped. Checkpoints change nothing and are
 /// not counted.
 ReplayCounts ReplayJournal(TQsoData &log, const std::vector<JournalEntry> &entries);
+
+/// What the journal of a log that was not closed cleanly holds.
+struct PendingJournal {
+    JournalContents Contents;
+    bool MatchesLog = true;    ///< the log file is the one the journal continues
+    std::string Checkpoint;    ///< the file the log was last written to before the entries to replay, if any:
+                               ///< the log to replay them on is that file (when it still exists)
+    std::vector<JournalEntry> ToReplay; ///< the changes after the last checkpoint
+};
+
+/// The journal beside a log file; nothing when there is none or it holds no change.
+/// A journal that cannot be read is reported as damaged with no change to replay.
+std::optional<PendingJournal> FindPendingJournal(const std::string &logFile);
 
 } // namespace vellum

@@ -4,6 +4,8 @@
 
 #include "qsodata.h"
 
+#include <filesystem>
+
 #include <array>
 #include <map>
 
@@ -231,6 +233,34 @@ ReplayCounts ReplayJournal(TQsoData &log, const std::vector<JournalEntry> &entri
     for (const JournalEntry &entry : entries)
         replayer.apply(entry);
     return replayer.counts();
+}
+
+std::optional<PendingJournal> FindPendingJournal(const std::string &logFile)
+{
+    std::string file = JournalFileName(logFile);
+    std::error_code ec;
+    if (!std::filesystem::exists(file, ec))
+        return std::nullopt;
+    PendingJournal pending;
+    try {
+        pending.Contents = ReadJournalFile(file);
+    } catch (const std::exception &e) {
+        pending.Contents.State = JournalState::Damaged;
+        pending.Contents.Problem = e.what();
+        return pending;
+    }
+    if (pending.Contents.Entries.empty())
+        return std::nullopt;
+    pending.MatchesLog = JournalMatchesLog(pending.Contents.Identity, logFile);
+    for (const JournalEntry &entry : pending.Contents.Entries) {
+        if (entry.Kind == JournalKind::Checkpoint) {
+            pending.Checkpoint = entry.Text;
+            pending.ToReplay.clear();
+        } else {
+            pending.ToReplay.push_back(entry);
+        }
+    }
+    return pending;
 }
 
 } // namespace vellum

@@ -443,6 +443,7 @@ void TQsoData::WriteLog(bool toLogFile, EmptyLog empty)
     if (toLogFile) {
         progress().end();
         MarkSaved();
+        afterSave();
         return;
     }
     if (m_modified) {

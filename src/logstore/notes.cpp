@@ -58,9 +58,13 @@ void TNotes::AddNote(std::string_view call, std::string_view text)
 {
     std::int32_t position = IndexOfCall(call);
     if (position >= 0) {
-        std::string joined = Get(position)->Text + "/" + std::string(text);
-        Get(position)->Text = joined.substr(0, 255);
+        std::string joined = (Get(position)->Text + "/" + std::string(text)).substr(0, 255);
+        if (beforeChange)
+            beforeChange(call, joined);
+        Get(position)->Text = joined;
     } else {
+        if (beforeChange)
+            beforeChange(call, text.substr(0, 255));
         insertNote(call, text);
     }
     changed();
@@ -77,6 +81,8 @@ void TNotes::insertNote(std::string_view call, std::string_view text)
 void TNotes::SetNote(std::string_view call, std::string_view text)
 {
     std::int32_t position = IndexOfCall(call);
+    if (beforeChange && (position >= 0 || !text.empty()))
+        beforeChange(call, text.substr(0, 255));
     if (text.empty()) {
         if (position >= 0)
             DeleteRec(position);
@@ -92,6 +98,8 @@ void TNotes::DeleteNote(std::string_view call)
 {
     std::int32_t position = IndexOfCall(call);
     if (position >= 0) {
+        if (beforeChange)
+            beforeChange(call, {});
         DeleteRec(position);
         changed();
     }

@@ -26,6 +26,9 @@ public:
 
     /// Called after every change of a note.
     std::function<void()> onChange;
+    /// Called before a note is set (call, its new text) or deleted (empty text); it may
+    /// throw, and the note is then left as it was (the log's journal).
+    std::function<void(std::string_view, std::string_view)> beforeChange;
 
     std::string NoteOf(std::string_view call) const;
     /// First word of the note, lowered, cut at the first character that is neither

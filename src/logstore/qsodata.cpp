@@ -1,6 +1,8 @@
 #include "qsodata.h"
 
 #include "compare.h"
+#include "journal.h"
+#include "paths.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -72,6 +74,7 @@ void TQsoData::MarkSaved()
 std::int32_t TQsoData::AddQso(std::unique_ptr<TQsoRec> rec)
 {
     completeRecord(*rec);
+    journal(JournalEntry::QsoAdded(*rec));
     const TQsoRec &record = *rec;
     std::int32_t position = m_qsos.AddRec(std::move(rec));
     if (m_awardTablesValid)
@@ -82,9 +85,15 @@ std::int32_t TQsoData::AddQso(std::unique_ptr<TQsoRec> rec)
 
 void TQsoData::DeleteQso(TQsoRec *rec)
 {
-    std::int32_t position = PositionOf(rec);
-    if (position < 0)
+    if (PositionOf(rec) < 0)
         return; // not a record of this log
+    journal(JournalEntry::QsoDeleted(*rec));
+    removeQso(rec);
+}
+
+void TQsoData::removeQso(TQsoRec *rec)
+{
+    std::int32_t position = PositionOf(rec);
     if (m_awardTablesValid)
         awards().RemoveQsoFromAwards(*this, *rec);
     m_qsos.DeleteRec(position);
@@ -94,18 +103,40 @@ void TQsoData::DeleteQso(TQsoRec *rec)
 TQsoRec *TQsoData::ReplaceQso(const TQsoRec &edited, TQsoRec *old)
 {
     auto copy = std::make_unique<TQsoRec>(edited);
+    completeRecord(*copy);
+    journal(JournalEntry::QsoReplaced(*old, *copy)); // one entry: a replay never sees half of it
     TQsoRec *record = copy.get();
-    AddQso(std::move(copy));
-    DeleteQso(old);
+    m_qsos.AddRec(std::move(copy));
+    if (m_awardTablesValid)
+        awards().AddQsoToAwards(*this, *record);
+    if (PositionOf(old) >= 0)
+        removeQso(old);
+    SetModified();
     return record;
 }
 
 std::int64_t TQsoData::ChangeQsos(const std::function<bool(TQsoRec &)> &change)
 {
     std::int64_t changed = 0;
-    for (TQsoRec *qso : m_qsos)
-        if (change(*qso))
-            ++changed;
+    if (Journaling()) {
+        // Write-ahead: the changes are worked out on copies and journaled as one entry first.
+        std::vector<std::pair<TQsoRec *, TQsoRec>> edits;
+        for (TQsoRec *qso : m_qsos)
+            if (TQsoRec copy = *qso; change(copy))
+                edits.emplace_back(qso, std::move(copy));
+        std::vector<std::pair<TQsoRec, TQsoRec>> pairs;
+        for (const auto &[qso, now] : edits)
+            pairs.emplace_back(*qso, now);
+        if (!pairs.empty())
+            journal(JournalEntry::BulkChange(pairs));
+        for (auto &[qso, now] : edits)
+            *qso = now;
+        changed = static_cast<std::int64_t>(edits.size());
+    } else {
+        for (TQsoRec *qso : m_qsos)
+            if (change(*qso))
+                ++changed;
+    }
     if (changed > 0) {
         Resort();
         InvalidateAwardTables();
@@ -146,6 +177,7 @@ TQsoRec *TQsoData::FindQso(const TQsoRec &key) const
 
 void TQsoData::BeginBulkAppend(std::int64_t expected, bool keepMasterSorted)
 {
+    m_bulk = true;
     if (expected > 0)
         m_qsos.SetCapacityAll(static_cast<std::int64_t>(Count()) + expected);
     m_qsos.BeginBulk(keepMasterSorted);
@@ -158,7 +190,75 @@ std::int32_t TQsoData::AppendQso(std::unique_ptr<TQsoRec> rec)
     return m_qsos.AddRec(std::move(rec));
 }
 
-void TQsoData::EndBulkAppend(bool masterInOrder) { m_qsos.EndBulk(masterInOrder); }
+void TQsoData::EndBulkAppend(bool masterInOrder)
+{
+    m_qsos.EndBulk(masterInOrder);
+    m_bulk = false;
+}
+
+void TQsoData::SetGroupNames(std::vector<std::string> names)
+{
+    journal(JournalEntry::GroupNamesSet(names));
+    GroupNames = std::move(names);
+    SetModified();
+}
+
+void TQsoData::SetSelections(std::vector<TSelection> selections)
+{
+    journal(JournalEntry::SelectionsSet(selections, CurSelIndex));
+    Selections = std::move(selections);
+    SetModified();
+}
+
+// --- the journal ---------------------------------------------------------------------
+
+void TQsoData::StartJournal()
+{
+    if (!m_journal)
+        m_journal = std::make_unique<JournalWriter>();
+    m_journal->Open(JournalFileName(LogFileName), LogFileIdentity(LogFileName));
+    Notes.beforeChange = [this](std::string_view call, std::string_view text) {
+        journal(text.empty() ? JournalEntry::NoteDeleted(call) : JournalEntry::NoteSet(call, text));
+    };
+}
+
+void TQsoData::StopJournal()
+{
+    Notes.beforeChange = nullptr;
+    if (m_journal && m_journal->IsOpen())
+        m_journal->Remove();
+    m_journal.reset();
+}
+
+bool TQsoData::Journaling() const { return m_journal && m_journal->IsOpen(); }
+
+void TQsoData::journal(const JournalEntry &entry)
+{
+    if (Journaling() && !m_bulk)
+        m_journal->Append(entry);
+}
+
+void TQsoData::JournalCheckpoint()
+{
+    if (!Journaling())
+        return;
+    WriteLog(false, EmptyLog::Write);
+    m_journal->Append(JournalEntry::Checkpoint(BackupFileName(BackupFile::Log)));
+}
+
+void TQsoData::afterSave()
+{
+    // The saved file holds everything: the journal starts afresh, under the log's
+    // present name (Save as renames the log).
+    if (!Journaling())
+        return;
+    if (m_journal->FileName() != JournalFileName(LogFileName)) {
+        m_journal->Remove();
+        m_journal->Open(JournalFileName(LogFileName), LogFileIdentity(LogFileName));
+    } else {
+        m_journal->Reset(LogFileIdentity(LogFileName));
+    }
+}
 
 std::uint16_t TQsoData::QueueForLabel(std::uint16_t behind)
 {
@@ -205,9 +305,11 @@ void TQsoData::DropNoteIfUnused(std::string_view call)
 void TQsoData::CloseLog(bool save)
 {
     observer().stopBackupCountdown();
+    if (save && !LogFileName.empty())
+        WriteLog(true); // before the journal goes: a failed save keeps it
+    StopJournal();
     if (!LogFileName.empty()) {
         if (save) {
-            WriteLog(true);
             if (observer().countryDataNeedsSaving())
                 observer().saveCountryData();
         } else if (observer().countryDataNeedsSaving()) {

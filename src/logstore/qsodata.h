@@ -16,6 +16,8 @@
 
 namespace vellum {
 
+class JournalWriter;
+struct JournalEntry;
 class TStream;
 
 enum class LoadMode { Load, Merge };
@@ -112,6 +114,9 @@ public:
     /// Sorts again every list whose order records changed in place have broken
     /// (a walk over each list; only a list found out of order is sorted).
     void Resort();
+    /// The group names and the selections as a whole (the dialogs' OK), journaled.
+    void SetGroupNames(std::vector<std::string> names);
+    void SetSelections(std::vector<TSelection> selections);
     /// Deletes the call's note unless some QSO still has exactly this call.
     void DropNoteIfUnused(std::string_view call);
 
@@ -159,6 +164,21 @@ public:
     /// The highest number counts up in both cases.
     std::uint16_t QueueForLabel(std::uint16_t behind = 0);
 
+    // --- the journal ---
+    /// From now on every change of the QSOs and the call notes is written to the
+    /// journal beside the log file (JournalFileName) and synced before it is made,
+    /// so a change made is a change on disk; an emptied journal continuing the log
+    /// file as it is now. Throws EFileError when the journal cannot be written; a
+    /// change whose entry cannot be written throws too and is not made. Bulk appends
+    /// (reading, merging, importing) are not journaled: JournalCheckpoint after them.
+    void StartJournal();
+    /// No more journaling; the journal file is deleted (the log was closed).
+    void StopJournal();
+    bool Journaling() const;
+    /// Writes the log to the backup file and notes in the journal that the log as it
+    /// stands is there (after an import or a merge, which are not journaled change by change).
+    void JournalCheckpoint();
+
     // --- observers ---
     /// Tells observer of the log's events too, after the one given in the services;
     /// an observer added twice is told once.
@@ -201,6 +221,10 @@ private:
     void completeRecord(TQsoRec &rec) const;
     bool readStream(TStream &stream, const std::string &sourceName, LoadMode mode, DuplicateMode duplicates,
                     bool takeSourceName);
+    /// Writes the entry ahead of the change it describes (nothing without a journal or during a bulk append).
+    void journal(const JournalEntry &entry);
+    void afterSave();
+    void removeQso(TQsoRec *rec);
 
     LogServices m_services;
     mutable LogObserverList m_observers;
@@ -208,6 +232,8 @@ private:
     TBAI<TQsoRec> *m_byCall = nullptr;    ///< in m_qsos's index chain, which owns it
     TBAI<TQsoRec> *m_sortIndex = nullptr; ///< likewise; null for the Date and Call orders
     SortKey m_sortKey = SortKey::Date;
+    std::unique_ptr<JournalWriter> m_journal;
+    bool m_bulk = false;
     bool m_modified = false;
     bool m_outOfDate = false;
     bool m_awardTablesValid = false;

@@ -161,10 +161,8 @@ TSelectionEditor::Outcome TSelectionEditor::Commit(TQsoData &log) const
 {
     if (!m_changed && m_shown == m_inForce)
         return Outcome::Cancelled;
-    if (m_changed) {
-        log.Selections = m_list;
-        log.SetModified();
-    }
+    if (m_changed)
+        log.SetSelections(m_list);
     SetCurrentSelection(log, m_shown);
     return m_changed ? Outcome::ListChanged : Outcome::Switched;
 }
@@ -229,8 +227,7 @@ void TGroupNameEditor::Delete()
 
 void TGroupNameEditor::Commit(TQsoData &log) const
 {
-    log.GroupNames = m_names;
-    log.SetModified();
+    log.SetGroupNames(m_names);
 }
 
 std::string TGroupNameEditor::Row(int number, std::string_view name)

@@ -84,9 +84,12 @@ TEST_F(MainWindowTest, NewLogChangeBackupCountdownAndSave)
     ASSERT_NE(main->Log(), nullptr);
     ASSERT_NE(main->QsoWindow(), nullptr);
     EXPECT_TRUE(main->findChild<QAction *>("Save1")->isEnabled());
-    EXPECT_EQ(disk(), "Modified");
+    EXPECT_EQ(disk(), "") << "a new log is written at once";
+    EXPECT_TRUE(fs::exists(file("NEW.VLL")));
+    EXPECT_TRUE(main->Log()->Journaling());
 
     addQso("DL1ABC");
+    EXPECT_EQ(disk(), "Modified");
     EXPECT_EQ(main->BackupTicksLeft(), 12);
     ASSERT_TRUE(QTest::qWaitFor([&] { return disk() == "Modified[11]"; }, 2000)) << disk().toStdString();
     ASSERT_TRUE(QTest::qWaitFor([&] { return main->BackupRequested(); }, 3000));
@@ -110,6 +113,44 @@ TEST_F(MainWindowTest, NewLogChangeBackupCountdownAndSave)
     ASSERT_TRUE(saved->ReadLog(file("NEW.VLL"), LoadMode::Load, DuplicateMode::EmptyLog));
     EXPECT_EQ(saved->Count(), 1);
     EXPECT_GT(saved->Get(0)->Country, 0) << "DL1ABC resolves with the default country data";
+}
+
+TEST_F(MainWindowTest, AfterAnAbnormalEndTheJournalBringsBackEveryQso)
+{
+    config.LASTLOG = "<none>";
+    start();
+    chooser.answers = {qfile("KEPT.VLL")};
+    main->NewClick();
+    for (const char *call : {"DL1ABC", "JA1XYZ", "K1ABC"})
+        addQso(call);
+    main->Log()->Notes.SetNote("K1ABC", "Bob");
+    main.reset(); // the program is gone without closing the log: the saved file holds no QSO
+
+    config.LASTLOG = file("KEPT.VLL");
+    notifier.shown.clear();
+    notifier.answers = {Answer::Yes};
+    start();
+    ASSERT_GE(notifier.shown.size(), 2u);
+    EXPECT_NE(notifier.shown[0].text.find("4 change(s) made since it was last saved"), std::string::npos)
+        << notifier.shown[0].text;
+    ASSERT_NE(main->Log(), nullptr);
+    EXPECT_EQ(main->Log()->Count(), 3);
+    EXPECT_EQ(main->Log()->Notes.NoteOf("K1ABC"), "Bob");
+    EXPECT_FALSE(main->Log()->IsModified()) << "the recovered changes are saved at once";
+    main.reset();
+
+    // Saved: nothing to recover; a declined journal is kept aside, not deleted.
+    notifier.shown.clear();
+    start();
+    EXPECT_TRUE(notifier.shown.empty());
+    addQso("G4ABC");
+    main.reset();
+    notifier.answers = {Answer::No};
+    start();
+    EXPECT_EQ(main->Log()->Count(), 3);
+    EXPECT_TRUE(fs::exists(file("KEPT.VLJ~")));
+    ASSERT_TRUE(main->CloseCurrentLog());
+    EXPECT_FALSE(fs::exists(file("KEPT.VLJ"))) << "a log closed cleanly leaves no journal";
 }
 
 TEST_F(MainWindowTest, BackupWithNothingChangedClearsTheIndicator)
