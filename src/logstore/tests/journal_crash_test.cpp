@@ -26,6 +26,18 @@ namespace {
 
 std::string callOf(int n) { return "K" + std::to_string(n) + "AA"; }
 
+/// A program directory in dir with an empty log file of that name in SAVE.
+std::string emptyLogIn(const test::TempDir &dir, const std::string &name)
+{
+    SetProgramDir(dir.path());
+    CreateProgramDirs();
+    std::string logFile = dir.file("SAVE/" + name);
+    TQsoData empty;
+    empty.NewLog(logFile);
+    empty.WriteLog(true, EmptyLog::Write);
+    return logFile;
+}
+
 /// The child: adds QSOs forever, saving, backing up or checkpointing every `saveEvery`, and writes the number
 /// of each QSO to the pipe once AddQso returned (the acknowledgement on screen).
 [[noreturn]] void runLogger(const std::string &logFile, int first, int saveEvery, int ackPipe)
@@ -101,14 +113,7 @@ std::set<std::string> recoveredCalls(const std::string &logFile, std::mt19937 &r
 TEST(JournalCrash, EveryAcknowledgedQsoSurvivesAKillAtAnyPoint)
 {
     test::TempDir dir("crash");
-    SetProgramDir(dir.path());
-    CreateProgramDirs();
-    std::string logFile = dir.file("SAVE/CRASH.VLL");
-    {
-        TQsoData empty;
-        empty.NewLog(logFile);
-        empty.WriteLog(true, EmptyLog::Write);
-    }
+    std::string logFile = emptyLogIn(dir, "CRASH.VLL");
     const char *points = std::getenv("VELLUM_CRASH_POINTS");
     int kills = points ? std::max(1, std::atoi(points)) : 12;
     std::mt19937 random(20261209);
@@ -175,14 +180,7 @@ int refusedSaveOnAFullDisk(const std::string &logFile)
 TEST(JournalCrash, ASaveRefusedOnAFullDiskKeepsTheOldFileAndTheJournal)
 {
     test::TempDir dir("fulldisk");
-    SetProgramDir(dir.path());
-    CreateProgramDirs();
-    std::string logFile = dir.file("SAVE/FULL.VLL");
-    {
-        TQsoData empty;
-        empty.NewLog(logFile);
-        empty.WriteLog(true, EmptyLog::Write);
-    }
+    std::string logFile = emptyLogIn(dir, "FULL.VLL");
     pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0)
