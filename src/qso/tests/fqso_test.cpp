@@ -12,7 +12,6 @@
 #include "app/windowhost.h"
 #include "exchange/Fimportexport.h"
 
-#include "app/Fmain.h"
 #include "config/configrecord.h"
 #include "country/countrydata.h"
 #include "country/countryfile.h"
