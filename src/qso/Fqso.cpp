@@ -479,6 +479,8 @@ void TQSOForm::DisableFieldsDialog()
 
 void TQSOForm::SelectionDialog()
 {
+    if (!m_entry.AgreeToLeaveMode())
+        return;
     TSelectionForm dialog(m_entry.Log(), m_entry.Log().settings().dateFormat(), m_host.Notifier(), this);
     dialog.exec();
     if (dialog.Result() != TSelectionEditor::Outcome::Cancelled)

@@ -129,7 +129,7 @@ void QsoEntry::AddRealTime()
 {
     if (m_mode == QsoWindowMode::SearchEntry)
         return;
-    if (adding() && !AgreeToLeaveMode())
+    if (!AgreeToLeaveMode())
         return;
     setMode(QsoWindowMode::AddRealTime);
     prepareBlank(nullptr);
@@ -137,6 +137,8 @@ void QsoEntry::AddRealTime()
 
 void QsoEntry::AddOffline()
 {
+    if (!keepEdit())
+        return;
     setMode(QsoWindowMode::AddOffline);
     prepareBlank(nullptr);
 }
@@ -157,15 +159,8 @@ void QsoEntry::ClearQso()
 
 bool QsoEntry::AgreeToLeaveMode()
 {
-    if (!adding()) {
-        if (m_mode == QsoWindowMode::Browse && FormChanged() && ShownQso()) {
-            // Never drop a correction silently.
-            Answer answer = notifier().confirm("Update this QSO with the changes you made?", Buttons::YesNoCancel);
-            if (answer == Answer::Cancel || (answer == Answer::Yes && !UpdateQso()))
-                return false;
-        }
-        return true;
-    }
+    if (!adding())
+        return keepEdit();
     if (Trim(Text(QsoField::Call)).empty() || !config().DefQSO_WarnOnMove) {
         leaveAddModes();
         return true;
@@ -177,6 +172,17 @@ bool QsoEntry::AgreeToLeaveMode()
         return false; // the checks failed: stay with the QSO
     leaveAddModes();
     return true;
+}
+
+bool QsoEntry::keepEdit()
+{
+    if (!browsing() || !ShownQso() || !FormChanged())
+        return true;
+    // Never drop a correction silently: whatever leaves the QSO shown asks first.
+    Answer answer = notifier().confirm("Update this QSO with the changes you made?", Buttons::YesNoCancel);
+    if (answer == Answer::Cancel)
+        return false;
+    return answer == Answer::No || updateShown(std::nullopt, AfterUpdate::SameQso);
 }
 
 void QsoEntry::leaveAddModes()
@@ -262,9 +268,9 @@ const TQsoRec *QsoEntry::ShownQso() const
     return m_log.ViewIndex().Get(m_position);
 }
 
-bool QsoEntry::UpdateQso() { return updateShown(std::nullopt); }
+bool QsoEntry::UpdateQso() { return updateShown(std::nullopt, AfterUpdate::NextQso); }
 
-bool QsoEntry::updateShown(std::optional<std::uint16_t> labelBehind)
+bool QsoEntry::updateShown(std::optional<std::uint16_t> labelBehind, AfterUpdate after)
 {
     const TQsoRec *shown = ShownQso();
     if (!shown)
@@ -288,7 +294,7 @@ bool QsoEntry::updateShown(std::optional<std::uint16_t> labelBehind)
     storeCallData(*replaced);
     m_position = m_log.ViewIndex().PositionOf(replaced);
     m_events->LogEdited();
-    auto next = navigator().Step(m_position, 1);
+    auto next = after == AfterUpdate::NextQso ? navigator().Step(m_position, 1) : std::nullopt;
     navigate(next ? next : std::optional<std::int32_t>(m_position));
     return true;
 }
@@ -355,7 +361,7 @@ void QsoEntry::ConfirmLabel()
         return;
     }
     // A refused update leaves the fields as typed, for the user to mend.
-    if (updateShown(labelBehind) && setup.F_F2_NextQSO == 0)
+    if (updateShown(labelBehind, AfterUpdate::NextQso) && setup.F_F2_NextQSO == 0)
         navigate(navigator().Step(m_position, -1)); // stay with this QSO
     changed();
 }

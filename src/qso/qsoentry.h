@@ -263,9 +263,12 @@ private:
     void leaveAddModes();
     std::string contestNote(const std::string &note) const;
     void storeCallData(const TQsoRec &rec);
+    enum class AfterUpdate { NextQso, SameQso };
     /// Checks the fields and writes them into the QSO shown; with labelBehind the QSO joins
     /// the label queue (behind that number, or at its end for 0). False leaves the log as it was.
-    bool updateShown(std::optional<std::uint16_t> labelBehind);
+    bool updateShown(std::optional<std::uint16_t> labelBehind, AfterUpdate after);
+    /// Whether the QSO shown may be left: an unsaved edit is updated, dropped or kept as the user says.
+    bool keepEdit();
     /// The queued QSO of the same call the user wants this one printed behind; 0 for the end.
     std::uint16_t labelQueuePlace(const TQsoRec &shown);
     void alertContributions(const TQsoRec &confirmed);

@@ -61,16 +61,37 @@ void QsoEntry::showPosition(std::int32_t position)
     m_events->CompanionsDue();
 }
 
-void QsoEntry::GoNext() { navigate(navigator().Step(m_position, 1)); }
-void QsoEntry::GoPrevious() { navigate(navigator().Step(m_position, -1)); }
-void QsoEntry::GoFirst() { navigate(navigator().First()); }
-void QsoEntry::GoLast() { navigate(navigator().Last()); }
+// Every move away from the QSO shown asks first when it was edited (keepEdit).
+void QsoEntry::GoNext()
+{
+    if (keepEdit())
+        navigate(navigator().Step(m_position, 1));
+}
+
+void QsoEntry::GoPrevious()
+{
+    if (keepEdit())
+        navigate(navigator().Step(m_position, -1));
+}
+
+void QsoEntry::GoFirst()
+{
+    if (keepEdit())
+        navigate(navigator().First());
+}
+
+void QsoEntry::GoLast()
+{
+    if (keepEdit())
+        navigate(navigator().Last());
+}
+
 void QsoEntry::GoNextSorted() { stepSorted(1); }
 void QsoEntry::GoPreviousSorted() { stepSorted(-1); }
 
 void QsoEntry::GoTo(std::int32_t target)
 {
-    if (target == m_position)
+    if (target == m_position || !keepEdit())
         return;
     int step = target > m_position ? 1 : -1;
     auto found = navigator().Step(target - step, step);
@@ -79,6 +100,8 @@ void QsoEntry::GoTo(std::int32_t target)
 
 void QsoEntry::stepSorted(int step)
 {
+    if (!keepEdit())
+        return;
     SortKey key = m_log.CurrentSortKey();
     if (key == SortKey::CustAwd) {
         m_events->Beep(); // the Cust Awd order has no primary key to compare
@@ -101,7 +124,7 @@ void QsoEntry::ShowQso(const TQsoRec *rec)
 
 void QsoEntry::SetSortOrder(int key)
 {
-    if (key < 0 || key >= SortKeyCount)
+    if (key < 0 || key >= SortKeyCount || !keepEdit())
         return;
     std::int32_t position = browsing() ? m_position : -1;
     m_log.SetSortKey(static_cast<SortKey>(key), position);
@@ -295,7 +318,7 @@ std::int64_t QsoEntry::CountQsos()
 
 void QsoEntry::CancelFilter()
 {
-    if (m_mode != QsoWindowMode::Filtered && m_mode != QsoWindowMode::SearchEntry)
+    if ((m_mode != QsoWindowMode::Filtered && m_mode != QsoWindowMode::SearchEntry) || !keepEdit())
         return;
     bool wasSearchEntry = m_mode == QsoWindowMode::SearchEntry;
     const TQsoRec *shown = m_mode == QsoWindowMode::Filtered ? ShownQso() : nullptr;

@@ -8,10 +8,13 @@
 #include "country/countryfile.h"
 #include "logstore/daytime.h"
 #include "logstore/qsodata.h"
+#include "logstore/qsoorders.h"
 #include "logstore/qsotables.h"
 #include "testsupport/qsobuilder.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace vellum {
 namespace {
@@ -211,6 +214,48 @@ TEST_F(QsoEntryTest, LeavingAChangedQsoAsksAndKeepsTheCorrection)
     entry->DeleteQso();
     EXPECT_EQ(log->Count(), 0);
     EXPECT_EQ(entry->Mode(), QsoWindowMode::AddOffline) << "an empty log is entered into";
+}
+
+TEST_F(QsoEntryTest, AnEditIsNeverDroppedByMovingAway)
+{
+    entry->AddOffline();
+    for (const char *call : {"K1AA", "K2BB", "K3CC"})
+        addOffline(call, "2020-01-01", "10:00");
+    entry->EscapePressed();
+    entry->GoFirst();
+    const std::vector<std::pair<const char *, std::function<void()>>> moves = {
+        {"Page Down", [&] { entry->GoNext(); }},
+        {"Last", [&] { entry->GoLast(); }},
+        {"scroll bar", [&] { entry->GoTo(2); }},
+        {"sort order", [&] { entry->SetSortOrder(static_cast<int>(SortKey::Call)); }},
+        {"Add Off-line", [&] { entry->AddOffline(); }},
+        {"Add Real-time", [&] { entry->AddRealTime(); }},
+    };
+    for (const auto &[what, move] : moves) {
+        std::string call = entry->Text(QsoField::Call);
+        entry->Edit(QsoField::QsoNote, std::string("kept ") + what);
+        notifier.answers = {Answer::Cancel};
+        move();
+        EXPECT_EQ(entry->Text(QsoField::Call), call) << what << ": Cancel stays";
+        EXPECT_EQ(entry->Text(QsoField::QsoNote), std::string("kept ") + what) << what;
+        notifier.answers = {Answer::Yes};
+        move();
+        EXPECT_EQ(lastMessage(), "Update this QSO with the changes you made?") << what;
+        const TQsoRec *updated = nullptr;
+        for (const TQsoRec *q : *log)
+            if (q->Call == call)
+                updated = q;
+        ASSERT_NE(updated, nullptr);
+        EXPECT_EQ(updated->QsoNote.text(), std::string("kept ") + what) << what << ": Yes updates the QSO left";
+        if (entry->Mode() != QsoWindowMode::Browse)
+            entry->EscapePressed();
+        entry->GoFirst();
+    }
+    entry->Edit(QsoField::QsoNote, "dropped");
+    notifier.answers = {Answer::No};
+    entry->GoNext();
+    for (const TQsoRec *q : *log)
+        EXPECT_NE(q->QsoNote.text(), "dropped") << "No drops the edit, as asked";
 }
 
 TEST_F(QsoEntryTest, AQsoOfAnAwardNoLongerDefinedKeepsItsAwardAndValue)
