@@ -3,7 +3,7 @@
 
 #include "qso/Fqso.h"
 
-#include "testsupport/Fprogram.h"
+#include "app/testing/Fprogram.h"
 
 #include "app/Fmain.h"
 #include "app/programcontext.h"

@@ -254,11 +254,6 @@ void WindowHost::PostDeferRequest(int code, QObject *requester)
     QCoreApplication::postEvent(this, new DeferMessage(DeferRequestEvent, code, requester));
 }
 
-int WindowHost::DeferReplyCode(const QEvent *event)
-{
-    return event->type() == DeferReplyEvent ? static_cast<const DeferMessage *>(event)->code : -1;
-}
-
 void WindowHost::customEvent(QEvent *event)
 {
     if (event->type() == HostMessageEvent) {

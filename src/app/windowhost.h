@@ -104,8 +104,6 @@ public:
     /// queued; a run of identical requests gets one answer.
     void PostDeferRequest(int code, QObject *requester);
     static const QEvent::Type DeferReplyEvent;
-    /// The code a DeferReplyEvent carries.
-    static int DeferReplyCode(const QEvent *event);
 
     // --- menus, idle work, status panels ---
     struct MenuItem {

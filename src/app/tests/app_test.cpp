@@ -3,7 +3,7 @@
 #include "testsupport/logfilebuilder.h"
 #include "testsupport/tempdir.h"
 
-#include "testsupport/Fprogram.h"
+#include "app/testing/Fprogram.h"
 
 #include "app/Fmain.h"
 #include "app/singleinstance.h"

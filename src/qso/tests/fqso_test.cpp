@@ -1,7 +1,7 @@
 // Types into the real QSO window offscreen.
 
 #include "testsupport/logfilebuilder.h"
-#include "testsupport/Fprogram.h"
+#include "app/testing/Fprogram.h"
 #include "testsupport/tempdir.h"
 
 #include "qso/Fqso.h"

@@ -3,7 +3,7 @@
 // directory with the default data, the built-in configuration, the default
 // country data, and the main window with scripted message boxes and file dialogs.
 
-#include "tempdir.h"
+#include "testsupport/tempdir.h"
 
 #include "app/Fmain.h"
 #include "config/configrecord.h"
