@@ -108,6 +108,37 @@ std::string NormalizeIotaReference(std::string_view text)
     return UpperAscii(out);
 }
 
+std::string NormalizeTypedIota(std::string_view text)
+{
+    std::string iota;
+    for (char c : text)
+        if (c != ' ')
+            iota += c;
+    iota = UpperAscii(iota);
+    if (iota.size() >= 3 && iota[2] == '-') {
+        if (iota.size() < 6)
+            iota[2] = '0';
+        else
+            iota.erase(2, 1);
+    }
+    if (iota.size() >= 2 && iota.size() < 5)
+        iota = iota.substr(0, 2) + std::string(5 - iota.size(), '0') + iota.substr(2);
+    return iota;
+}
+
+bool HasIotaReferences(const TKeyedTwoIndex &table)
+{
+    for (std::int32_t i = 0; i < table.Count(); ++i)
+        if (!table.KeyString(i).empty())
+            return true;
+    return false;
+}
+
+bool AcceptableIota(const TKeyedTwoIndex &table, std::string_view reference, bool tableHasReferences)
+{
+    return IsIotaReference(reference) && (!tableHasReferences || table.IndexOfKey(std::string(reference)) >= 0);
+}
+
 std::optional<double> ParseCoordinate(std::string_view text, double limit)
 {
     text = Trim(text);

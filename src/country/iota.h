@@ -31,6 +31,14 @@ struct IotaInfo {
 bool IsIotaReference(std::string_view text);
 /// The reference as stored: blanks and a dash removed ("eu-005" gives "EU005"), upper case.
 std::string NormalizeIotaReference(std::string_view text);
+/// A reference as typed or imported, as stored: upper case, blanks out, and with a
+/// dash the number padded to three digits ("eu-5" and "EU-05" give "EU005"; "EU5" too).
+std::string NormalizeTypedIota(std::string_view text);
+/// Whether the IOTA table holds any reference (entry 0 is a placeholder).
+bool HasIotaReferences(const TKeyedTwoIndex &table);
+/// Whether a stored-form reference may go into a QSO: well formed and, when the
+/// table holds references, one of them. Without a table every well-formed one is taken.
+bool AcceptableIota(const TKeyedTwoIndex &table, std::string_view reference, bool tableHasReferences);
 /// A coordinate: a decimal number with a point, optionally followed by "N" or
 /// "E" (kept) or "S" or "W" (made negative); nothing when it is empty,
 /// unreadable, signed and suffixed at once, or larger than limit in size.

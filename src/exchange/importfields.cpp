@@ -6,6 +6,7 @@
 
 #include "config/configrecord.h"
 #include "country/countrydata.h"
+#include "country/iota.h"
 #include "geo/bearing.h"
 #include "logstore/compare.h"
 #include "logstore/daytime.h"
@@ -48,20 +49,6 @@ constexpr std::array<ModeAlias, 32> ModeAliases = {{
     {"FM", "FM"},     {"SSB", "SSB"},
 }};
 
-bool isIotaReference(std::string_view text)
-{
-    return text.size() == 5 && text::IsLetter(text[0]) && text::IsLetter(text[1]) && text::IsDigit(text[2]) && text::IsDigit(text[3]) &&
-           text::IsDigit(text[4]);
-}
-
-bool hasIotaReferences(const TCountryData &countries)
-{
-    for (std::int32_t i = 0; i < countries.Iota.Count(); ++i)
-        if (!countries.Iota.KeyString(i).empty())
-            return true;
-    return false;
-}
-
 std::uint8_t validIndex(int value, int count, int fallback) { return static_cast<std::uint8_t>(value > 0 && value < count ? value : fallback); }
 
 } // namespace
@@ -80,20 +67,6 @@ int ParseModeAlias(std::string_view text)
         if (key == it->text)
             return ModeOfName(it->mode);
     return 0;
-}
-
-std::string NormalizeImportedIota(std::string_view text)
-{
-    std::string iota = UpperAscii(Trim(text));
-    if (iota.size() >= 3 && iota[2] == '-') {
-        if (iota.size() < 6)
-            iota[2] = '0';
-        else
-            iota.erase(2, 1);
-    }
-    if (iota.size() >= 2 && iota.size() < 5)
-        iota = iota.substr(0, 2) + std::string(5 - iota.size(), '0') + iota.substr(2);
-    return iota;
 }
 
 std::optional<std::uint16_t> ParseYmdDate(std::string_view text)
@@ -166,7 +139,7 @@ std::optional<std::int32_t> TimeOfDayRule::Parse(std::string_view text)
 ImportFields::ImportFields(const TCountryData &countries, const TConfigRecord &config, const ImportFilter &filter,
                            const PrefixMap *prefixMap, std::uint16_t today)
     : m_countries(countries), m_config(config), m_filter(filter), m_prefixMap(prefixMap), m_today(today),
-      m_hasIotaList(hasIotaReferences(countries))
+      m_hasIotaList(HasIotaReferences(countries.Iota))
 {
 }
 
@@ -288,8 +261,8 @@ void ImportFields::SetIota(ImportedQso &q, std::string_view text) const
 {
     if (Trim(text).empty())
         return;
-    std::string iota = NormalizeImportedIota(text);
-    bool known = isIotaReference(iota) && (!m_hasIotaList || m_countries.Iota.IndexOfKey(iota) >= 0);
+    std::string iota = NormalizeTypedIota(text);
+    bool known = AcceptableIota(m_countries.Iota, iota, m_hasIotaList);
     if (known) {
         q.qso.Iota = iota;
     } else {

@@ -24,12 +24,6 @@ struct ImportFilter;
 /// names themselves); 0 when none matches.
 int ParseModeAlias(std::string_view text);
 
-/// The IOTA reference an import makes of a text: upper case, a "-" as third
-/// character removed (or made "0" in texts shorter than 6 characters), then
-/// "0" inserted after the two letters until it has 5 characters ("EU-5" gives
-/// "EU005"). The result is not checked.
-std::string NormalizeImportedIota(std::string_view text);
-
 /// A date of 8 digits YYYYMMDD; nothing when it is not a date of the day
 /// numbers (2 March 1900 .. 5 June 2079).
 std::optional<std::uint16_t> ParseYmdDate(std::string_view text);

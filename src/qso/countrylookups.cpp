@@ -21,7 +21,7 @@ void CountryQsoLookups::SetManager(std::string_view call, std::uint16_t date, st
 
 bool CountryQsoLookups::IotaExists(std::string_view reference) const
 {
-    return m_countries.Iota.IndexOfKey(NormalizeIotaReference(reference)) >= 0;
+    return AcceptableIota(m_countries.Iota, NormalizeTypedIota(reference), HasIotaReferences(m_countries.Iota));
 }
 
 std::optional<std::pair<double, double>> CountryQsoLookups::IotaPosition(std::string_view reference) const

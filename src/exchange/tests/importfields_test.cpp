@@ -9,6 +9,8 @@
 #include "logstore/daytime.h"
 #include "logstore/qsotables.h"
 
+#include "country/iota.h"
+
 #include <gtest/gtest.h>
 
 namespace vellum {
@@ -51,12 +53,12 @@ TEST(ImportFields, TimeOfDayWithSyntheticSeconds)
 
 TEST(ImportFields, IotaDatesAndFrequencies)
 {
-    EXPECT_EQ(NormalizeImportedIota("EU-5"), "EU005");
-    EXPECT_EQ(NormalizeImportedIota("eu-005"), "EU005");
-    EXPECT_EQ(NormalizeImportedIota("EU-05"), "EU005");
-    EXPECT_EQ(NormalizeImportedIota("EU5"), "EU005");
-    EXPECT_EQ(NormalizeImportedIota("OC001"), "OC001");
-    EXPECT_EQ(NormalizeImportedIota("E"), "E");
+    EXPECT_EQ(NormalizeTypedIota("EU-5"), "EU005");
+    EXPECT_EQ(NormalizeTypedIota("eu-005"), "EU005");
+    EXPECT_EQ(NormalizeTypedIota("EU-05"), "EU005");
+    EXPECT_EQ(NormalizeTypedIota("EU5"), "EU005");
+    EXPECT_EQ(NormalizeTypedIota("OC001"), "OC001");
+    EXPECT_EQ(NormalizeTypedIota("E"), "E");
 
     EXPECT_EQ(ParseYmdDate("20010203"), DayNumber(2001, 2, 3));
     EXPECT_EQ(ParseYmdDate("20240229"), DayNumber(2024, 2, 29));
