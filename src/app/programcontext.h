@@ -16,6 +16,13 @@ class TCountryData;
 class TCustAwardList;
 class TQsoData;
 
+/// What the station windows tell the rest of the run about the radio.
+struct StationState {
+    bool radioConnected = false;
+    /// "Ignore Mode in real-time": the radio's mode does not change the QSO's.
+    bool ignoreRadioMode = false;
+};
+
 class ProgramContext {
 public:
     /// Makes the resolver, the award model and the settings over config and countries,
@@ -48,6 +55,9 @@ public:
     /// Drops the open log without saving (the caller saved or asked first).
     void DropLog();
 
+    StationState &Station() { return m_station; }
+    const StationState &Station() const { return m_station; }
+
     /// The country data was loaded again or its tables edited: the award tables are rebuilt when next read.
     void CountryDataChanged();
 
@@ -60,6 +70,7 @@ private:
     std::unique_ptr<TCustAwardList> m_customAwards;
     LogServices m_services;
     std::unique_ptr<TQsoData> m_log;
+    StationState m_station;
 };
 
 } // namespace vellum

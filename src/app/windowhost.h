@@ -116,6 +116,11 @@ public:
     /// An item of the main window's menus; the main window adds it at once if its menus exist.
     void AddMenuItem(MenuItem item);
     const std::vector<MenuItem> &MenuItems() const { return m_menuItems; }
+    /// An item of the QSO window's menus ("&QSO", "Sort", "F&ilter", "&Labels", "&Window",
+    /// "&Reports", "Rotator"): QSO windows made from now on show it. The QSO window keeps
+    /// the documented order of its items; a name it does not know goes to the end of its menu.
+    void AddQsoMenuItem(MenuItem item) { m_qsoMenuItems.push_back(std::move(item)); }
+    const std::vector<MenuItem> &QsoMenuItems() const { return m_qsoMenuItems; }
     void AddIdleHook(QObject *receiver, std::function<void()> hook);
     /// The idle work: the requested companion refreshes and highlights, then the hooks.
     void RunIdle();
@@ -163,6 +168,7 @@ private:
     std::vector<HostMessage> m_pending;
     std::vector<std::pair<int, QPointer<QObject>>> m_deferPending;
     std::vector<MenuItem> m_menuItems;
+    std::vector<MenuItem> m_qsoMenuItems;
     std::vector<Handler> m_idleHooks;
     std::map<QString, QPointer<QLabel>> m_panels;
     QScrollBar *m_scrollBar = nullptr;

@@ -27,11 +27,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
+#include <memory>
 #include <stdexcept>
 
 namespace vellum {
@@ -176,11 +178,11 @@ QComboBox *TQSOForm::addList(QWidget *row, QsoList list, const QString &caption)
     m_lists[static_cast<std::size_t>(list)] = box;
     connect(box, &QComboBox::currentIndexChanged, this, [this, list](int index) {
         if (!m_showing)
-            m_entry.Select(list, index);
+            m_entry.Select(list, entryIndex(index));
     });
     connect(box, &QComboBox::activated, this, [this, list](int index) {
         if (!m_showing)
-            m_entry.Choose(list, index);
+            m_entry.Choose(list, entryIndex(index));
     });
     return box;
 }
@@ -237,8 +239,45 @@ void TQSOForm::buildForm()
     };
     picture(QsoField::Zone, "[0-9]{0,2}");
     picture(QsoField::Group, "[0-9]{0,3}");
-    picture(QsoField::RstSent, "[0-9]{0,3}[A-Za-z]?");
-    picture(QsoField::RstRcvd, "[0-9]{0,3}[A-Za-z]?");
+    picture(QsoField::RstSent, "");
+    picture(QsoField::RstRcvd, "");
+    applyTabOrder();
+    for (QWidget *control : findChildren<QWidget *>()) {
+        if (!qobject_cast<QLineEdit *>(control) && !qobject_cast<QComboBox *>(control))
+            continue;
+        control->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(control, &QWidget::customContextMenuRequested, this, [this, control](const QPoint &at) {
+            std::unique_ptr<QMenu> menu(PopupMenu(control));
+            if (menu)
+                menu->exec(control->mapToGlobal(at));
+        });
+    }
+}
+
+QWidget *TQSOForm::control(const char *name) const { return findChild<QWidget *>(QString::fromLatin1(name)); }
+
+void TQSOForm::applyTabOrder()
+{
+    // Tab follows the documented order, not the places of the controls on the form.
+    const auto &order = QsoTabOrder();
+    for (std::size_t i = 0; i + 1 < order.size(); ++i)
+        setTabOrder(control(order[i]), control(order[i + 1]));
+}
+
+void TQSOForm::focusAlongTabOrder(QWidget *from, int step)
+{
+    const auto &order = QsoTabOrder();
+    int count = static_cast<int>(order.size());
+    int at = 0;
+    while (at < count && control(order[static_cast<std::size_t>(at)]) != from)
+        ++at;
+    for (int n = 1; n <= count; ++n) {
+        QWidget *next = control(order[static_cast<std::size_t>(((at + step * n) % count + count) % count)]);
+        if (next->isVisible() && next->isEnabled() && next->focusPolicy() != Qt::NoFocus) {
+            next->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return;
+        }
+    }
 }
 
 void TQSOForm::checkControlNames() const
@@ -256,63 +295,135 @@ void TQSOForm::checkControlNames() const
             throw std::logic_error(std::string("QSO window: no control ") + name);
 }
 
+namespace {
+
+/// The QSO window's menus and the documented order of their items (by object name).
+/// Items other subsystems register take their place here; menus without items are left out.
+struct MenuLayout {
+    const char *menu;
+    std::vector<const char *> items;
+};
+const std::vector<MenuLayout> QsoMenus = {
+    {"&QSO",
+     {"AddRealtime1", "AddOffline1", "Navigate1", "DeleteQSO1", "ConfirmLabel1", "ConfirmSWL1", "SearchExternal1",
+      "NextWindowSize1", "AnnounceDX1", "UpdateQSO1", "ContestMode1", "ClearQSO1", "DisableFields1", "MultipleQSOs1",
+      "SpecialKeys1"}},
+    {"Sort", {}},
+    {"F&ilter", {"Search1", "SearchOld1", "Count1", "CancelFilter1", "Selection1", "EditGroupNames1"}},
+    {"&Labels",
+     {"ClearPrintFlags1", "ClearSequencedPrint1", "ClearSWLLabels1", "SetPrintFlags1", "MarkForQSL1",
+      "ChangeQSLRouting1", "PrintQSLLabels1", "PrintLabelsInSequence1", "PrintSWLLabels1"}},
+    {"&Window",
+     {"Country1", "SunRiseSet1", "IOTA1", "Logbook1", "SameCall1", "State1", "County1", "Zone1", "Grid1", "WPX1",
+      "MasterCalls1", "Worldmap1", "PSK311", "CWKeyboard1", "Switchtopacket1"}},
+    {"&Reports", {}},
+    {"Rotator", {"ShortPath1", "LongPath1", "StopRotator1", "Parameters1"}},
+};
+
+} // namespace
+
+QAction *TQSOForm::menuItem(const QString &menu, const char *name, const QString &caption, std::function<void()> slot,
+                            QKeySequence key)
+{
+    auto *action = new QAction(caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    if (!key.isEmpty()) {
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+    }
+    connect(action, &QAction::triggered, this, std::move(slot));
+    addAction(action);
+    m_menuActions[menu].push_back(action);
+    return action;
+}
+
 void TQSOForm::buildMenus()
 {
-    auto *bar = new QMenuBar(this);
-    layout()->setMenuBar(bar);
-    auto item = [this](QMenu *menu, const char *name, const QString &caption, auto slot, QKeySequence key = {}) {
-        QAction *action = menu->addAction(caption);
-        action->setObjectName(QString::fromLatin1(name));
-        if (!key.isEmpty()) {
-            action->setShortcut(key);
-            action->setShortcutContext(Qt::WindowShortcut);
-        }
-        connect(action, &QAction::triggered, this, slot);
-        addAction(action);
-        return action;
-    };
     QsoEntry &e = m_entry;
-    QMenu *qso = bar->addMenu(QStringLiteral("&QSO"));
-    item(qso, "AddRealtime1", QStringLiteral("Add Real-time"), [&e] { e.AddRealTime(); }, QKeySequence(Qt::Key_F9));
-    item(qso, "AddOffline1", QStringLiteral("Add Off-line"), [&e] { e.AddOffline(); });
-    QMenu *nav = qso->addMenu(QStringLiteral("Navigate"));
-    item(nav, "Next1", QStringLiteral("Next"), [&e] { e.GoNext(); }, QKeySequence(Qt::Key_PageDown));
-    item(nav, "Previous1", QStringLiteral("Previous"), [&e] { e.GoPrevious(); }, QKeySequence(Qt::Key_PageUp));
-    item(nav, "Last1", QStringLiteral("Last"), [&e] { e.GoLast(); }, QKeySequence(Qt::CTRL | Qt::Key_End));
-    item(nav, "First1", QStringLiteral("First"), [&e] { e.GoFirst(); }, QKeySequence(Qt::CTRL | Qt::Key_Home));
-    item(nav, "NextSorted1", QStringLiteral("Next Sorted"), [&e] { e.GoNextSorted(); }, QKeySequence(Qt::CTRL | Qt::Key_PageDown));
-    item(nav, "PreviousSorted1", QStringLiteral("Previous Sorted"), [&e] { e.GoPreviousSorted(); },
-         QKeySequence(Qt::CTRL | Qt::Key_PageUp));
-    m_deleteAction = item(qso, "DeleteQSO1", QStringLiteral("Delete QSO"), [&e] { e.DeleteQso(); },
-                          QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    m_confirmAction = item(qso, "ConfirmLabel1", QStringLiteral("Confirm/Label"), [&e] { e.ConfirmLabel(); },
-                           QKeySequence(Qt::Key_F2));
-    item(qso, "NextWindowSize1", QStringLiteral("Next Window Size"), [&e] { e.NextWindowSize(); }, QKeySequence(Qt::Key_F5));
-    m_updateAction = item(qso, "UpdateQSO1", QStringLiteral("Update QSO"), [&e] { e.UpdateQso(); }, QKeySequence(Qt::Key_F10));
-    item(qso, "ContestMode1", QStringLiteral("Contest Mode"), &TQSOForm::ContestModeDialog);
-    item(qso, "ClearQSO1", QStringLiteral("Clear QSO"), [&e] { e.ClearQso(); }, QKeySequence(Qt::Key_F12));
-    item(qso, "DisableFields1", QStringLiteral("Disable Fields"), &TQSOForm::DisableFieldsDialog);
-    QMenu *filter = bar->addMenu(QStringLiteral("F&ilter"));
-    item(filter, "Search1", QStringLiteral("Search"), [&e] { e.StartSearch(false); }, QKeySequence(Qt::Key_F8));
-    item(filter, "SearchOld1", QStringLiteral("Search Using Old Filter"), [&e] { e.StartSearch(true); },
-         QKeySequence(Qt::SHIFT | Qt::Key_F8));
-    item(filter, "Count1", QStringLiteral("Count"), [&e] { e.CountQsos(); });
-    item(filter, "CancelFilter1", QStringLiteral("Cancel Filter"), [&e] { e.CancelFilter(); });
-    item(filter, "Selection1", QStringLiteral("Selection"), &TQSOForm::SelectionDialog);
-    item(filter, "EditGroupNames1", QStringLiteral("Edit Group Names"), [this] { TGroupNamesForm(m_entry.Log(), this).exec(); });
-    QMenu *windows = bar->addMenu(QStringLiteral("&Window"));
+    const QString qso = QStringLiteral("&QSO"), filter = QStringLiteral("F&ilter"), windows = QStringLiteral("&Window");
+    menuItem(qso, "AddRealtime1", QStringLiteral("Add Real-time"), [&e] { e.AddRealTime(); }, QKeySequence(Qt::Key_F9));
+    menuItem(qso, "AddOffline1", QStringLiteral("Add Off-line"), [&e] { e.AddOffline(); });
+    auto *nav = new QMenu(QStringLiteral("Navigate"), this);
+    nav->menuAction()->setObjectName(QStringLiteral("Navigate1"));
+    m_menuActions[qso].push_back(nav->menuAction());
+    const QString navigate = QStringLiteral("Navigate");
+    menuItem(navigate, "Next1", QStringLiteral("Next"), [&e] { e.GoNext(); }, QKeySequence(Qt::Key_PageDown));
+    menuItem(navigate, "Previous1", QStringLiteral("Previous"), [&e] { e.GoPrevious(); }, QKeySequence(Qt::Key_PageUp));
+    menuItem(navigate, "Last1", QStringLiteral("Last"), [&e] { e.GoLast(); }, QKeySequence(Qt::CTRL | Qt::Key_End));
+    menuItem(navigate, "First1", QStringLiteral("First"), [&e] { e.GoFirst(); }, QKeySequence(Qt::CTRL | Qt::Key_Home));
+    menuItem(navigate, "NextSorted1", QStringLiteral("Next Sorted"), [&e] { e.GoNextSorted(); },
+             QKeySequence(Qt::CTRL | Qt::Key_PageDown));
+    menuItem(navigate, "PreviousSorted1", QStringLiteral("Previous Sorted"), [&e] { e.GoPreviousSorted(); },
+             QKeySequence(Qt::CTRL | Qt::Key_PageUp));
+    for (QAction *action : m_menuActions.take(navigate))
+        nav->addAction(action);
+    m_deleteAction = menuItem(qso, "DeleteQSO1", QStringLiteral("Delete QSO"), [&e] { e.DeleteQso(); },
+                              QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    m_confirmAction = menuItem(qso, "ConfirmLabel1", QStringLiteral("Confirm/Label"), [&e] { e.ConfirmLabel(); },
+                               QKeySequence(Qt::Key_F2));
+    menuItem(qso, "NextWindowSize1", QStringLiteral("Next Window Size"), [&e] { e.NextWindowSize(); },
+             QKeySequence(Qt::Key_F5));
+    m_updateAction = menuItem(qso, "UpdateQSO1", QStringLiteral("Update QSO"), [&e] { e.UpdateQso(); },
+                              QKeySequence(Qt::Key_F10));
+    menuItem(qso, "ContestMode1", QStringLiteral("Contest Mode"), [this] { ContestModeDialog(); });
+    menuItem(qso, "ClearQSO1", QStringLiteral("Clear QSO"), [&e] { e.ClearQso(); }, QKeySequence(Qt::Key_F12));
+    menuItem(qso, "DisableFields1", QStringLiteral("Disable Fields"), [this] { DisableFieldsDialog(); });
+    const QString sort = QStringLiteral("Sort");
+    for (int key = 0; key < SortKeyCount; ++key) {
+        QString caption = QString::fromLatin1(SortOrderTable[static_cast<std::size_t>(key)].menuCaption);
+        menuItem(sort, ("Sort" + QString(caption).remove(' ')).toLatin1().constData(), caption,
+                 [&e, key] { e.SetSortOrder(key); });
+    }
+    menuItem(filter, "Search1", QStringLiteral("Search"), [&e] { e.StartSearch(false); }, QKeySequence(Qt::Key_F8));
+    menuItem(filter, "SearchOld1", QStringLiteral("Search Using Old Filter"), [&e] { e.StartSearch(true); },
+             QKeySequence(Qt::SHIFT | Qt::Key_F8));
+    menuItem(filter, "Count1", QStringLiteral("Count"), [&e] { e.CountQsos(); });
+    menuItem(filter, "CancelFilter1", QStringLiteral("Cancel Filter"), [&e] { e.CancelFilter(); });
+    m_levelActions.push_back(menuItem(filter, "Selection1", QStringLiteral("Selection"), [this] { SelectionDialog(); }));
+    m_levelActions.push_back(menuItem(filter, "EditGroupNames1", QStringLiteral("Edit Group Names"),
+                                      [this] { TGroupNamesForm(m_entry.Log(), this).exec(); }));
     const std::pair<const char *, CompanionId> companions[] = {
         {"Country", CompanionId::Country}, {"IOTA", CompanionId::Iota},     {"Same Call", CompanionId::SameCall},
         {"State", CompanionId::State},     {"County", CompanionId::County}, {"Zone", CompanionId::Zone},
         {"Grid", CompanionId::Grid},       {"WPX", CompanionId::Wpx},       {"Master Calls", CompanionId::MasterCalls}};
     for (const auto &[caption, id] : companions)
-        item(windows, (QString::fromLatin1(caption).remove(' ') + QStringLiteral("1")).toLatin1().constData(),
-             QString::fromLatin1(caption), [this, id] { m_host.OpenCompanion(id); });
-    QMenu *sort = bar->addMenu(QStringLiteral("Sort"));
-    for (int key = 0; key < SortKeyCount; ++key) {
-        QString caption = QString::fromLatin1(SortOrderTable[static_cast<std::size_t>(key)].menuCaption);
-        item(sort, ("Sort" + QString(caption).remove(' ')).toLatin1().constData(), caption, [&e, key] { e.SetSortOrder(key); });
+        menuItem(windows, (QString::fromLatin1(caption).remove(' ') + QStringLiteral("1")).toLatin1().constData(),
+                 QString::fromLatin1(caption), [this, id = id] { m_host.OpenCompanion(id); });
+    for (const WindowHost::MenuItem &registered : m_host.QsoMenuItems())
+        menuItem(registered.menu, registered.name.toLatin1().constData(), registered.caption, registered.action,
+                 registered.key);
+    assembleMenus();
+}
+
+void TQSOForm::assembleMenus()
+{
+    auto *bar = new QMenuBar(this);
+    layout()->setMenuBar(bar);
+    for (const MenuLayout &layout : QsoMenus) {
+        QString title = QString::fromLatin1(layout.menu);
+        std::vector<QAction *> actions = m_menuActions.take(title);
+        if (actions.empty())
+            continue;
+        QMenu *menu = bar->addMenu(title);
+        menu->setObjectName(QString(title).remove('&') + QStringLiteral("Menu"));
+        // The documented items in their order, then any others in the order they came.
+        for (const char *name : layout.items)
+            for (QAction *&action : actions)
+                if (action && action->objectName() == QLatin1String(name))
+                    menu->addAction(std::exchange(action, nullptr));
+        for (QAction *action : actions)
+            if (action)
+                menu->addAction(action);
+        connect(menu, &QMenu::aboutToShow, this, [this] { updateLevelActions(); });
     }
+    updateLevelActions();
+}
+
+void TQSOForm::updateLevelActions()
+{
+    bool level2 = m_host.Context().Config().Personal_UserLevel >= 2;
+    for (QAction *action : m_levelActions)
+        action->setEnabled(level2);
 }
 
 // --- showing the entry's state ------------------------------------------------------------
@@ -321,20 +432,23 @@ void TQSOForm::StateChanged()
 {
     // Runs after every change of the entry: widgets are touched only where they differ.
     m_showing = true;
+    showReportPicture();
     showFields();
+    showSearchBlanks();
     showLists();
+    showFieldColours();
     setTextIfChanged(m_countryName, ScreenText(m_entry.CountryName()));
     setTextIfChanged(m_dirDist, ScreenText(m_entry.DirectionText()));
-    if (m_entry.CallIsDupe() != m_shownDupe) {
-        m_shownDupe = m_entry.CallIsDupe();
-        Field(QsoField::Call)->setStyleSheet(m_shownDupe ? QStringLiteral("background-color: red;") : QString());
-    }
+    for (QsoList which : {QsoList::Mode, QsoList::Band})
+        if (List(which)->isEnabled() != m_entry.ListEnabled(which))
+            List(which)->setEnabled(m_entry.ListEnabled(which));
     Field(QsoField::AwardValue)->parentWidget()->setVisible(m_entry.AwardValueTyped());
     List(QsoList::AwardValueList)->parentWidget()->setVisible(m_entry.AwardValueListed());
     bool browsing = Mode() == QsoWindowMode::Browse || Mode() == QsoWindowMode::Filtered;
     for (QAction *action : {m_deleteAction, m_updateAction, m_confirmAction})
         action->setEnabled(browsing);
     showScrollBar();
+    updateLevelActions();
     if (QString caption = ScreenText(m_entry.Caption()); caption != windowTitle())
         setWindowTitle(caption);
     m_showing = false;
@@ -355,14 +469,69 @@ void TQSOForm::showFields()
 
 void TQSOForm::showLists()
 {
+    int blank = m_blankItems ? 1 : 0;
     for (int i = 0; i < QsoListCount; ++i) {
         auto which = static_cast<QsoList>(i);
         QComboBox *box = m_lists[static_cast<std::size_t>(i)];
         if (which == QsoList::AwardType || which == QsoList::AwardValueList)
             showItems(box, which);
-        if (box->currentIndex() != m_entry.Index(which))
-            box->setCurrentIndex(m_entry.Index(which));
+        int shown = m_entry.Index(which) < 0 ? blank - 1 : m_entry.Index(which) + blank;
+        if (box->currentIndex() != shown)
+            box->setCurrentIndex(shown);
     }
+}
+
+void TQSOForm::showSearchBlanks()
+{
+    // In search entry every list starts with a blank item: no condition.
+    bool blanks = Mode() == QsoWindowMode::SearchEntry;
+    if (blanks == m_blankItems)
+        return;
+    m_blankItems = blanks;
+    for (int i = 0; i < QsoListCount; ++i) {
+        auto which = static_cast<QsoList>(i);
+        if (which == QsoList::AwardType || which == QsoList::AwardValueList)
+            continue; // rebuilt by showItems
+        if (blanks)
+            List(which)->insertItem(0, QString());
+        else
+            List(which)->removeItem(0);
+    }
+    m_shownItems = {};
+}
+
+void TQSOForm::showFieldColours()
+{
+    static const QString errorColour = QStringLiteral("background-color: #ffb4b4;");
+    static const QString dupeColour = QStringLiteral("background-color: red;");
+    bool dupe = m_entry.CallIsDupe();
+    for (int i = 0; i < QsoFieldCount; ++i) {
+        auto field = static_cast<QsoField>(i);
+        const QString &style = field == QsoField::Call && dupe ? dupeColour
+                               : m_entry.FieldFailed(field)    ? errorColour
+                                                               : QString();
+        if (Field(field)->styleSheet() != style)
+            Field(field)->setStyleSheet(style);
+    }
+}
+
+void TQSOForm::showReportPicture()
+{
+    // "99" for modes with two-digit reports, "99!" otherwise; a stored report
+    // that does not fit the picture is still shown in full.
+    int length = m_entry.ReportLength();
+    for (QsoField field : {QsoField::RstSent, QsoField::RstRcvd}) {
+        QLineEdit *edit = Field(field);
+        int room = std::max(length, static_cast<int>(m_entry.Text(field).size()));
+        if (edit->maxLength() != room)
+            edit->setMaxLength(room);
+        if (length == m_shownReportLength)
+            continue;
+        auto *validator = static_cast<QRegularExpressionValidator *>(const_cast<QValidator *>(edit->validator()));
+        validator->setRegularExpression(QRegularExpression(length == 2 ? QStringLiteral("[0-9]{0,2}")
+                                                                       : QStringLiteral("[0-9]{0,2}[0-9A-Za-z]?")));
+    }
+    m_shownReportLength = length;
 }
 
 void TQSOForm::showItems(QComboBox *box, QsoList which)
@@ -374,6 +543,8 @@ void TQSOForm::showItems(QComboBox *box, QsoList which)
         for (const std::string &name : m_entry.Items(which))
             items.emplace_back(name, std::string());
     }
+    if (m_blankItems)
+        items.insert(items.begin(), {std::string(), std::string()});
     auto &shown = m_shownItems[which == QsoList::AwardType ? 0 : 1];
     if (items == shown)
         return;
@@ -416,6 +587,13 @@ void TQSOForm::CustomAwardsDue() { m_host.Post(HostMessage::QsoEntryChanged); }
 void TQSOForm::LogEdited() { m_host.RequestRefresh(CompanionId::Logbook); }
 void TQSOForm::ContestNumber(int number) { m_host.ShowContestNumber(number); }
 void TQSOForm::LayoutChanged() { applyWindowSize(); }
+void TQSOForm::CallEdited() { m_host.RequestRefresh(CompanionId::MasterCalls); }
+
+void TQSOForm::ListDue(QsoField field)
+{
+    // Opened once the focus has moved on, not inside the change that failed.
+    QMetaObject::invokeMethod(this, [this, field] { OpenFieldList(field); }, Qt::QueuedConnection);
+}
 
 void TQSOForm::applyWindowSize()
 {
@@ -464,10 +642,11 @@ void TQSOForm::ContestModeDialog()
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-    if (dialog.exec() != QDialog::Accepted)
-        return;
-    m_entry.ApplyContestSettings({enabled->isChecked(), CoreText(date->text()), CoreText(time->text()),
-                                  CoreText(number->text()), CoreText(note->text())});
+    // A wrong entry is said and the dialog stays open for it to be mended.
+    while (dialog.exec() == QDialog::Accepted)
+        if (m_entry.ApplyContestSettings({enabled->isChecked(), CoreText(date->text()), CoreText(time->text()),
+                                          CoreText(number->text()), CoreText(note->text())}))
+            return;
 }
 
 void TQSOForm::DisableFieldsDialog()
@@ -519,6 +698,60 @@ void TQSOForm::EditNote(QsoField field)
         m_entry.SetNote(field, CoreText(editor.Note().left(250)));
 }
 
+// --- popup menus -----------------------------------------------------------------------
+
+std::optional<OtherQsosOf> TQSOForm::otherQsosOf(QObject *control) const
+{
+    if (control == Field(QsoField::County))
+        return OtherQsosOf::County;
+    if (control == List(QsoList::AwardType))
+        return OtherQsosOf::CustomAward;
+    if (control == List(QsoList::AwardValueList))
+        return OtherQsosOf::AwardValueList;
+    if (control == Field(QsoField::AwardValue))
+        return OtherQsosOf::AwardValueTyped;
+    return std::nullopt;
+}
+
+QMenu *TQSOForm::PopupMenu(QWidget *control)
+{
+    std::optional<QsoField> field = fieldOf(control);
+    QMenu *menu = field ? Field(*field)->createStandardContextMenu() : new QMenu(this);
+    menu->setObjectName(QStringLiteral("FieldMenu"));
+    auto add = [this, menu](const QString &caption, const QKeySequence &key, std::function<void()> action) {
+        if (menu->actions().size() && !menu->actions().constLast()->isSeparator())
+            menu->addSeparator();
+        QAction *item = menu->addAction(caption);
+        item->setShortcut(key);
+        connect(item, &QAction::triggered, this, std::move(action));
+    };
+    static const std::pair<QsoField, const char *> lists[] = {{QsoField::Prefix, "Select Prefix"},
+                                                              {QsoField::State, "Select State"},
+                                                              {QsoField::County, "Select County"},
+                                                              {QsoField::Iota, "Select IOTA"},
+                                                              {QsoField::Group, "Select Group"}};
+    for (const auto &[listField, caption] : lists)
+        if (field == listField)
+            add(QString::fromLatin1(caption), QKeySequence(Qt::Key_F1), [this, f = listField] { OpenFieldList(f); });
+    if (control == List(QsoList::AwardValueList))
+        add(QStringLiteral("Select Award value"), QKeySequence(Qt::Key_F1), [this] { OpenFieldList(QsoField::AwardValue); });
+    if (field == QsoField::CallNotes || field == QsoField::QsoNote) {
+        QsoField note = *field;
+        add(QStringLiteral("Edit Note"), QKeySequence(Qt::CTRL | Qt::Key_E), [this, note] { EditNote(note); });
+        add(QStringLiteral("Add QSO Date"), QKeySequence(Qt::CTRL | Qt::Key_D), [this, note] { m_entry.AppendDate(note, false); });
+        add(QStringLiteral("Add Today"), QKeySequence(Qt::CTRL | Qt::Key_T), [this, note] { m_entry.AppendDate(note, true); });
+    }
+    if (field == QsoField::Manager)
+        add(QStringLiteral("Edit Manager Address"), QKeySequence(Qt::CTRL | Qt::Key_E), [this] { EditNote(QsoField::Manager); });
+    if (std::optional<OtherQsosOf> what = otherQsosOf(control))
+        add(QStringLiteral("Check other QSOs"), QKeySequence(Qt::ALT | Qt::Key_O), [this, w = *what] { m_entry.CheckOtherQsos(w); });
+    if (!field && menu->actions().isEmpty()) {
+        delete menu;
+        return nullptr;
+    }
+    return menu;
+}
+
 // --- keys --------------------------------------------------------------------------------
 
 std::optional<QsoField> TQSOForm::fieldOf(QObject *watched) const
@@ -568,6 +801,18 @@ bool TQSOForm::eventFilter(QObject *watched, QEvent *event)
     if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
         if (field)
             OpenFieldList(*field);
+        else if (watched == List(QsoList::AwardValueList))
+            OpenFieldList(QsoField::AwardValue);
+        return true;
+    }
+    if ((key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) && (key->modifiers() & Qt::ControlModifier)) {
+        bool back = key->key() == Qt::Key_Backtab || (key->modifiers() & Qt::ShiftModifier);
+        focusAlongTabOrder(static_cast<QWidget *>(watched), back ? -1 : 1);
+        return true;
+    }
+    if (key->key() == Qt::Key_O && key->modifiers() == Qt::AltModifier) {
+        if (std::optional<OtherQsosOf> what = otherQsosOf(watched))
+            m_entry.CheckOtherQsos(*what);
         return true;
     }
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

@@ -7,12 +7,17 @@
 
 #include "app/qsowindow.h"
 
+#include <QHash>
+#include <QKeySequence>
+
 #include <array>
+#include <functional>
 
 class QAction;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 
 namespace vellum {
 
@@ -48,6 +53,9 @@ public:
     void OpenFieldList(QsoField field);
     /// Ctrl+E: the note editor for a note field, the address editor for the manager.
     void EditNote(QsoField field);
+    /// The popup menu of a control of the form (its list, notes, Check other QSOs); null when it has none.
+    /// The caller owns the menu.
+    QMenu *PopupMenu(QWidget *control);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -64,9 +72,25 @@ private:
     void LogEdited() override;
     void ContestNumber(int number) override;
     void LayoutChanged() override;
+    void ListDue(QsoField field) override;
+    void CallEdited() override;
 
     void buildForm();
     void buildMenus();
+    QAction *menuItem(const QString &menu, const char *name, const QString &caption, std::function<void()> slot,
+                      QKeySequence key = {});
+    void assembleMenus();
+    void updateLevelActions();
+    QWidget *control(const char *name) const;
+    void applyTabOrder();
+    /// Ctrl+Tab, Ctrl+Shift+Tab: the next or previous control of all that can take the focus.
+    void focusAlongTabOrder(QWidget *from, int step);
+    void showFieldColours();
+    void showReportPicture();
+    void showSearchBlanks();
+    /// The list's index in the entry for an item of its box (the blank item of search entry gives -1).
+    int entryIndex(int boxIndex) const { return boxIndex - (m_blankItems ? 1 : 0); }
+    std::optional<OtherQsosOf> otherQsosOf(QObject *control) const;
     void checkControlNames() const;
     QLineEdit *addLine(QWidget *row, QsoField field, const QString &caption);
     QComboBox *addList(QWidget *row, QsoList list, const QString &caption);
@@ -84,7 +108,11 @@ private:
     WindowHost &m_host;
     QsoEntry m_entry;
     bool m_showing = false;
-    bool m_shownDupe = false;
+    bool m_blankItems = false; ///< the lists show a blank item first (no condition) in search entry
+    int m_shownReportLength = 0;
+    std::array<bool, QsoFieldCount> m_shownFailed{};
+    QHash<QString, std::vector<QAction *>> m_menuActions; ///< items by menu while the menus are built
+    std::vector<QAction *> m_levelActions;                ///< items of user level 2
     std::array<std::vector<std::pair<std::string, std::string>>, 2> m_shownItems; ///< custom awards, their values
     std::array<QLineEdit *, QsoFieldCount> m_fields{};
     std::array<QComboBox *, QsoListCount> m_lists{};

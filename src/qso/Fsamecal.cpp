@@ -12,6 +12,7 @@
 #include "logstore/qsodata.h"
 #include "logstore/qsotables.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -39,6 +40,18 @@ TSameCall::TSameCall(QsoEntry &entry, WindowHost &host)
     m_table->installEventFilter(this);
     layout->addWidget(m_table);
     connect(m_table, &QTableWidget::cellDoubleClicked, this, [this] { GotoQso(); });
+    // The popup menu of the list; its keys work while the list has the focus.
+    m_table->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto popupItem = [this](const char *name, const QString &caption, QKeySequence key, auto slot) {
+        auto *action = new QAction(caption, m_table);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        connect(action, &QAction::triggered, this, slot);
+        m_table->addAction(action);
+    };
+    popupItem("GotoQSO1", QStringLiteral("Goto QSO"), QKeySequence(Qt::Key_Return), [this] { GotoQso(); });
+    popupItem("ConfirmLabel1", QStringLiteral("Confirm / Label"), QKeySequence(Qt::Key_F2), [this] { ConfirmLabel(); });
     connect(m_table, &QTableWidget::currentCellChanged, this, [this] { updateCaption(); });
     resize(480, 200);
     host.PlaceCompanion(CompanionId::SameCall, this);
@@ -51,7 +64,7 @@ TSameCall::~TSameCall()
 
 void TSameCall::RefreshCompanion()
 {
-    ShowCalls(std::string(Trim(m_entry.Text(QsoField::Call))));
+    ShowCalls(m_entry.CompanionCall());
 }
 
 void TSameCall::ShowCalls(const std::string &call)
@@ -101,21 +114,37 @@ void TSameCall::updateCaption()
     setWindowTitle(ScreenText(SameCallCaption(m_call, selected)));
 }
 
-void TSameCall::GotoQso()
+bool TSameCall::showSelected()
 {
     int row = m_table->currentRow();
     if (m_listed.empty() || row < 0 || row >= static_cast<int>(m_listed.size()))
-        return;
+        return false;
     const TQsoRec *target = m_listed[static_cast<std::size_t>(row)];
     if (!m_entry.AgreeToLeaveMode())
-        return;
+        return false;
     if (!m_entry.IsShown(*target)) {
         m_host.Notifier().information(m_entry.Mode() == QsoWindowMode::Filtered ? "QSO does not match current filter"
                                                                                : "QSO is not in current Selection");
-        return;
+        return false;
     }
     m_entry.ShowQso(target);
-    m_host.FocusQsoWindow();
+    return true;
+}
+
+void TSameCall::GotoQso()
+{
+    if (showSelected())
+        m_host.FocusQsoWindow();
+}
+
+void TSameCall::ConfirmLabel()
+{
+    if (!showSelected())
+        return;
+    m_entry.ConfirmLabel(AfterConfirm::SameQso); // from here the QSO window stays on the QSO
+    ShowCalls(m_entry.CompanionCall());
+    activateWindow();
+    m_table->setFocus();
 }
 
 bool TSameCall::eventFilter(QObject *watched, QEvent *event)

@@ -27,6 +27,8 @@ public:
     void ShowCalls(const std::string &call);
     /// Double click, Enter, "Goto QSO": the QSO window shows the selected QSO.
     void GotoQso();
+    /// "Confirm / Label" (F2): Confirm/Label of the selected QSO, staying on it.
+    void ConfirmLabel();
     void RefreshCompanion() override;
     const std::vector<const TQsoRec *> &Listed() const { return m_listed; }
     QTableWidget *Table() const { return m_table; }
@@ -36,6 +38,8 @@ protected:
 
 private:
     void updateCaption();
+    /// The QSO window shows the selected QSO; false (after a message) when it cannot.
+    bool showSelected();
     QsoEntry &m_entry;
     WindowHost &m_host;
     TQsoData &m_log;

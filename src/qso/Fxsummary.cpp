@@ -224,7 +224,7 @@ void TXSummary::RefreshCompanion()
         break;
     }
     case SummaryKind::Wpx:
-        UpdateWPX(fieldText(m_entry, QsoField::Call));
+        UpdateWPX(m_entry.CompanionCall());
         return;
     case SummaryKind::County: {
         std::string state = fieldText(m_entry, QsoField::State);
@@ -292,7 +292,7 @@ void TXSummary::CellDoubleClicked(int row, int column)
         entity[field] = Trim(m_entry.Text(field));
     std::vector<SearchCondition> extra;
     if (m_kind == SummaryKind::Wpx)
-        extra.push_back({-1, false, ConditionKind::WpxEqual, 0, wpxOfCall(fieldText(m_entry, QsoField::Call))});
+        extra.push_back({-1, false, ConditionKind::WpxEqual, 0, wpxOfCall(m_entry.CompanionCall())});
     if (group != 0)
         extra.push_back({-1, false, ConditionKind::ModeGroupEqual, static_cast<std::uint32_t>(group), {}});
     SummaryKind kind = m_kind;

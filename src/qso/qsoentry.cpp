@@ -15,6 +15,7 @@
 #include "logstore/qsodata.h"
 #include "logstore/qsotables.h"
 #include "logstore/selection.h"
+#include "logstore/shortstring.h"
 #include "logstore/trim.h"
 
 #include <algorithm>
@@ -118,6 +119,7 @@ void QsoEntry::prepareBlank(const TQsoRec *previous)
     m_countryName.clear();
     m_direction.clear();
     m_country = 0;
+    m_spotCall.clear();
     m_dupe = false;
     m_clockFollow = m_mode == QsoWindowMode::AddRealTime;
     markUnchanged();
@@ -321,6 +323,12 @@ void QsoEntry::DeleteQso()
 
 void QsoEntry::ConfirmLabel()
 {
+    std::uint8_t after = config().F_F2_NextQSO;
+    ConfirmLabel(after <= 2 ? static_cast<AfterConfirm>(after) : AfterConfirm::SameQso);
+}
+
+void QsoEntry::ConfirmLabel(AfterConfirm after)
+{
     const TQsoRec *shown = ShownQso();
     if (!shown)
         return;
@@ -355,15 +363,19 @@ void QsoEntry::ConfirmLabel()
         confirmed.QslFlags |= QslFlag::Cnfm;
         alertContributions(confirmed);
     }
-    if (!marked) {
-        if (setup.F_F2_NextQSO == 0 && m_position >= 0)
-            navigate(m_position);
+    // A refused update leaves the fields as typed, for the user to mend, and stays.
+    if (marked && !updateShown(labelBehind, AfterUpdate::SameQso)) {
+        changed();
         return;
     }
-    // A refused update leaves the fields as typed, for the user to mend.
-    if (updateShown(labelBehind, AfterUpdate::NextQso) && setup.F_F2_NextQSO == 0)
-        navigate(navigator().Step(m_position, -1)); // stay with this QSO
-    changed();
+    switch (after) {
+    case AfterConfirm::SameQso: break;
+    case AfterConfirm::NextQso:
+        if (auto next = navigator().Step(m_position, 1))
+            GoNext();
+        break;
+    case AfterConfirm::NewSearch: StartSearch(false); break;
+    }
 }
 
 std::uint16_t QsoEntry::labelQueuePlace(const TQsoRec &shown)
@@ -429,15 +441,32 @@ ContestTexts QsoEntry::ContestSettings() const
             std::string(config().ContestNoteText.view())};
 }
 
-void QsoEntry::ApplyContestSettings(const ContestTexts &texts)
+bool QsoEntry::ApplyContestSettings(const ContestTexts &texts)
 {
+    // Checked in full before anything changes: a typing slip never half-applies.
+    std::optional<std::uint16_t> date = ParseDate(Trim(texts.date), m_log.settings().dateFormat());
+    if (!Trim(texts.date).empty() && !date) {
+        notifier().error("Not a valid date: " + texts.date);
+        return false;
+    }
+    std::optional<std::int32_t> time = ParseTimeText(Trim(texts.time));
+    if (!Trim(texts.time).empty() && !time) {
+        notifier().error("Not a valid time: " + texts.time);
+        return false;
+    }
+    std::optional<int> number = Trim(texts.number).empty() ? std::optional<int>(0) : ParseWholeNumber(texts.number);
+    if (!number || *number < 0 || *number > 99999) {
+        notifier().error("Value in range 0 to 99999 expected");
+        return false;
+    }
     TConfigRecord &setup = mutableConfig();
     setup.ContestEnabled = texts.enabled;
-    setup.ContestStartDate = ParseDate(texts.date, m_log.settings().dateFormat()).value_or(0);
-    setup.ContestStartTime = ParseTimeText(texts.time).value_or(0);
-    setup.ContestNextNumber = std::clamp(ParseWholeNumber(texts.number).value_or(0), 0, 99999);
+    setup.ContestStartDate = date.value_or(0);
+    setup.ContestStartTime = time.value_or(0);
+    setup.ContestNextNumber = *number;
     setup.ContestNoteText = texts.note;
     ContestSettingsChanged();
+    return true;
 }
 
 void QsoEntry::ContestSettingsChanged()
@@ -492,7 +521,8 @@ void QsoEntry::RadioReport(int mode, std::int64_t kHz)
         list(QsoList::Band) = band - 1;
         bandChanged();
     }
-    if (mode > 0 && mode < ModeCount && Index(QsoList::Mode) + 1 != mode) {
+    bool followMode = !m_context.Station().ignoreRadioMode;
+    if (followMode && mode > 0 && mode < ModeCount && Index(QsoList::Mode) + 1 != mode) {
         list(QsoList::Mode) = mode - 1;
         modeChanged();
     }
@@ -503,12 +533,16 @@ void QsoEntry::SpotCall(const std::string &call, std::uint16_t day)
 {
     if (m_mode != QsoWindowMode::AddRealTime || !Text(QsoField::Call).empty())
         return;
-    CallInfo info = m_logic.ProcessCall(call, day);
+    CallInfo info = m_logic.ResolveCall(UpperAscii(Trim(call)), day);
     m_country = info.country;
     text(QsoField::Prefix) = info.prefix;
     m_countryName = info.countryName;
     text(QsoField::Zone) = info.country ? std::to_string(info.zone) : std::string();
+    // The WPX panel and the same-call window show the spotted call in place of the empty call field.
+    m_spotCall = UpperAscii(Trim(call)).substr(0, 12);
+    ShowLocation();
     changed();
+    m_events->CompanionsDue();
 }
 
 QsoMacroFields QsoEntry::MacroFields() const

@@ -48,7 +48,17 @@ public:
     virtual void ContestNumber(int number) { (void)number; }
     /// The window size step or the Tab stops changed.
     virtual void LayoutChanged() {}
+    /// A field's check failed: its list opens for the user to choose from (F1).
+    virtual void ListDue(QsoField field) { (void)field; }
+    /// The call was typed: the windows that follow every keystroke look it up.
+    virtual void CallEdited() {}
 };
+
+/// What follows Confirm/Label (F2): staying on the QSO, the next QSO, or a new search.
+enum class AfterConfirm { SameQso = 0, NextQso = 1, NewSearch = 2 };
+
+/// The fields whose entity "Check other QSOs" (Alt+O) looks for in the log.
+enum class OtherQsosOf { County, CustomAward, AwardValueList, AwardValueTyped };
 
 /// A list to choose from for a field (F1): its caption, the entries and where choosing starts.
 struct FieldChoices {
@@ -120,6 +130,17 @@ public:
     bool AwardValueListed() const;
     /// Whether the fields differ from the QSO as shown.
     bool FormChanged() const;
+    /// Whether a field failed its check and shows the error colour.
+    bool FieldFailed(QsoField field) const { return m_failed[index(field)]; }
+    /// The length of the report fields for the mode shown: 2 for modes with
+    /// two-digit reports ("99"), else 3 ("99!", the third character a digit or letter).
+    int ReportLength() const;
+    /// The call the companion windows show: the call field's, or while it is empty
+    /// the call of a spot shown in its place.
+    std::string CompanionCall() const;
+    /// Whether a list takes choices: adding in real time with a radio connected, the
+    /// radio sets the band, and the mode too unless "Ignore Mode in real-time" is on.
+    bool ListEnabled(QsoList list) const;
 
     // --- modes -------------------------------------------------------------------
     QsoWindowMode Mode() const { return m_mode; }
@@ -139,8 +160,12 @@ public:
     void DeleteQso();
     /// Clears the fields of the QSO being entered; date, time, mode and band stay.
     void ClearQso();
-    /// F2: marks the QSO shown confirmed and/or queued for its QSL label, as set up.
+    /// F2: marks the QSO shown confirmed and/or queued for its QSL label, as set up,
+    /// then moves on as F_F2_NextQSO says (or as after says).
     void ConfirmLabel();
+    void ConfirmLabel(AfterConfirm after);
+    /// Alt+O: whether the entity of a field was worked already, and how well (a message).
+    void CheckOtherQsos(OtherQsosOf what);
 
     // --- browsing ----------------------------------------------------------------
     const TQsoRec *ShownQso() const;
@@ -196,7 +221,8 @@ public:
 
     // --- settings ----------------------------------------------------------------
     ContestTexts ContestSettings() const;
-    void ApplyContestSettings(const ContestTexts &texts);
+    /// Takes the dialog's texts; false (after a message, nothing changed) when one is wrong.
+    bool ApplyContestSettings(const ContestTexts &texts);
     /// The contest settings changed elsewhere.
     void ContestSettingsChanged();
     int WindowSize() const;
@@ -239,11 +265,22 @@ private:
     bool readRecord(TQsoRec &rec);
     bool checkFields();
     bool refuse(QsoField field, MessageKind kind, const std::string &text);
+    /// A failed field check: the error colour, the message (if any), then the field's list (if any).
+    void fail(QsoField field, MessageKind kind, const std::string &message, bool openList);
+    void setFailed(QsoField field, bool failed);
+    /// Empty, or a whole number from 0 to last.
+    bool inRange(QsoField field, int last) const;
+    bool iotaAcceptable() const;
     std::uint16_t fieldDate(QsoField field) const;
     void showCallInfo(const CallInfo &info);
     void processCall();
     void prefixLeft();
     void stateLeft();
+    void zoneLeft();
+    void countyLeft();
+    void iotaLeft();
+    /// The call resolved at the date shown with state 0 (country, zone, manager), without the latest QSO's data.
+    CallInfo resolveCall() const;
     void gridLeft();
     void dateLeft();
     void modeChanged();
@@ -303,6 +340,8 @@ private:
     std::string m_countryName;
     std::string m_direction;
     std::int16_t m_country = 0;
+    std::array<bool, QsoFieldCount> m_failed{};
+    std::string m_spotCall; ///< a spot's call shown while the call field is empty
 
     QsoWindowMode m_mode = QsoWindowMode::Browse;
     std::int32_t m_position = -1;

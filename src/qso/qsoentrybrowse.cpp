@@ -281,19 +281,25 @@ bool QsoEntry::SearchFor(const std::function<void(QsoEntry &)> &fill, std::vecto
     if (m_mode != QsoWindowMode::SearchEntry)
         return false;
     fill(*this);
-    if (!RunSearch() && extra.empty())
-        return false;
-    if (extra.empty())
-        return true;
+    m_oldSearch.emplace(m_text, m_index);
+    m_filter.Clear();
+    m_filter.Conditions = BuildConditions(searchFields());
     m_filter.Conditions.insert(m_filter.Conditions.end(), extra.begin(), extra.end());
+    applySearchKinds(m_filter);
+    setMode(QsoWindowMode::Filtered);
     auto first = navigator().First();
     if (!first) {
+        // Nothing found: back to the QSO shown before, never a QSO under search fields.
         setMode(QsoWindowMode::Browse);
         notifier().information("No matching QSO found");
-        navigate(navigator().Last());
+        auto before = m_positionBeforeSearch >= 0 && m_positionBeforeSearch < m_log.ViewIndex().Count()
+                          ? std::optional<std::int32_t>(m_positionBeforeSearch)
+                          : navigator().Last();
+        navigate(before ? before : navigator().Last());
         return false;
     }
     showPosition(*first);
+    m_events->LogEdited();
     return true;
 }
 
@@ -444,6 +450,15 @@ std::optional<FieldChoices> QsoEntry::ChoicesFor(QsoField field)
         }
         return choices;
     }
+    case QsoField::AwardValue: {
+        std::int32_t award = m_context.CustomAwards().IndexOf(chosenAward());
+        if (award < 0 || !m_context.CustomAwards().At(award).HasValueList())
+            return std::nullopt;
+        choices = {"Award Value", {}, 0};
+        for (const TCustAwardValue &value : m_context.CustomAwards().At(award).ValuesByName())
+            choices.entries.emplace_back(value.key, value.longName);
+        return choices;
+    }
     case QsoField::Group:
         choices = {"Select Group", {}, 1};
         for (std::size_t g = 0; g < m_log.GroupNames.size(); ++g) {
@@ -474,6 +489,12 @@ void QsoEntry::ChooseFrom(QsoField field, const FieldChoices &choices, int chose
     case QsoField::Group:
         Set(field, std::to_string(chosen));
         break;
+    case QsoField::AwardValue: {
+        auto at = std::find(m_awardValues.begin(), m_awardValues.end(), name);
+        if (at != m_awardValues.end())
+            list(QsoList::AwardValueList) = static_cast<int>(at - m_awardValues.begin());
+        break;
+    }
     default:
         Set(field, key);
         break;

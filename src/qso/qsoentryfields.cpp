@@ -10,11 +10,13 @@
 #include "awards/customaward.h"
 #include "config/configrecord.h"
 #include "country/countrydata.h"
+#include "country/iota.h"
 #include "geo/bearing.h"
 #include "logstore/daytime.h"
 #include "logstore/qsodata.h"
 #include "logstore/qsotables.h"
 #include "logstore/report.h"
+#include "logstore/shortstring.h"
 #include "logstore/trim.h"
 
 #include <algorithm>
@@ -32,14 +34,6 @@ const AwardFlagPair &flagPair(const char *award)
         if (std::string_view(pair.name) == award)
             return pair;
     return AwardFlagTable[0];
-}
-
-std::string upper(std::string text)
-{
-    for (char &c : text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return text;
 }
 
 } // namespace
@@ -63,15 +57,45 @@ int QsoEntry::MaxLength(QsoField field) const
 {
     if (field == QsoField::Time)
         return config().DefQSO_ShowSecs ? 8 : 5;
+    if (field == QsoField::RstSent || field == QsoField::RstRcvd)
+        return ReportLength();
     return FieldSpecOf(field).maxLength;
+}
+
+int QsoEntry::ReportLength() const
+{
+    int mode = Index(QsoList::Mode) + 1;
+    if (m_mode == QsoWindowMode::SearchEntry || mode <= 0 || mode >= ModeCount)
+        return 3;
+    return ModeTable[mode].threeDigitReport ? 3 : 2;
+}
+
+bool QsoEntry::ListEnabled(QsoList which) const
+{
+    const StationState &station = m_context.Station();
+    if (m_mode != QsoWindowMode::AddRealTime || !station.radioConnected)
+        return true;
+    if (which == QsoList::Band)
+        return false;
+    return which != QsoList::Mode || station.ignoreRadioMode;
+}
+
+std::string QsoEntry::CompanionCall() const
+{
+    std::string call(Trim(Text(QsoField::Call)));
+    return call.empty() ? m_spotCall : call;
 }
 
 void QsoEntry::Set(QsoField field, std::string value)
 {
+    // What the program sets is cut to the field's room; the picture of the
+    // reports applies to typing only (Edit).
     if (FieldSpecOf(field).upper)
-        value = upper(std::move(value));
-    if (static_cast<int>(value.size()) > MaxLength(field))
-        value.resize(static_cast<std::size_t>(MaxLength(field)));
+        value = UpperAscii(value);
+    bool report = field == QsoField::RstSent || field == QsoField::RstRcvd;
+    int room = report ? FieldSpecOf(field).maxLength : MaxLength(field);
+    if (static_cast<int>(value.size()) > room)
+        value.resize(static_cast<std::size_t>(room));
     text(field) = std::move(value);
 }
 
@@ -84,14 +108,19 @@ void QsoEntry::Select(QsoList which, int chosen)
 
 void QsoEntry::Edit(QsoField field, std::string value)
 {
+    if (static_cast<int>(value.size()) > MaxLength(field))
+        value.resize(static_cast<std::size_t>(MaxLength(field)));
     Set(field, std::move(value));
     m_edited[index(field)] = true;
+    m_failed[index(field)] = false; // the user mends the field
     if (field == QsoField::CallNotes)
         m_callNotesChanged = true;
     if (field == QsoField::Call) {
         m_callChanged = true;
+        m_spotCall.clear();
         if (config().DefQSO_CallUpdate && m_mode != QsoWindowMode::SearchEntry)
             processCall();
+        m_events->CallEdited();
     }
     changed();
 }
@@ -109,8 +138,15 @@ void QsoEntry::Leave(QsoField field)
     case QsoField::Call: processCall(); break;
     case QsoField::Prefix: prefixLeft(); break;
     case QsoField::State: stateLeft(); break;
+    case QsoField::Zone: zoneLeft(); break;
+    case QsoField::County: countyLeft(); break;
     case QsoField::Grid: gridLeft(); break;
+    case QsoField::Iota: iotaLeft(); break;
     case QsoField::Date: dateLeft(); break;
+    case QsoField::Group:
+        if (!inRange(QsoField::Group, 253))
+            fail(QsoField::Group, MessageKind::Warning, "Valid range is 0..253", false);
+        break;
     default: return;
     }
     changed();
@@ -138,6 +174,7 @@ void QsoEntry::markUnchanged()
     m_shownIndex = m_index;
     m_shownAward = {chosenAward(), customValueKey()};
     m_edited.fill(false);
+    m_failed.fill(false);
     m_callChanged = false;
     m_callNotesChanged = false;
 }
@@ -206,19 +243,41 @@ void QsoEntry::showRecord(const TQsoRec &rec)
 
 bool QsoEntry::refuse(QsoField field, MessageKind kind, const std::string &message)
 {
+    setFailed(field, true);
+    changed();
     notifier().show(kind, message, Buttons::Ok);
     m_events->Focus(field);
     return false;
 }
 
+void QsoEntry::fail(QsoField field, MessageKind kind, const std::string &message, bool openList)
+{
+    setFailed(field, true);
+    changed(); // the error colour shows before the message or the list
+    if (!message.empty())
+        notifier().show(kind, message, Buttons::Ok);
+    if (openList)
+        m_events->ListDue(field);
+}
+
+void QsoEntry::setFailed(QsoField field, bool failed) { m_failed[index(field)] = failed; }
+
+bool QsoEntry::inRange(QsoField field, int last) const
+{
+    if (Trim(Text(field)).empty())
+        return true;
+    auto value = ParseWholeNumber(Text(field));
+    return value && *value >= 0 && *value <= last;
+}
+
+bool QsoEntry::iotaAcceptable() const
+{
+    std::string_view typed = Trim(Text(QsoField::Iota));
+    return typed.empty() || m_lookups->IotaExists(typed);
+}
+
 bool QsoEntry::checkFields()
 {
-    auto inRange = [this](QsoField field, int last) {
-        if (Trim(Text(field)).empty())
-            return true;
-        auto value = ParseWholeNumber(Text(field));
-        return value && *value >= 0 && *value <= last;
-    };
     if (!inRange(QsoField::Zone, 40))
         return refuse(QsoField::Zone, MessageKind::Warning, "Valid range is 0..40");
     if (!inRange(QsoField::Group, 253))
@@ -226,9 +285,8 @@ bool QsoEntry::checkFields()
     std::string_view grid = Trim(Text(QsoField::Grid));
     if (!grid.empty() && !ValidGrid(grid))
         return refuse(QsoField::Grid, MessageKind::Error, "Not a good GRID");
-    std::string iota = IotaKey(Text(QsoField::Iota));
-    if (!iota.empty() && !m_lookups->IotaExists(iota))
-        return refuse(QsoField::Iota, MessageKind::Error, "Unknown IOTA reference " + iota);
+    if (!iotaAcceptable())
+        return refuse(QsoField::Iota, MessageKind::Error, "Unknown IOTA reference " + std::string(Trim(Text(QsoField::Iota))));
     if (!Trim(Text(QsoField::Date)).empty() && fieldDate(QsoField::Date) == 0)
         return refuse(QsoField::Date, MessageKind::Error, "Not a valid date: " + Text(QsoField::Date));
     std::string_view time = Trim(Text(QsoField::Time));
@@ -239,7 +297,7 @@ bool QsoEntry::checkFields()
 
 bool QsoEntry::readRecord(TQsoRec &rec)
 {
-    std::string call = upper(std::string(Trim(Text(QsoField::Call))));
+    std::string call = UpperAscii(Trim(Text(QsoField::Call)));
     if (!ValidCallsign(call))
         return refuse(QsoField::Call, MessageKind::Error, BadCallsignText);
     int mode = Index(QsoList::Mode) + 1;
@@ -265,7 +323,7 @@ bool QsoEntry::readRecord(TQsoRec &rec)
     rec.State = static_cast<std::uint8_t>(countries.StateIndex(state));
     std::string county(Trim(Text(QsoField::County)));
     rec.County = rec.State && !county.empty() ? countries.CountyNumber(state, county) : 0;
-    rec.Iota = IotaKey(Text(QsoField::Iota));
+    rec.Iota = Trim(Text(QsoField::Iota)).empty() ? std::string() : NormalizeTypedIota(Text(QsoField::Iota));
     rec.QslDate = fieldDate(QsoField::QslDate);
     rec.QslMethod = static_cast<std::uint8_t>(std::max(0, Index(QsoList::QslMethod)));
     int sat = Index(QsoList::Satellite);
@@ -315,7 +373,7 @@ void QsoEntry::showCallInfo(const CallInfo &info)
 void QsoEntry::processCall()
 {
     m_callChanged = false;
-    std::string call = upper(std::string(Trim(Text(QsoField::Call))));
+    std::string call = UpperAscii(Trim(Text(QsoField::Call)));
     std::uint16_t date = fieldDate(QsoField::Date);
     showCallInfo(m_logic.ProcessCall(call, date ? date : TodayDayNumber()));
     checkDupe();
@@ -329,58 +387,125 @@ void QsoEntry::prefixLeft()
     const TCountryData &countries = m_context.Countries();
     std::string prefix(Trim(Text(QsoField::Prefix)));
     std::int32_t country = prefix.empty() ? 0 : countries.CountryIndexOfPrefix(prefix);
-    if (!prefix.empty() && country <= 0) {
-        notifier().error("Unknown country prefix " + prefix);
-        country = 0;
-    }
     CallInfo info;
     info.state = Text(QsoField::State);
-    m_logic.ShowCountry(static_cast<std::int16_t>(country), info);
+    m_logic.ShowCountry(static_cast<std::int16_t>(std::max(country, 0)), info);
     m_country = info.country;
     m_countryName = info.countryName;
-    text(QsoField::Prefix) = info.prefix;
+    text(QsoField::Prefix) = country > 0 ? info.prefix : prefix; // an unknown prefix stays for the user to mend
     text(QsoField::State) = info.state;
     text(QsoField::Iota) = info.iota;
     text(QsoField::Zone) = country > 0 ? std::to_string(countries.CountryByte(country, 8)) : std::string();
     ShowLocation();
     m_events->CustomAwardsDue();
+    m_events->CompanionsDue();
+    if (!prefix.empty() && country <= 0)
+        fail(QsoField::Prefix, MessageKind::Error, "", true);
+}
+
+CallInfo QsoEntry::resolveCall() const
+{
+    std::string call(Trim(Text(QsoField::Call)));
+    std::uint16_t date = fieldDate(QsoField::Date);
+    return m_logic.ResolveCall(UpperAscii(call), date ? date : TodayDayNumber());
 }
 
 void QsoEntry::stateLeft()
 {
     const TCountryData &countries = m_context.Countries();
     std::string state(Trim(Text(QsoField::State)));
-    std::string allowed = countries.AllowedState(m_country, state);
-    if (state != allowed || (!state.empty() && countries.StateIndex(state) == 0)) {
-        notifier().error("The state " + state + " does not belong to this country");
-        text(QsoField::State) = allowed;
+    if (state != countries.AllowedState(m_country, state) || (!state.empty() && countries.StateIndex(state) == 0)) {
+        fail(QsoField::State, MessageKind::Error, "", true);
         return;
     }
     text(QsoField::County).clear();
-    if (std::int32_t index = countries.StateIndex(state); index > 0)
+    std::int32_t index = countries.StateIndex(state);
+    if (index > 0)
         text(QsoField::Zone) = std::to_string(countries.StateCqZone(index));
+    else if (!Trim(Text(QsoField::Call)).empty())
+        text(QsoField::Zone) = std::to_string(resolveCall().zone); // no state: the zone of the call
     ShowLocation();
+    m_events->CompanionsDue();
+}
+
+void QsoEntry::zoneLeft()
+{
+    if (!inRange(QsoField::Zone, 40)) {
+        fail(QsoField::Zone, MessageKind::Warning, "Valid range is 0..40", false);
+        return;
+    }
+    m_events->CompanionsDue();
+}
+
+void QsoEntry::countyLeft()
+{
+    const TCountryData &countries = m_context.Countries();
+    std::string county(Trim(Text(QsoField::County)));
+    std::string state(Trim(Text(QsoField::State)));
+    if (!county.empty() && state.empty()) {
+        fail(QsoField::County, MessageKind::Error, "No State information available", false);
+        return;
+    }
+    if (!county.empty() && countries.CountyNumber(state, county) == 0) {
+        fail(QsoField::County, MessageKind::Error, "", true);
+        return;
+    }
+    m_events->CompanionsDue();
+}
+
+void QsoEntry::iotaLeft()
+{
+    if (!iotaAcceptable()) {
+        fail(QsoField::Iota, MessageKind::Error, "", true);
+        return;
+    }
+    if (!Trim(Text(QsoField::Iota)).empty())
+        text(QsoField::Iota) = NormalizeTypedIota(Text(QsoField::Iota));
+    ShowLocation();
+    m_events->CompanionsDue();
 }
 
 void QsoEntry::gridLeft()
 {
     std::string_view grid = Trim(Text(QsoField::Grid));
     if (!grid.empty() && !ValidGrid(grid)) {
-        notifier().error("Not a good GRID");
+        fail(QsoField::Grid, MessageKind::Error, "Not a good GRID", false);
         return;
     }
     text(QsoField::Grid) = FormatGrid(grid);
     ShowLocation();
+    m_events->CompanionsDue();
 }
 
 void QsoEntry::dateLeft()
 {
-    if (!Text(QsoField::Call).empty())
-        processCall();
+    // A new date may move the call to another country (or end an exception):
+    // country, zone and manager follow; what the user typed elsewhere stays.
+    if (Trim(Text(QsoField::Call)).empty())
+        return;
+    CallInfo info = resolveCall();
+    if (info.country != m_country) {
+        info.state = m_context.Countries().AllowedState(info.country, Text(QsoField::State));
+        text(QsoField::State) = info.country ? info.state : std::string();
+        text(QsoField::Iota) = info.iota;
+    }
+    m_country = info.country;
+    m_countryName = info.countryName;
+    text(QsoField::Prefix) = info.prefix;
+    text(QsoField::Zone) = info.country || info.zone ? std::to_string(info.zone) : std::string();
+    text(QsoField::Manager) = info.manager;
+    ShowLocation();
+    m_events->CompanionsDue();
+    m_events->CustomAwardsDue();
 }
 
 void QsoEntry::modeChanged()
 {
+    if (m_mode == QsoWindowMode::SearchEntry) {
+        // A mode searched for is no report searched for: the report fields stay as typed.
+        m_events->CustomAwardsDue();
+        return;
+    }
     std::string report = std::to_string(DefaultReport(Index(QsoList::Mode) + 1));
     text(QsoField::RstSent) = report;
     text(QsoField::RstRcvd) = report;
@@ -536,7 +661,7 @@ std::string QsoEntry::customValueKey() const
     const TCustAwardList &awards = m_context.CustomAwards();
     std::int32_t position = awards.IndexOf(ident);
     if (position < 0)
-        return upper(std::string(Trim(Text(QsoField::AwardValue))));
+        return UpperAscii(Trim(Text(QsoField::AwardValue)));
     const TCustAward &award = awards.At(position);
     if (!award.HasValueList())
         return award.FormatValue(std::string(Trim(Text(QsoField::AwardValue))));

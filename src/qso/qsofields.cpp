@@ -4,6 +4,9 @@
 
 #include "logstore/qsotables.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace vellum {
 
 const char *ControlName(QsoField field) { return FieldSpecOf(field).control; }
@@ -22,6 +25,30 @@ const std::array<const char *, 23> TabDisabledControls = {
     "FQso_Zone",   "FQso_State", "FQso_Cnty", "Fqso_grid",  "FQso_CallNotes", "FQso_Qsl_Mgr", "Fqso_noteqso",
     "Fqso_iota",   "Fqso_labelx", "Fqso_QSLdate", "Fqso_qsl_methodx", "Fqso_confx", "Fqso_qrpx", "Fqso_ylx",
     "Fqso_satx"};
+
+const std::array<const char *, QsoTabOrderCount> &QsoTabOrder()
+{
+    static const std::array<const char *, QsoTabOrderCount> order = [] {
+        using F = QsoField;
+        using L = QsoList;
+        std::array<const char *, QsoTabOrderCount> names{};
+        const char *first[] = {
+            ControlName(F::Call),      ControlName(F::Prefix),   ControlName(F::Date),      ControlName(F::Time),
+            ControlName(L::Mode),      ControlName(L::Band),     ControlName(F::RstSent),   ControlName(F::RstRcvd),
+            ControlName(F::Recvd),     ControlName(F::Zone),     ControlName(F::State),     ControlName(F::County),
+            ControlName(F::Grid),      ControlName(F::CallNotes), ControlName(F::Manager),  ControlName(F::QsoNote),
+            ControlName(F::Iota),      ControlName(L::Label),    ControlName(F::QslDate),   ControlName(L::QslMethod),
+            ControlName(L::Confirmed), ControlName(L::Qrp),      ControlName(L::Yl),        ControlName(L::Satellite),
+            ControlName(L::AwardType), ControlName(F::AwardValue), ControlName(L::AwardValueList)};
+        std::copy(std::begin(first), std::end(first), names.begin());
+        for (const AwardWheel &wheel : AwardWheelTable)
+            names[static_cast<std::size_t>(wheel.tabOrder)] = wheel.control;
+        names[41] = ControlName(F::Group);
+        names[44] = ControlName(L::ValidDx);
+        return names;
+    }();
+    return order;
+}
 
 std::vector<std::string> FixedListItems(QsoList list, bool bandsInMHz)
 {

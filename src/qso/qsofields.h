@@ -73,6 +73,12 @@ const QsoFieldSpec &FieldSpecOf(QsoField field);
 /// the configuration's TabDisabled flags.
 extern const std::array<const char *, 23> TabDisabledControls;
 
+/// Every control of the QSO window that takes the focus, in tab order (0 to 44):
+/// Tab and Shift+Tab walk it over the controls that have a Tab stop, Ctrl+Tab
+/// and Ctrl+Shift+Tab over all of them. Search conditions carry the same numbers.
+inline constexpr int QsoTabOrderCount = 45;
+const std::array<const char *, QsoTabOrderCount> &QsoTabOrder();
+
 /// The fixed items of a list (the custom award lists change with the QSO and come from the entry).
 std::vector<std::string> FixedListItems(QsoList list, bool bandsInMHz);
 

@@ -53,35 +53,39 @@ void QsoLogic::ShowCountry(std::int16_t country, CallInfo &info) const
     info.iota = m_countries.Country(country).iota;
 }
 
-CallInfo QsoLogic::ProcessCall(std::string_view call, std::uint16_t date) const
+CallInfo QsoLogic::ResolveCall(std::string_view call, std::uint16_t date) const
 {
     CallInfo info;
-    info.callNote = m_log.Notes.NoteOf(call);
     TQsoRec scratch;
     scratch.Call = call;
     scratch.Date = date;
     m_resolver.ResolveCountry(scratch);
     info.validDx = call.find("/MM") == std::string_view::npos;
     info.manager = m_lookups.ManagerOf(call, date);
-    info.zone = scratch.Zone;
     info.state = std::string(m_countries.StateAbbreviation(scratch.State));
-    std::string keptIota;
+    ShowCountry(scratch.Country, info);
+    if (info.country != 0)
+        info.zone = scratch.Zone; // the resolved zone, not the country's own
+    return info;
+}
+
+CallInfo QsoLogic::ProcessCall(std::string_view call, std::uint16_t date) const
+{
+    CallInfo info = ResolveCall(call, date);
+    info.callNote = m_log.Notes.NoteOf(call);
     std::int32_t end = m_log.EndOfCall(call);
     if (end > 0 && m_log.ByCall().Get(end - 1)->Call == call) {
+        // The latest QSO with the call tells what the resolution cannot.
         const TQsoRec &latest = *m_log.ByCall().Get(end - 1);
-        info.state = std::string(m_countries.StateAbbreviation(latest.State));
-        keptIota = latest.Iota.str();
+        std::string state(m_countries.StateAbbreviation(latest.State));
+        info.state = info.country != 0 ? m_countries.AllowedState(info.country, state) : std::string();
+        if (!latest.Iota.empty())
+            info.iota = latest.Iota.str();
         info.grid = latest.Grid.str();
         if (latest.State != 0 && latest.County != 0)
             info.county = m_countries.CountyName(latest.State, latest.County);
         info.ylOperator = latest.QslFlags & QslFlag::YLop;
     }
-    std::uint8_t zone = info.zone;
-    ShowCountry(scratch.Country, info);
-    if (info.country != 0)
-        info.zone = zone; // the resolved zone, not the country's own
-    if (!keptIota.empty())
-        info.iota = keptIota;
     return info;
 }
 

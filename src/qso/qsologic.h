@@ -62,6 +62,9 @@ public:
 
     /// Everything the form fills in from a call on a date.
     CallInfo ProcessCall(std::string_view call, std::uint16_t date) const;
+    /// What the call resolves to on a date with state 0: the country fields, the
+    /// resolved zone, the QSL manager and ValidDX, without the call's earlier QSOs.
+    CallInfo ResolveCall(std::string_view call, std::uint16_t date) const;
     /// Country prefix, name, allowed state and default IOTA of a country index.
     void ShowCountry(std::int16_t country, CallInfo &info) const;
 

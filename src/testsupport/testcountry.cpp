@@ -43,14 +43,6 @@ void addState(TCountryData &data, const std::string &abbreviation, std::uint8_t 
     data.States.AddRecord(StateInfo{abbreviation, zone, -75.0, 42.0, name}.Encode().data());
 }
 
-void addCounty(TCountryData &data, const std::string &key, const std::string &name)
-{
-    std::vector<std::uint8_t> fixed(CountyField::Size, 0);
-    fixed[0] = static_cast<std::uint8_t>(key.size());
-    std::memcpy(fixed.data() + 1, key.data(), key.size());
-    data.Counties.AddRecord(data.Counties.MakeRecord(fixed.data(), name).data());
-}
-
 void addSection(TCountryData &data, const std::string &section, const std::string &state)
 {
     std::uint8_t record[SectionField::Size] = {};
@@ -80,6 +72,14 @@ void addReferenceData(TCountryData &data)
 }
 
 } // namespace
+
+void AddTestCounty(TCountryData &data, const std::string &key, const std::string &name)
+{
+    std::vector<std::uint8_t> fixed(CountyField::Size, 0);
+    fixed[0] = static_cast<std::uint8_t>(key.size());
+    std::memcpy(fixed.data() + 1, key.data(), key.size());
+    data.Counties.AddRecord(data.Counties.MakeRecord(fixed.data(), name).data());
+}
 
 std::int16_t CountryOf(const TCountryData &data, const std::string &prefix)
 {
@@ -131,10 +131,10 @@ void BuildTestCountryData(TCountryData &data)
     addState(data, "NY", 5, "New York");
     addSection(data, "EB", "CA");
     addSection(data, "NLI", "NY");
-    addCounty(data, "NY047", "Kings");
-    addCounty(data, "NY061", "New York");
-    addCounty(data, "CA031", "Kings");
-    addCounty(data, "CA037", "Los Angeles");
+    AddTestCounty(data, "NY047", "Kings");
+    AddTestCounty(data, "NY061", "New York");
+    AddTestCounty(data, "CA031", "Kings");
+    AddTestCounty(data, "CA037", "Los Angeles");
     addReferenceData(data);
     data.CreateAwardBlocks();
 }

@@ -19,6 +19,9 @@ inline constexpr std::uint16_t QeEndDay = 32000;   ///< the mapping QE ends with
 /// states, sections, IOTA, managers, counties, addresses).
 void BuildTestCountryData(TCountryData &data);
 
+/// Adds a county to the county table: key = state abbreviation and number ("NY047").
+void AddTestCounty(TCountryData &data, const std::string &key, const std::string &name);
+
 /// Index of a country of the test data by its prefix.
 std::int16_t CountryOf(const TCountryData &data, const std::string &prefix);
 

@@ -1,5 +1,7 @@
 // Types into the real QSO window offscreen.
 
+#include "qsoformtest.h"
+
 #include "testsupport/logfilebuilder.h"
 #include "app/testing/Fprogram.h"
 #include "testsupport/tempdir.h"
@@ -18,6 +20,7 @@
 #include "logstore/daytime.h"
 #include "logstore/paths.h"
 #include "logstore/qsodata.h"
+#include "logstore/qsotables.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -29,68 +32,6 @@
 
 namespace vellum {
 namespace {
-
-class QsoFormTest : public test::ProgramTest {
-protected:
-    QsoFormTest() : ProgramTest(VELLUM_DEFAULT_DATA_DIR, "qso-window") {}
-    void SetUp() override
-    {
-        config.LASTLOG = "<none>";
-        config.Personal_Latitude = 52.52;
-        config.Personal_Longitude = 13.405;
-        config.Personal_DateFormat = 3; // yyyy-mm-dd
-        config.DefQSO_Mode = 14;
-        config.DefQSO_band = 5;
-        config.DefQSO_WarnOnMove = 1;
-        program.Start({RegisterQsoWindows, RegisterExchangeWindows});
-        chooser.file = QString::fromStdString(program.SaveFile("TEST.VLL"));
-        main->NewClick();
-        form = dynamic_cast<TQSOForm *>(main->QsoWindow());
-        ASSERT_NE(form, nullptr);
-        form->show();
-    }
-
-
-    QLineEdit *field(const char *name) { return form->findChild<QLineEdit *>(QString::fromLatin1(name)); }
-    QComboBox *list(const char *name) { return form->findChild<QComboBox *>(QString::fromLatin1(name)); }
-    QsoEntry &entry() { return *form->Entry(); }
-    TQsoData &log() { return *main->Log(); }
-
-    /// Types text into a field as a user would, replacing what it held.
-    void type(const char *name, const QString &text)
-    {
-        QLineEdit *edit = field(name);
-        edit->setFocus();
-        edit->selectAll();
-        QTest::keyClick(edit, Qt::Key_Backspace);
-        QTest::keyClicks(edit, text);
-    }
-    void leave(const char *name) { emit field(name)->editingFinished(); }
-    void enter(const char *name = "FQso_Call") { QTest::keyClick(field(name), Qt::Key_Return); }
-    void chooseMode(const char *modeName)
-    {
-        int index = list("Fqso_modex")->findText(modeName);
-        list("Fqso_modex")->setCurrentIndex(index);
-        emit list("Fqso_modex")->activated(index);
-    }
-    void chooseBand(const char *bandName)
-    {
-        int index = list("Fqso_bandx")->findText(bandName);
-        list("Fqso_bandx")->setCurrentIndex(index);
-        emit list("Fqso_bandx")->activated(index);
-    }
-    /// An off-line QSO typed in full.
-    void addOffline(const QString &call, const QString &date, const QString &time)
-    {
-        type("FQso_Call", call);
-        leave("FQso_Call");
-        type("FQso_Date", date);
-        type("FQso_Time", time);
-        enter();
-    }
-
-    TQSOForm *form = nullptr;
-};
 
 TEST_F(QsoFormTest, ARealTimeQsoGetsCountryZoneAndDirection)
 {
@@ -144,15 +85,26 @@ TEST_F(QsoFormTest, ReportRulesAndBadCallsigns)
     EXPECT_EQ(log().Count(), 1) << "59A passes for CW";
     EXPECT_EQ(log().Get(0)->RstRcvd, 1059);
 
-    chooseMode("SSB");
-    EXPECT_EQ(field("Fqso_rsts")->text(), "59");
     type("FQso_Call", "K2ABC");
-    type("fqso_rstr", "59A");
-    enter();
-    EXPECT_EQ(lastMessage(), "Invalid Combination of Mode and RST");
-    type("fqso_rstr", "5X9");
+    type("fqso_rstr", "59B");
     enter();
     EXPECT_EQ(lastMessage(), "Bad RST field value");
+
+    chooseMode("SSB");
+    EXPECT_EQ(field("Fqso_rsts")->text(), "59");
+    type("fqso_rstr", "599");
+    EXPECT_EQ(field("fqso_rstr")->text(), "59") << "SSB reports have two digits: the third is refused while typing";
+    type("fqso_rstr", "59A");
+    EXPECT_EQ(field("fqso_rstr")->text(), "59");
+    chooseMode("CW");
+    type("fqso_rstr", "59A");
+    EXPECT_EQ(field("fqso_rstr")->text(), "59A");
+    chooseMode("SSB");
+    entry().Set(QsoField::RstRcvd, "599"); // as an imported QSO may hold it
+    entry().RefreshCustomAwards();         // shows the entry again
+    EXPECT_EQ(field("fqso_rstr")->text(), "599") << "a stored report is shown in full";
+    enter();
+    EXPECT_EQ(lastMessage(), "Invalid Combination of Mode and RST");
     type("fqso_rstr", "");
     type("Fqso_rsts", "");
     enter();
@@ -425,7 +377,14 @@ TEST_F(QsoFormTest, SearchByPatternFuzzyTimeAndUnsentQsl)
     ASSERT_EQ(form->Mode(), QsoWindowMode::SearchEntry);
     main->AppIdle();
     EXPECT_EQ(main->findChild<QLabel *>("PanStatus")->text(), "Specify Filter");
-    EXPECT_EQ(list("Fqso_modex")->currentIndex(), -1) << "lists take a blank value";
+    EXPECT_EQ(list("Fqso_modex")->currentIndex(), 0) << "lists take a blank value";
+    EXPECT_EQ(list("Fqso_modex")->currentText(), "");
+    chooseMode("CW");
+    EXPECT_EQ(entry().Index(QsoList::Mode) + 1, ModeOfName("CW"));
+    EXPECT_EQ(field("Fqso_rsts")->text(), "") << "a mode searched for adds no report condition";
+    list("Fqso_modex")->setCurrentIndex(0);
+    emit list("Fqso_modex")->activated(0);
+    EXPECT_EQ(entry().Index(QsoList::Mode), -1) << "the blank item is no condition again";
     type("FQso_Call", "QQ?AB");
     enter();
     ASSERT_EQ(form->Mode(), QsoWindowMode::Filtered);

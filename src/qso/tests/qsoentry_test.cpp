@@ -10,7 +10,9 @@
 #include "logstore/qsodata.h"
 #include "logstore/qsoorders.h"
 #include "logstore/qsotables.h"
+#include "qso/countrylookups.h"
 #include "testsupport/qsobuilder.h"
+#include "testsupport/testcountry.h"
 
 #include <gtest/gtest.h>
 
@@ -21,9 +23,11 @@ namespace {
 
 /// What the entry told its window.
 struct RecordedEvents : QsoEntryEvents {
-    std::vector<QsoField> focused;
-    int beeps = 0, logEdits = 0, customAwardsDue = 0, contestNumber = -1;
+    std::vector<QsoField> focused, listsDue;
+    int beeps = 0, logEdits = 0, customAwardsDue = 0, contestNumber = -1, companionsDue = 0;
     void Focus(QsoField field) override { focused.push_back(field); }
+    void ListDue(QsoField field) override { listsDue.push_back(field); }
+    void CompanionsDue() override { ++companionsDue; }
     void Beep() override { ++beeps; }
     void LogEdited() override { ++logEdits; }
     void CustomAwardsDue() override { ++customAwardsDue; }
@@ -114,6 +118,17 @@ TEST_F(QsoEntryTest, ARealTimeContestQsoIsResolvedNumberedAndFollowedByABlankOne
     EXPECT_EQ(events.beeps, 1);
     entry->Choose(QsoList::Band, 6);
     EXPECT_FALSE(entry->CallIsDupe()) << "another band is a new QSO";
+
+    ContestTexts texts = entry->ContestSettings();
+    for (const char *wrong : {"100000", "-1", "12x"}) {
+        texts.number = wrong;
+        EXPECT_FALSE(entry->ApplyContestSettings(texts)) << wrong;
+        EXPECT_EQ(lastMessage(), "Value in range 0 to 99999 expected");
+    }
+    texts.number = "20";
+    texts.date = "2020-02-30";
+    EXPECT_FALSE(entry->ApplyContestSettings(texts));
+    EXPECT_EQ(config.ContestNextNumber, 8) << "nothing of a refused dialog is taken";
 }
 
 TEST_F(QsoEntryTest, FieldChecksRefuseTheQsoAndPointAtTheField)
@@ -138,17 +153,124 @@ TEST_F(QsoEntryTest, FieldChecksRefuseTheQsoAndPointAtTheField)
     }
     EXPECT_EQ(log->Count(), 0);
 
-    entry->ClearQso();
+}
+
+TEST_F(QsoEntryTest, AFailedFieldShowsTheErrorColourAndOpensItsList)
+{
+    entry->AddOffline();
     type(QsoField::Prefix, "QQQ");
-    EXPECT_EQ(lastMessage(), "Unknown country prefix QQQ");
-    EXPECT_TRUE(entry->Text(QsoField::Prefix).empty());
+    EXPECT_TRUE(entry->FieldFailed(QsoField::Prefix));
+    EXPECT_EQ(events.listsDue, std::vector<QsoField>{QsoField::Prefix}) << "the country list opens";
+    EXPECT_EQ(entry->Text(QsoField::Prefix), "QQQ") << "kept for the user to mend";
     type(QsoField::Prefix, "K");
+    EXPECT_FALSE(entry->FieldFailed(QsoField::Prefix));
     type(QsoField::State, "ON");
-    EXPECT_EQ(lastMessage(), "The state ON does not belong to this country");
+    EXPECT_TRUE(entry->FieldFailed(QsoField::State));
+    EXPECT_EQ(events.listsDue.back(), QsoField::State);
     type(QsoField::State, "CT");
     EXPECT_EQ(entry->Text(QsoField::Zone), "5") << "a state gives its CQ zone";
+    test::AddTestCounty(countries, "CT001", "Fairfield");
+    std::string county = countries.CountyName(countries.StateIndex("CT"), 1);
+    ASSERT_FALSE(county.empty());
+    type(QsoField::County, county);
+    EXPECT_FALSE(entry->FieldFailed(QsoField::County));
+    type(QsoField::County, "Nowhere");
+    EXPECT_EQ(events.listsDue.back(), QsoField::County) << "the state's counties open";
+    type(QsoField::State, "");
+    type(QsoField::County, "Nowhere");
+    EXPECT_EQ(lastMessage(), "No State information available");
     type(QsoField::Grid, "fn31pr");
     EXPECT_EQ(entry->Text(QsoField::Grid), "FN31pr");
+    type(QsoField::Grid, "ZZ99");
+    EXPECT_EQ(lastMessage(), "Not a good GRID");
+    EXPECT_TRUE(entry->FieldFailed(QsoField::Grid));
+    type(QsoField::Zone, "45");
+    EXPECT_EQ(lastMessage(), "Valid range is 0..40");
+    type(QsoField::Iota, "E1");
+    EXPECT_EQ(events.listsDue.back(), QsoField::Iota) << "not a reference: the IOTA list opens";
+    type(QsoField::Iota, "eu-5");
+    EXPECT_EQ(entry->Text(QsoField::Iota), "EU005") << "written as stored, as an import writes it";
+    EXPECT_FALSE(entry->FieldFailed(QsoField::Iota));
+}
+
+TEST_F(QsoEntryTest, WithoutAnIotaTableAWellFormedReferenceIsTaken)
+{
+    // An imported QSO carries an IOTA the program has no table for: it can still be corrected.
+    countries.Iota.ClearAll();
+    test::QsoBuilder("VK9XX").date(2020, 1, 1).with(&TQsoRec::Iota, "OC001").addTo(*log);
+    entry->RefreshFromLog();
+    entry->GoFirst();
+    type(QsoField::QsoNote, "corrected");
+    EXPECT_TRUE(entry->UpdateQso());
+    EXPECT_EQ(log->Get(0)->Iota, "OC001");
+    type(QsoField::Iota, "O1");
+    EXPECT_TRUE(entry->FieldFailed(QsoField::Iota)) << "a reference must still be well formed";
+}
+
+TEST_F(QsoEntryTest, EachLeaveRuleTouchesOnlyItsFields)
+{
+    entry->AddOffline();
+    CountryQsoLookups(countries).SetManager("W1AW", *DayNumber(2020, 1, 1), "K1MGR");
+    type(QsoField::Call, "W1AW");
+    type(QsoField::Date, "2021-05-01");
+    EXPECT_EQ(entry->Text(QsoField::Manager), "K1MGR");
+    type(QsoField::Grid, "FN31");
+    type(QsoField::CallNotes, "Hiram");
+    type(QsoField::State, "CA");
+    EXPECT_EQ(entry->Text(QsoField::Zone), "3");
+    type(QsoField::Zone, "4");
+    int refreshes = events.companionsDue;
+    type(QsoField::Date, "2019-05-01");
+    EXPECT_EQ(entry->Text(QsoField::Manager), "") << "the manager in force on the new date";
+    EXPECT_EQ(entry->Text(QsoField::Zone), "5") << "the zone the call resolves to";
+    EXPECT_EQ(entry->Text(QsoField::Prefix), "K");
+    EXPECT_EQ(entry->Text(QsoField::Grid), "FN31") << "what the user typed stays";
+    EXPECT_EQ(entry->Text(QsoField::State), "CA");
+    EXPECT_EQ(entry->Text(QsoField::CallNotes), "Hiram");
+    type(QsoField::State, "");
+    EXPECT_EQ(entry->Text(QsoField::Zone), "5") << "no state: the zone of the call";
+    for (QsoField field : {QsoField::Prefix, QsoField::Zone, QsoField::Iota, QsoField::Grid})
+        type(field, field == QsoField::Prefix ? "K" : field == QsoField::Zone ? "5" : field == QsoField::Iota ? "" : "FN42");
+    EXPECT_GE(events.companionsDue - refreshes, 6) << "the summary panels follow every typed entity";
+}
+
+TEST_F(QsoEntryTest, ReportLengthFollowsTheMode)
+{
+    entry->AddOffline();
+    EXPECT_EQ(entry->ReportLength(), 2) << "SSB: two-digit reports";
+    entry->Choose(QsoList::Mode, ModeOfName("CW") - 1);
+    EXPECT_EQ(entry->ReportLength(), 3);
+    entry->Edit(QsoField::RstSent, "5991");
+    EXPECT_EQ(entry->Text(QsoField::RstSent), "599");
+}
+
+TEST_F(QsoEntryTest, F2StaysMovesOnOrSearchesAsSetUp)
+{
+    config.F_F2_Confirm = 1;
+    entry->AddOffline();
+    for (const char *call : {"K1AA", "K2BB", "K3CC"})
+        addOffline(call, "2020-01-01", "10:00");
+    entry->EscapePressed();
+    entry->GoFirst();
+    config.F_F2_NextQSO = 0;
+    entry->ConfirmLabel();
+    EXPECT_EQ(entry->Text(QsoField::Call), "K1AA") << "Same QSO";
+    EXPECT_TRUE(log->Get(0)->QslFlags & QslFlag::Cnfm);
+    config.F_F2_NextQSO = 1;
+    entry->ConfirmLabel();
+    EXPECT_EQ(entry->Text(QsoField::Call), "K2BB") << "on to the next QSO, even when nothing changed";
+    entry->ConfirmLabel();
+    EXPECT_EQ(entry->Text(QsoField::Call), "K3CC");
+    EXPECT_TRUE(log->Get(1)->QslFlags & QslFlag::Cnfm);
+    config.F_F2_NextQSO = 2;
+    entry->ConfirmLabel();
+    EXPECT_EQ(entry->Mode(), QsoWindowMode::SearchEntry) << "a new search";
+    EXPECT_TRUE(log->Get(2)->QslFlags & QslFlag::Cnfm);
+    entry->EscapePressed();
+    entry->GoFirst();
+    entry->ConfirmLabel(AfterConfirm::SameQso); // as the same-call window does, whatever is set up
+    EXPECT_EQ(entry->Mode(), QsoWindowMode::Browse);
+    EXPECT_EQ(entry->Text(QsoField::Call), "K1AA");
 }
 
 TEST_F(QsoEntryTest, ARefusedUpdateLeavesTheLogAndTheLabelQueueAsTheyWere)
@@ -297,6 +419,20 @@ TEST_F(QsoEntryTest, SearchBrowsesTheMatchesAndCancelReturns)
 
     entry->StartSearch(true);
     EXPECT_EQ(entry->Text(QsoField::Call), "K1*") << "the previous search comes back";
+    entry->Set(QsoField::Call, "");
+    entry->Choose(QsoList::Mode, ModeOfName("CW") - 1);
+    EXPECT_EQ(entry->Text(QsoField::RstSent), "") << "a mode searched for sets no report condition";
+    EXPECT_FALSE(entry->RunSearch()) << "no CW QSO";
+    entry->EscapePressed();
+
+    // A panel's search that finds nothing goes back to the QSO shown before.
+    entry->GoFirst();
+    std::string before = entry->Text(QsoField::Call);
+    EXPECT_FALSE(entry->SearchFor([](QsoEntry &e) { e.Set(QsoField::Call, "K1AA"); },
+                                  {{-1, false, ConditionKind::WpxEqual, 0, "JA1"}}));
+    EXPECT_EQ(entry->Mode(), QsoWindowMode::Browse);
+    EXPECT_EQ(entry->Text(QsoField::Call), before);
+    EXPECT_EQ(lastMessage(), "No matching QSO found");
 }
 
 TEST_F(QsoEntryTest, TheRadioAndASpotFeedTheQsoBeingEntered)
@@ -306,9 +442,20 @@ TEST_F(QsoEntryTest, TheRadioAndASpotFeedTheQsoBeingEntered)
     EXPECT_EQ(entry->Index(QsoList::Band) + 1, BandOfFreq(7025));
     EXPECT_EQ(entry->Index(QsoList::Mode) + 1, 4);
     EXPECT_EQ(entry->Text(QsoField::RstSent), "599") << "the mode's default report";
-    entry->SpotCall("JA1XYZ", TodayDayNumber());
+    context->Station() = {true, true}; // a radio, its mode ignored
+    entry->RadioReport(14, 14200);        // SSB on 20 m
+    EXPECT_EQ(entry->Index(QsoList::Band) + 1, BandOfFreq(14200));
+    EXPECT_EQ(entry->Index(QsoList::Mode) + 1, 4) << "Ignore Mode in real-time";
+    EXPECT_FALSE(entry->ListEnabled(QsoList::Band));
+    EXPECT_TRUE(entry->ListEnabled(QsoList::Mode));
+    context->Station().ignoreRadioMode = false;
+    EXPECT_FALSE(entry->ListEnabled(QsoList::Mode)) << "the radio sets the mode";
+    entry->SpotCall("ja1xyz", TodayDayNumber());
     EXPECT_EQ(entry->Text(QsoField::Prefix), "JA");
     EXPECT_EQ(entry->Text(QsoField::Zone), "25");
+    EXPECT_EQ(entry->CompanionCall(), "JA1XYZ") << "the WPX panel and the same-call window show the spot";
+    entry->Edit(QsoField::Call, "K1");
+    EXPECT_EQ(entry->CompanionCall(), "K1");
     entry->ClockTick(TodayDayNumber(), 3600);
     EXPECT_EQ(entry->Text(QsoField::Time), "01:00") << "the clock runs while adding in real time";
     entry->Entered(QsoField::Time);
