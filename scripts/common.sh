@@ -13,7 +13,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-serialport-dev libgl-dev
   hamradio-files
-  socat poppler-utils xvfb xauth
+  socat poppler-utils xvfb xauth libhamlib-utils
   python3
 )
 

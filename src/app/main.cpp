@@ -6,6 +6,7 @@
 #include "vellumapp.h"
 
 #include "exchange/Fimportexport.h"
+#include "station/Fstation.h"
 #include "qso/Fqso.h"
 
 #include "config/configfile.h"
@@ -63,6 +64,7 @@ int main(int argc, char **argv)
     // Each subsystem with windows registers them once.
     RegisterQsoWindows(main.Host());
     RegisterExchangeWindows(main.Host());
+    RegisterStationWindows(main.Host());
     QObject::connect(&instance, &SingleInstance::raiseRequested, &main, [&main] {
         main.showNormal();
         main.raise();

@@ -112,6 +112,8 @@ public:
         QString caption;
         QKeySequence key;
         std::function<void()> action;
+        /// When the item is enabled (null: always); asked again on QsoMenusChanged.
+        std::function<bool()> enabled = nullptr;
     };
     /// An item of the main window's menus; the main window adds it at once if its menus exist.
     void AddMenuItem(MenuItem item);
@@ -121,6 +123,8 @@ public:
     /// the documented order of its items; a name it does not know goes to the end of its menu.
     void AddQsoMenuItem(MenuItem item) { m_qsoMenuItems.push_back(std::move(item)); }
     const std::vector<MenuItem> &QsoMenuItems() const { return m_qsoMenuItems; }
+    /// What decides the enabling of registered QSO window items changed: the QSO window asks again.
+    void QsoMenusChanged() { emit qsoMenusChanged(); }
     void AddIdleHook(QObject *receiver, std::function<void()> hook);
     /// The idle work: the requested companion refreshes and highlights, then the hooks.
     void RunIdle();
@@ -134,6 +138,7 @@ public:
 
 signals:
     void menuItemAdded(const MenuItem &item);
+    void qsoMenusChanged();
 
 protected:
     void customEvent(QEvent *event) override;

@@ -389,10 +389,14 @@ void TQSOForm::buildMenus()
     for (const auto &[caption, id] : companions)
         menuItem(windows, (QString::fromLatin1(caption).remove(' ') + QStringLiteral("1")).toLatin1().constData(),
                  QString::fromLatin1(caption), [this, id = id] { m_host.OpenCompanion(id); });
-    for (const WindowHost::MenuItem &registered : m_host.QsoMenuItems())
-        menuItem(registered.menu, registered.name.toLatin1().constData(), registered.caption, registered.action,
-                 registered.key);
+    for (const WindowHost::MenuItem &registered : m_host.QsoMenuItems()) {
+        QAction *action = menuItem(registered.menu, registered.name.toLatin1().constData(), registered.caption,
+                                   registered.action, registered.key);
+        if (registered.enabled)
+            m_enabledWhen.emplace_back(action, registered.enabled);
+    }
     assembleMenus();
+    connect(&m_host, &WindowHost::qsoMenusChanged, this, &TQSOForm::updateMenuStates);
 }
 
 void TQSOForm::assembleMenus()
@@ -414,16 +418,18 @@ void TQSOForm::assembleMenus()
         for (QAction *action : actions)
             if (action)
                 menu->addAction(action);
-        connect(menu, &QMenu::aboutToShow, this, [this] { updateLevelActions(); });
+        connect(menu, &QMenu::aboutToShow, this, [this] { updateMenuStates(); });
     }
-    updateLevelActions();
+    updateMenuStates();
 }
 
-void TQSOForm::updateLevelActions()
+void TQSOForm::updateMenuStates()
 {
     bool level2 = m_host.Context().Config().Personal_UserLevel >= 2;
     for (QAction *action : m_levelActions)
         action->setEnabled(level2);
+    for (const auto &[action, enabled] : m_enabledWhen)
+        action->setEnabled(enabled());
 }
 
 // --- showing the entry's state ------------------------------------------------------------
@@ -448,7 +454,7 @@ void TQSOForm::StateChanged()
     for (QAction *action : {m_deleteAction, m_updateAction, m_confirmAction})
         action->setEnabled(browsing);
     showScrollBar();
-    updateLevelActions();
+    updateMenuStates();
     if (QString caption = ScreenText(m_entry.Caption()); caption != windowTitle())
         setWindowTitle(caption);
     m_showing = false;

@@ -80,7 +80,7 @@ private:
     QAction *menuItem(const QString &menu, const char *name, const QString &caption, std::function<void()> slot,
                       QKeySequence key = {});
     void assembleMenus();
-    void updateLevelActions();
+    void updateMenuStates();
     QWidget *control(const char *name) const;
     void applyTabOrder();
     /// Ctrl+Tab, Ctrl+Shift+Tab: the next or previous control of all that can take the focus.
@@ -113,6 +113,7 @@ private:
     std::array<bool, QsoFieldCount> m_shownFailed{};
     QHash<QString, std::vector<QAction *>> m_menuActions; ///< items by menu while the menus are built
     std::vector<QAction *> m_levelActions;                ///< items of user level 2
+    std::vector<std::pair<QAction *, std::function<bool()>>> m_enabledWhen; ///< registered items and their enabling
     std::array<std::vector<std::pair<std::string, std::string>>, 2> m_shownItems; ///< custom awards, their values
     std::array<QLineEdit *, QsoFieldCount> m_fields{};
     std::array<QComboBox *, QsoListCount> m_lists{};
