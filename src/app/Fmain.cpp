@@ -126,6 +126,7 @@ TMainForm::TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOpt
     m_progress = std::make_unique<QtProgress>(m_progressWindow);
     m_windowServices = std::make_unique<WindowServices>(m_config, this);
     m_windowServices->RememberScreen(screenInfo().pixelsPerInch, screenInfo().width);
+    m_windowServices->WatchApplication();
     m_context = std::make_unique<ProgramContext>(m_config, m_countries,
                                                  m_options.notifier ? *m_options.notifier : *m_qtNotifier,
                                                  CustomAwardFileName());
@@ -136,10 +137,12 @@ TMainForm::TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOpt
     m_host->Handle(HostMessage::CloseLogRequested, this, [this] { closeLogFromQsoWindow(); });
 
     m_countries.OnModified = [this] { StartBackupCountdown(); };
+    loadDeletedWpx();
     m_today = TodayDayNumber();
     m_commandLine = ParseCommandLine(m_options.arguments);
     buildPanels();
     buildMenus();
+    m_sortIndicator = std::make_unique<QtSortIndicator>(m_panStatus);
 
     m_clockTrigger = new QTimer(this);
     m_clockTrigger->setInterval(1000);
@@ -155,6 +158,7 @@ TMainForm::TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOpt
 
 TMainForm::~TMainForm()
 {
+    m_sortIndicator.reset();
     m_countries.OnModified = nullptr;
     destroyQsoWindow();
     m_context->DropLog();
@@ -250,6 +254,7 @@ void TMainForm::FormShow()
     int width = m_config.MainWidth;
     resize(width != 0 && width <= screen.width() ? width : screen.width(), sizeHint().height());
     show();
+    m_windowServices->ApplyHintsSetting();
 
     m_clockTrigger->start();
     clockUpdate();
@@ -358,7 +363,7 @@ void TMainForm::RunBackup()
     } catch (const std::exception &e) {
         Notifier().error(std::string("The backup could not be written:\r") + e.what());
     }
-    if (m_countries.CountryModified) {
+    if (m_countries.CountryModified && !m_countryDataLost) {
         SaveCountryFile(m_countries, CountryTarget::Autosave, m_config.DefQSO_Cycle, Notifier());
         saved = true;
     }
@@ -532,13 +537,13 @@ void TMainForm::refreshAfterMerge(TQsoData &)
     m_host->RequestRefresh(CompanionId::Logbook);
 }
 
-bool TMainForm::countryDataNeedsSaving() { return m_countries.CountryDataNeedsSaving(); }
+bool TMainForm::countryDataNeedsSaving() { return !m_countryDataLost && m_countries.CountryDataNeedsSaving(); }
 
 void TMainForm::saveCountryData() { saveCountryToMain(); }
 
 void TMainForm::saveCountryToMain()
 {
-    if (!m_countries.CountryDataNeedsSaving())
+    if (!countryDataNeedsSaving())
         return;
     SaveCountryFile(m_countries, CountryTarget::MainFile, m_config.DefQSO_Cycle, Notifier());
 }
@@ -546,8 +551,36 @@ void TMainForm::saveCountryToMain()
 void TMainForm::reloadCountryData()
 {
     m_countries.FreeCountryData();
-    LoadCountryFile(m_countries, Notifier());
+    if (!LoadCountryFile(m_countries, Notifier())) {
+        endWithoutCountryData(); // the box said which file
+        return;
+    }
     m_context->CountryDataChanged();
+}
+
+void TMainForm::loadDeletedWpx()
+{
+    try {
+        LoadDeletedWpx(m_countries);
+    } catch (const std::exception &e) {
+        Notifier().warning(std::string("The list of deleted WPX prefixes could not be read; "
+                                       "no prefix counts as deleted.\r") + e.what());
+    }
+}
+
+void TMainForm::endWithoutCountryData()
+{
+    // Going on with empty tables would let the next save write them over the
+    // country file; the autosave copy and the backup log stay for the next start.
+    m_countryDataLost = true;
+    m_closing = true;
+    for (QTimer *trigger : {m_clockTrigger, m_radioPollTrigger, m_scannerTrigger, m_backupTrigger})
+        trigger->stop();
+    m_backupRequest = false;
+    if (m_options.endProgram)
+        m_options.endProgram();
+    else // queued: the event loop may not run yet (crash recovery at start)
+        QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(1); }, Qt::QueuedConnection);
 }
 
 void TMainForm::destroyQsoWindow() { m_host->CloseQsoWindow(); }
@@ -606,7 +639,7 @@ void TMainForm::NewClick()
     if (!qsoWindowAgrees())
         return;
     QString file = m_chooser->NewLog(this, logsDir());
-    if (file.isEmpty() || !CloseCurrentLog())
+    if (file.isEmpty() || !CloseCurrentLog() || m_countryDataLost)
         return;
     if (QFileInfo::exists(file)) {
         Answer answer = Notifier().show(MessageKind::Warning,
@@ -623,7 +656,7 @@ void TMainForm::OpenClick()
     if (!qsoWindowAgrees())
         return;
     QString file = m_chooser->OpenLog(this, logsDir());
-    if (file.isEmpty() || !CloseCurrentLog())
+    if (file.isEmpty() || !CloseCurrentLog() || m_countryDataLost)
         return;
     OpenLogFile(file);
     m_lastBackupTime = QDateTime();
@@ -685,7 +718,7 @@ void TMainForm::InfoClick()
     if (log)
         text += "\rNr QSOs = " + std::to_string(log->Count()) + "\rNr Notes = " +
                 std::to_string(log->Notes.Count()) + "\rSWL Records = " + std::to_string(log->SwlList.Count());
-    Notifier().show(MessageKind::Information, "Current Status\r\r" + text, Buttons::Ok);
+    Notifier().showTitled(MessageKind::Information, "Current Status", text, Buttons::Ok);
 }
 
 void TMainForm::AboutClick()
@@ -768,8 +801,8 @@ void TMainForm::FormClose()
         if (QWidget *companion = m_host->Companion(static_cast<CompanionId>(id)))
             companion->close();
     // FormDestroy: the main window's place and the configuration.
-    if (isMinimized())
-        showNormal();
+    if (isMinimized()) // back to how it was: maximized when it spanned the screen
+        m_config.MainWidth == 0 ? showMaximized() : showNormal();
     QSize screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->size() : QSize(1920, 1080);
     m_config.MainLeft = frameGeometry().left();
     m_config.MainTop = frameGeometry().top();
@@ -793,7 +826,8 @@ void TMainForm::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    FormClose();
+    if (!m_countryDataLost) // closing the log lost the country data: nothing more is saved
+        FormClose();
     event->accept();
 }
 

@@ -66,6 +66,8 @@ struct MainFormOptions {
     bool installIdleHandler = true;
     /// The program directory is new: a missing default log is started as a new log.
     bool firstStart = false;
+    /// Ends the program when it cannot go on (null: leaves the event loop with 1).
+    std::function<void()> endProgram;
 };
 
 class TMainForm : public QMainWindow, private LogObserver {
@@ -125,6 +127,9 @@ public:
     QDateTime LastBackupTime() const { return m_lastBackupTime; }
 
     QLabel *ContestNumberPanel() const { return m_nr; }
+    QLabel *StatusPanel() const { return m_panStatus; }
+    /// The country file could not be read again: the program ends without saving.
+    bool CountryDataLost() const { return m_countryDataLost; }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -162,6 +167,8 @@ private:
     void closeLogFromQsoWindow();
     bool qsoWindowAgrees();
     void saveCountryToMain();
+    void loadDeletedWpx();
+    void endWithoutCountryData();
     void setDisk(const QString &text, bool red);
     QString logsDir() const;
 
@@ -179,6 +186,7 @@ private:
     TProgressbar *m_progressWindow = nullptr;
     std::unique_ptr<QtProgress> m_progress;
     std::unique_ptr<WindowServices> m_windowServices;
+    std::unique_ptr<QtSortIndicator> m_sortIndicator;
     std::unique_ptr<ProgramContext> m_context;
     WindowHost *m_host = nullptr;
 
@@ -203,6 +211,7 @@ private:
     bool m_backupRequest = false;
     bool m_inIdle = false;
     bool m_closing = false;
+    bool m_countryDataLost = false;
     int m_backupTicksLeft = 0;
     int m_lastShownMode = 0;
     std::uint16_t m_today = 0;

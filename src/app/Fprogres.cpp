@@ -1,7 +1,9 @@
 #include "Fprogres.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QProgressBar>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace vellum {
@@ -30,6 +32,17 @@ void TProgressbar::SetUp(const QString &caption, std::int64_t total)
     m_percent = 0;
     m_bar->setValue(0);
     show();
+    centreOnScreen();
+}
+
+void TProgressbar::centreOnScreen()
+{
+    QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->geometry().center());
+    move(frame.topLeft());
 }
 
 void TProgressbar::setPercent(std::int64_t value)

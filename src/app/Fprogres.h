@@ -27,6 +27,7 @@ public:
 
 private:
     void setPercent(std::int64_t value);
+    void centreOnScreen();
     QLabel *m_caption;
     QProgressBar *m_bar;
     std::int64_t m_total = 1;

@@ -54,7 +54,6 @@ int main(int argc, char **argv)
     TCountryData countries;
     if (!LoadCountryFile(countries, notifier))
         return 1; // the program cannot run without its country data; the box said which file
-    LoadDeletedWpx(countries);
 
     MainFormOptions options;
     options.arguments = arguments;

@@ -30,6 +30,8 @@ public:
     virtual void RefreshFromLog() {}
     /// Switches to adding QSOs in real time (after New).
     virtual void StartAddRealTime() {}
+    /// Sizes the window for its size step again (after its fonts or scale changed).
+    virtual void ApplySizeStep() { adjustSize(); }
     /// The QSO entry core behind the window: what the radio, the keyer, the rotator,
     /// the spot list and the companion windows read and call. Null for a read-only window.
     virtual QsoEntry *Entry() { return nullptr; }

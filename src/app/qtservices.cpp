@@ -3,19 +3,26 @@
 #include "Fprogres.h"
 
 #include "logstore/Ftext.h"
+#include "logstore/lists.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QMessageBox>
 
 namespace vellum {
 
 Answer QtNotifier::show(MessageKind kind, std::string_view text, Buttons buttons)
 {
+    return showTitled(kind, "VELLUM", text, buttons);
+}
+
+Answer QtNotifier::showTitled(MessageKind kind, std::string_view caption, std::string_view text, Buttons buttons)
+{
     QString message = ScreenText(text);
     message.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     message.replace(QChar('\r'), QChar('\n'));
     QMessageBox box(m_parent);
-    box.setWindowTitle(QStringLiteral("VELLUM"));
+    box.setWindowTitle(ScreenText(caption));
     box.setText(message);
     switch (kind) {
     case MessageKind::Error: box.setIcon(QMessageBox::Critical); break;
@@ -60,6 +67,38 @@ void QtProgress::end()
 void QtProgress::processPendingEvents()
 {
     QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+QtSortIndicator::QtSortIndicator(QLabel *panel) : m_panel(panel)
+{
+    SetSortIndicatorHook([this](bool begin) { begin ? Begin() : End(); });
+}
+
+QtSortIndicator::~QtSortIndicator()
+{
+    SetSortIndicatorHook(nullptr);
+    while (m_depth > 0)
+        End();
+}
+
+void QtSortIndicator::Begin()
+{
+    if (m_depth++ > 0)
+        return;
+    m_savedText = m_panel->text();
+    m_panel->setText(QStringLiteral("Sorting"));
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    // Painted at once; pending events are left for later, as the sort may run in
+    // the middle of a change of the log.
+    m_panel->repaint();
+}
+
+void QtSortIndicator::End()
+{
+    if (m_depth == 0 || --m_depth > 0)
+        return;
+    m_panel->setText(m_savedText);
+    QApplication::restoreOverrideCursor();
 }
 
 } // namespace vellum

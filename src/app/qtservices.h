@@ -1,11 +1,12 @@
 #pragma once
 // The Qt side of the services the core calls: message boxes, the progress
-// window and "process pending events".
+// window, "process pending events" and the indicator of long sorts.
 
 #include "logstore/services.h"
 
 #include <QString>
 
+class QLabel;
 class QWidget;
 
 namespace vellum {
@@ -17,6 +18,7 @@ class QtNotifier : public UserNotifier {
 public:
     explicit QtNotifier(QWidget *parent = nullptr) : m_parent(parent) {}
     Answer show(MessageKind kind, std::string_view text, Buttons buttons) override;
+    Answer showTitled(MessageKind kind, std::string_view caption, std::string_view text, Buttons buttons) override;
     void setParent(QWidget *parent) { m_parent = parent; }
 
 private:
@@ -35,6 +37,25 @@ public:
 
 private:
     TProgressbar *m_bar;
+};
+
+/// While a large list is sorted: "Sorting" in the status panel and the busy
+/// cursor; afterwards the panel's text and the cursor come back. Hooked into the
+/// lists' sorts while it exists.
+class QtSortIndicator {
+public:
+    explicit QtSortIndicator(QLabel *panel);
+    ~QtSortIndicator();
+    QtSortIndicator(const QtSortIndicator &) = delete;
+    QtSortIndicator &operator=(const QtSortIndicator &) = delete;
+
+    void Begin();
+    void End();
+
+private:
+    QLabel *m_panel;
+    QString m_savedText;
+    int m_depth = 0;
 };
 
 } // namespace vellum

@@ -2,21 +2,17 @@
 
 #include "config/configrecord.h"
 #include "config/configrules.h"
-#include "logstore/Ftext.h"
+
+#include "qsowindow.h"
 
 #include <QApplication>
-
-#include <QAbstractItemView>
-#include <QComboBox>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
+#include <QLayout>
 #include <QScreen>
-#include <QTableView>
-#include <QTextEdit>
 #include <QWidget>
+
+#include <cmath>
+#include <vector>
 
 namespace vellum {
 
@@ -108,51 +104,66 @@ void WindowServices::KeepOnScreen(QWidget *window)
 }
 
 namespace {
-QFont configuredFont(const ShortString<40> &name, std::uint8_t size, bool bold, const QFont &fallback)
+
+constexpr const char *BaseFontProperty = "vellumBaseFont";
+constexpr const char *ZoomProperty = "vellumZoom";
+
+int pixelsPerInchOf(const QWidget *window)
 {
-    QFont font = fallback;
-    if (!name.empty())
-        font.setFamily(ScreenText(name.view()));
-    if (size > 0)
-        font.setPointSize(size);
-    font.setBold(bold);
-    return font;
+    QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? static_cast<int>(std::lround(screen->logicalDotsPerInch())) : DesignPixelsPerInch;
 }
+
+/// The window's own font before styling: what a font without name or size keeps.
+QFont baseFont(QWidget *window)
+{
+    QVariant stored = window->property(BaseFontProperty);
+    if (!stored.isValid()) {
+        stored = QVariant::fromValue(window->font());
+        window->setProperty(BaseFontProperty, stored);
+    }
+    return stored.value<QFont>();
+}
+
+/// A window styled before at another zoom grows or shrinks with it, as far as its
+/// controls let it.
+void resizeForZoom(QWidget *window, int zoom)
+{
+    QVariant previous = window->property(ZoomProperty);
+    window->setProperty(ZoomProperty, zoom);
+    if (!previous.isValid() || previous.toInt() == zoom || previous.toInt() <= 0)
+        return;
+    if (QLayout *layout = window->layout())
+        layout->activate();
+    QSize scaled = window->size() * zoom / previous.toInt();
+    window->resize(scaled.expandedTo(window->minimumSizeHint()));
+}
+
 } // namespace
+
+WindowServices::WindowServices(TConfigRecord &config, QWidget *mainWindow)
+    : m_config(config), m_mainWindow(mainWindow), m_toolTips(std::make_unique<ToolTipSwitch>())
+{
+}
+
+WindowServices::~WindowServices() = default;
 
 void WindowServices::ApplyWindowStyle(QWidget *window)
 {
+    if (window)
+        ApplyWindowStyle(window, pixelsPerInchOf(window));
+}
+
+void WindowServices::ApplyWindowStyle(QWidget *window, int pixelsPerInch)
+{
     if (!window)
         return;
-    // Styling starts from the window's own font each time, so applying it again
-    // after a change of scale does not compound the scaling.
-    QVariant stored = window->property("vellumBaseFont");
-    if (!stored.isValid()) {
-        stored = QVariant::fromValue(window->font());
-        window->setProperty("vellumBaseFont", stored);
-    }
-    const QFont base = stored.value<QFont>();
-    QFont input = configuredFont(m_config.F_FontIName, m_config.F_FontISize, m_config.F_FontIBold, base);
-    QFont heading = configuredFont(m_config.F_FontLName, m_config.F_FontLSize, m_config.F_FontLBold, base);
-    QFont list = configuredFont(m_config.F_FontBName, m_config.F_FontBSize, m_config.F_FontBBold, base);
-    int scale = m_config.F_FormScale >= 50 && m_config.F_FormScale <= 200 ? m_config.F_FormScale : 100;
-    auto scaled = [scale](QFont f) {
-        if (f.pointSizeF() > 0)
-            f.setPointSizeF(f.pointSizeF() * scale / 100.0);
-        return f;
-    };
-    for (QWidget *child : window->findChildren<QWidget *>()) {
-        if (child->objectName().isEmpty())
-            continue;
-        if (qobject_cast<QComboBox *>(child) || qobject_cast<QLineEdit *>(child) || qobject_cast<QTableView *>(child))
-            child->setFont(scaled(input));
-        else if (qobject_cast<QListWidget *>(child) || qobject_cast<QPlainTextEdit *>(child) ||
-                 qobject_cast<QTextEdit *>(child) || qobject_cast<QAbstractItemView *>(child))
-            child->setFont(scaled(list));
-        else
-            child->setFont(scaled(heading));
-    }
+    int zoom = WindowZoomPercent(m_config.F_FormScale, pixelsPerInch);
+    StyleControls(window, ConfiguredFonts(m_config, baseFont(window), zoom));
+    resizeForZoom(window, zoom);
 }
+
+bool WindowServices::IsStyled(const QWidget *window) { return window->property(ZoomProperty).isValid(); }
 
 bool WindowServices::RescaleWindows(bool screenChanged, int pixelsPerInch, int screenWidth)
 {
@@ -162,13 +173,31 @@ bool WindowServices::RescaleWindows(bool screenChanged, int pixelsPerInch, int s
         ResetScreenDefaults(m_config, pixelsPerInch);
     }
     RememberScreen(pixelsPerInch, screenWidth);
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window == m_mainWindow || !window->isVisible())
-            continue;
-        ApplyWindowStyle(window);
+    std::vector<QWidget *> windows;
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window != m_mainWindow && IsStyled(window))
+            windows.push_back(window);
+    for (QWidget *window : windows) {
+        ApplyWindowStyle(window, pixelsPerInch);
+        if (auto *qsoWindow = qobject_cast<TQsoWindowBase *>(window))
+            qsoWindow->ApplySizeStep();
+    }
+    for (QWidget *window : windows) {
+        QCoreApplication::sendPostedEvents(window, QEvent::LayoutRequest);
         KeepOnScreen(window);
     }
     return true;
 }
+
+void WindowServices::WatchApplication()
+{
+    m_styleWatcher = std::make_unique<WindowStyleWatcher>([this](QWidget *window) { ApplyWindowStyle(window); },
+                                                          [](QWidget *window) { return IsStyled(window); });
+    qApp->installEventFilter(m_styleWatcher.get());
+    qApp->installEventFilter(m_toolTips.get());
+    ApplyHintsSetting();
+}
+
+void WindowServices::ApplyHintsSetting() { m_toolTips->SetShown(m_config.DefQSO_ShowHints); }
 
 } // namespace vellum

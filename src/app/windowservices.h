@@ -2,7 +2,11 @@
 // Services every window uses: saved positions, keeping windows on screen,
 // fonts and scaling.
 
+#include "windowstyle.h"
+
 #include <QRect>
+
+#include <memory>
 
 class QWidget;
 
@@ -17,19 +21,26 @@ QRect KeepOnScreenRect(QRect window, QRect mainWindow, QSize screen, bool keepPo
 /// Window services bound to the live configuration record and the main window.
 class WindowServices {
 public:
-    WindowServices(TConfigRecord &config, QWidget *mainWindow) : m_config(config), m_mainWindow(mainWindow) {}
+    WindowServices(TConfigRecord &config, QWidget *mainWindow);
+    ~WindowServices();
 
     /// Places window from WindowPos[kind]; returns whether a saved position existed.
     bool RestoreWindowPos(QWidget *window, int kind);
     /// Stores the window's normal geometry in WindowPos[kind]; nothing for a null window.
     void SaveWindowPos(QWidget *window, int kind);
     void KeepOnScreen(QWidget *window);
-    /// Fonts by control kind and the F_FormScale zoom.
+    /// Fonts and heights by control kind, zoomed for the window's screen
+    /// (WindowZoomPercent); styling again after a change of scale resizes the
+    /// window by the change of its zoom.
     void ApplyWindowStyle(QWidget *window);
+    void ApplyWindowStyle(QWidget *window, int pixelsPerInch);
+    /// Whether the window was styled (it styled itself, or was styled when first shown).
+    static bool IsStyled(const QWidget *window);
 
     /// Styles every window again after the screen or the scale changed: with
     /// screenChanged and an unchanged screen nothing happens; a changed screen
-    /// resets the screen defaults first. Returns whether anything was rescaled.
+    /// resets the screen defaults first. The QSO window takes its size step again
+    /// and every window is kept on the screen. Returns whether anything was rescaled.
     bool RescaleWindows(bool screenChanged, int pixelsPerInch, int screenWidth);
     void RememberScreen(int pixelsPerInch, int screenWidth)
     {
@@ -40,9 +51,18 @@ public:
     /// Whether the window's size is restored too (the resizable tool windows).
     static bool RestoresSize(int kind);
 
+    /// From now on every window the program shows is styled, and tool tips follow
+    /// the "Show Hints" setting.
+    void WatchApplication();
+    /// Tool tips on or off by DefQSO_ShowHints (at start and after the setup changed).
+    void ApplyHintsSetting();
+    bool ToolTipsShown() const { return m_toolTips->Shown(); }
+
 private:
     TConfigRecord &m_config;
     QWidget *m_mainWindow;
+    std::unique_ptr<WindowStyleWatcher> m_styleWatcher;
+    std::unique_ptr<ToolTipSwitch> m_toolTips;
     int m_ppi = 0;
     int m_screenWidth = 0;
 };

@@ -27,6 +27,12 @@ class UserNotifier {
 public:
     virtual ~UserNotifier() = default;
     virtual Answer show(MessageKind kind, std::string_view text, Buttons buttons) = 0;
+    /// A box with a caption of its own instead of the program's name.
+    virtual Answer showTitled(MessageKind kind, std::string_view caption, std::string_view text, Buttons buttons)
+    {
+        (void)caption;
+        return show(kind, text, buttons);
+    }
     void error(std::string_view text) { show(MessageKind::Error, text, Buttons::Ok); }
     void warning(std::string_view text) { show(MessageKind::Warning, text, Buttons::Ok); }
     void information(std::string_view text) { show(MessageKind::Information, text, Buttons::Ok); }
@@ -149,13 +155,18 @@ public:
     struct Shown {
         MessageKind kind;
         std::string text;
+        std::string caption; ///< empty: the program's name
     };
     std::vector<Shown> shown;
     std::vector<Answer> answers; ///< given in order; Yes (or Ok) when used up
 
     Answer show(MessageKind kind, std::string_view text, Buttons buttons) override
     {
-        shown.push_back({kind, std::string(text)});
+        return showTitled(kind, "", text, buttons);
+    }
+    Answer showTitled(MessageKind kind, std::string_view caption, std::string_view text, Buttons buttons) override
+    {
+        shown.push_back({kind, std::string(text), std::string(caption)});
         if (!answers.empty()) {
             Answer a = answers.front();
             answers.erase(answers.begin());

@@ -39,6 +39,7 @@ public:
     void ShowLocation() override;
     void RefreshFromLog() override { m_entry.RefreshFromLog(); }
     void StartAddRealTime() override { m_entry.AddRealTime(); }
+    void ApplySizeStep() override { applyWindowSize(); }
     QsoEntry *Entry() override { return &m_entry; }
 
     /// The control of a field or list.

@@ -28,6 +28,7 @@ TMainForm &TestProgram::Start(std::vector<WindowRegistration> registrations, Mai
     options.notifier = &notifier;
     options.chooser = &chooser;
     options.installIdleHandler = false;
+    options.endProgram = [this] { ++programEnded; };
     main = std::make_unique<TMainForm>(config, countries, std::move(options));
     for (const WindowRegistration &registration : registrations)
         registration(main->Host());

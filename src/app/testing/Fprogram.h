@@ -61,6 +61,7 @@ public:
     TConfigRecord config;
     TCountryData countries;
     std::unique_ptr<TMainForm> main;
+    int programEnded = 0; ///< how often the main window asked to end the program
 };
 
 /// A GoogleTest fixture around a TestProgram, with its parts under their usual names.

@@ -350,7 +350,12 @@ TEST_F(MainWindowTest, HelpAboutAndInfo)
     config.LASTLOG = "<none>";
     start();
     main->InfoClick();
-    EXPECT_NE(lastMessage().find("No logfile open"), std::string::npos);
+    EXPECT_EQ(notifier.shown.back().caption, "Current Status");
+    EXPECT_EQ(lastMessage(), "LogFile = No logfile open");
+    writeLog("INFO.VLL", 2);
+    ASSERT_TRUE(main->OpenLogFile(qfile("INFO.VLL")));
+    main->InfoClick();
+    EXPECT_EQ(lastMessage(), "LogFile = " + file("INFO.VLL") + "\rNr QSOs = 2\rNr Notes = 0\rSWL Records = 0");
     auto *help = main->menuBar()->findChild<QMenu *>("HelpMenu");
     ASSERT_NE(help, nullptr);
     QStringList items;
@@ -538,6 +543,61 @@ TEST_F(MainWindowTest, TheFirstStartOpensTheDefaultLogAsANewLog)
     EXPECT_TRUE(PrepareProgramDir(QString::fromStdString(fresh.path() + "/new")));
     EXPECT_FALSE(PrepareProgramDir(QString::fromStdString(fresh.path() + "/new"))) << "only the first start";
     SetProgramDir(dir.path());
+}
+
+TEST_F(MainWindowTest, AnUnreadableDeletedWpxListIsSaidAndTheProgramGoesOnWithoutIt)
+{
+    config.LASTLOG = "<none>";
+    test::WriteFile(file("VELLUM.WPX"), "XX*\n");
+    start();
+    EXPECT_EQ(countries.DeletedWpx.Count(), 1) << "read when the main window is made";
+    main.reset();
+
+    fs::remove(file("VELLUM.WPX"));
+    fs::create_directory(file("VELLUM.WPX")); // exists, but reading it fails
+    start();
+    ASSERT_FALSE(notifier.shown.empty());
+    EXPECT_EQ(notifier.shown.front().kind, MessageKind::Warning);
+    EXPECT_NE(notifier.shown.front().text.find("deleted WPX prefixes could not be read"), std::string::npos);
+    EXPECT_EQ(countries.DeletedWpx.Count(), 0);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_EQ(program.programEnded, 0);
+}
+
+TEST_F(MainWindowTest, ACountryFileThatCannotBeReadAgainEndsTheProgramWithoutWritingIt)
+{
+    config.LASTLOG = "<none>";
+    start();
+    chooser.answers = {qfile("LOST.VLL")};
+    main->NewClick();
+    ASSERT_NE(main->Log(), nullptr);
+    countries.MarkCountryDataModified(); // an editor changed the country data
+    main->RunBackup();
+    ASSERT_TRUE(fs::exists(CountryAutosaveFileName()));
+    const std::vector<std::uint8_t> autosave = test::ReadFile(CountryAutosaveFileName());
+    const std::string damaged = "not a country file";
+    test::WriteFile(CountryFileName(), damaged);
+    countries.MarkCountryDataModified();
+
+    notifier.answers = {Answer::No}; // close without saving: the changes are dropped by reading the file again
+    main->CloseClick();
+    EXPECT_EQ(notifier.shown.back().kind, MessageKind::Error);
+    EXPECT_EQ(notifier.shown.back().text.rfind("Failed reading the country file", 0), 0u);
+    EXPECT_EQ(program.programEnded, 1);
+    EXPECT_TRUE(main->CountryDataLost());
+
+    // Whatever still reaches the main window writes no empty tables anywhere.
+    main->SaveClick();
+    main->BackupClick();
+    main->AppIdle();
+    main->RunBackup();
+    chooser.answers = {qfile("OTHER.VLL")};
+    main->NewClick();
+    EXPECT_EQ(main->Log(), nullptr);
+    main->close();
+    EXPECT_EQ(test::ReadFile(CountryFileName()), std::vector<std::uint8_t>(damaged.begin(), damaged.end()));
+    EXPECT_EQ(test::ReadFile(CountryAutosaveFileName()), autosave) << "kept for the next start";
+    EXPECT_FALSE(main->isVisible());
 }
 
 } // namespace

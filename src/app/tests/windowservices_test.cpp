@@ -2,6 +2,9 @@
 #include "app/Fprogres.h"
 #include "app/windowservices.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+
 #include <gtest/gtest.h>
 
 namespace vellum {
@@ -61,6 +64,8 @@ TEST(TProgressbar, MovesOnlyOnMaskedSteps)
     for (int i = 0; i < 1023; ++i)
         bar.NewProgress(2999999999LL);
     EXPECT_EQ(bar.Percent(), 99) << "64-bit arithmetic";
+    QPoint screenCentre = QGuiApplication::primaryScreen()->geometry().center();
+    EXPECT_LE((bar.frameGeometry().center() - screenCentre).manhattanLength(), 2) << "centred on the screen";
     bar.Finished();
     EXPECT_EQ(bar.Percent(), 100);
     EXPECT_FALSE(bar.isVisible());
@@ -106,16 +111,23 @@ TEST(VellumApplication, AnExceptionReachingTheEventLoopIsShownAndTheProgramGoesO
 } // namespace
 } // namespace vellum
 
+#include "app/qsowindow.h"
 #include "config/configrecord.h"
+#include "config/configrules.h"
 
+#include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QStyleOptionViewItem>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace vellum {
 namespace {
 
-TEST(WindowServices, PositionsStyleAndRescale)
+TEST(WindowServices, SavedPositions)
 {
     TConfigRecord config = BuiltInConfig();
     QWidget mainBar;
@@ -138,29 +150,114 @@ TEST(WindowServices, PositionsStyleAndRescale)
     panel.resize(100, 100);
     EXPECT_TRUE(services.RestoreWindowPos(&panel, WindowIndex::CTY));
     EXPECT_EQ(panel.size(), QSize(100, 100)) << "summary panels keep their own size";
+}
 
-    QWidget form;
-    auto *layout = new QVBoxLayout(&form);
-    auto *edit = new QLineEdit(&form);
-    edit->setObjectName("FQso_Call");
-    auto *label = new QLabel("Call", &form);
-    label->setObjectName("Label1");
-    layout->addWidget(edit);
-    layout->addWidget(label);
-    config.F_FontIName = "DejaVu Sans Mono";
-    config.F_FontISize = 10;
-    config.F_FontLBold = 1; // the "Heading" font of labels
-    config.F_FormScale = 150;
-    services.ApplyWindowStyle(&form);
-    EXPECT_EQ(edit->font().family(), "DejaVu Sans Mono");
-    EXPECT_DOUBLE_EQ(edit->font().pointSizeF(), 15.0);
-    EXPECT_TRUE(label->font().bold());
-    services.ApplyWindowStyle(&form);
-    EXPECT_DOUBLE_EQ(edit->font().pointSizeF(), 15.0) << "styling again does not compound";
+/// A window with one named control of each kind the style tells apart.
+struct StyledForm {
+    QWidget window;
+    QLineEdit *edit = new QLineEdit(&window);
+    QComboBox *list = new QComboBox(&window);
+    QTableWidget *table = new QTableWidget(3, 2, &window);
+    QListWidget *listBox = new QListWidget(&window);
+    QLabel *label = new QLabel("Call", &window);
+    StyledForm()
+    {
+        auto *layout = new QVBoxLayout(&window);
+        for (QWidget *control : std::initializer_list<QWidget *>{edit, list, table, listBox, label})
+            layout->addWidget(control);
+        edit->setObjectName("FQso_Call");
+        list->setObjectName("F_Band");
+        table->setObjectName("Grid");
+        listBox->setObjectName("Calls");
+        label->setObjectName("Label1");
+        list->addItem("20m");
+    }
+};
 
+TEST(WindowStyle, TheScreenDefaultsKeepTheDesignedFontSizesAndOtherScalesZoomThem)
+{
+    EXPECT_EQ(WindowZoomPercent(80, 96), 100);
+    EXPECT_EQ(WindowZoomPercent(160, 192), 100);
+    EXPECT_EQ(WindowZoomPercent(100, 96), 125);
+    EXPECT_EQ(WindowZoomPercent(100, 192), 63);
+    EXPECT_EQ(WindowZoomPercent(250, 120), 250) << "scales outside 50..200 count too";
+    EXPECT_EQ(WindowZoomPercent(0, 96), 100);
+
+    for (int ppi : {96, 192}) {
+        SCOPED_TRACE(ppi);
+        TConfigRecord config = BuiltInConfig();
+        ResetScreenDefaults(config, ppi);
+        config.F_FontLBold = 1;
+        WindowServices services(config, nullptr);
+        StyledForm form;
+        services.ApplyWindowStyle(&form.window, ppi);
+        EXPECT_DOUBLE_EQ(form.label->font().pointSizeF(), 9.0) << "the Heading font as configured";
+        EXPECT_TRUE(form.label->font().bold());
+        EXPECT_DOUBLE_EQ(form.edit->font().pointSizeF(), config.F_FontISize);
+        EXPECT_EQ(form.listBox->font().family(), form.edit->font().family()) << "Fixedsys for both";
+        EXPECT_EQ(form.list->font(), form.edit->font()) << "drop-down lists take the Input font";
+
+        config.F_FormScale = static_cast<std::uint8_t>(config.F_FormScale * 3 / 2);
+        services.ApplyWindowStyle(&form.window, ppi);
+        EXPECT_DOUBLE_EQ(form.label->font().pointSizeF(), 13.5) << "150 % of the screen's scale, not compounded";
+    }
+}
+
+TEST(WindowStyle, ControlHeightsFollowTheTextHeight)
+{
+    EXPECT_EQ(ControlHeightsFor(15).listRow, 16);
+    EXPECT_EQ(ControlHeightsFor(15).field, 20) << "18.9 rounded up to even";
+    EXPECT_EQ(ControlHeightsFor(15).tableRow, 23);
+    EXPECT_EQ(ControlHeightsFor(16).field, 22);
+
+    TConfigRecord config = BuiltInConfig();
+    ResetScreenDefaults(config, 96);
+    WindowServices services(config, nullptr);
+    StyledForm form;
+    services.ApplyWindowStyle(&form.window, 96);
+    ControlHeights heights = ControlHeightsFor(QFontMetrics(form.edit->font()).height());
+    EXPECT_EQ(form.edit->height(), heights.field);
+    EXPECT_EQ(form.list->height(), heights.field);
+    EXPECT_EQ(form.table->verticalHeader()->defaultSectionSize(), heights.tableRow);
+    QStyleOptionViewItem option;
+    option.font = form.list->font();
+    EXPECT_EQ(form.list->itemDelegate()->sizeHint(option, form.list->model()->index(0, 0)).height(), heights.listRow);
+    services.ApplyWindowStyle(&form.window, 96);
+    EXPECT_EQ(form.list->itemDelegate()->sizeHint(option, form.list->model()->index(0, 0)).height(), heights.listRow)
+        << "styled again: the rows keep their height";
+}
+
+/// A QSO window that counts how often it takes its size step.
+class SizeStepWindow : public TQsoWindowBase {
+public:
+    void ApplySizeStep() override { ++sizeSteps; }
+    int sizeSteps = 0;
+};
+
+TEST(WindowStyle, RescalingResizesEveryStyledWindowAndTheQsoWindowTakesItsSizeStep)
+{
+    TConfigRecord config = BuiltInConfig();
+    ResetScreenDefaults(config, 96);
+    QWidget mainBar;
+    WindowServices services(config, &mainBar);
     services.RememberScreen(96, 1920);
+    StyledForm form;
+    services.ApplyWindowStyle(&form.window, 96);
+    form.window.resize(400, 300);
+    form.window.show();
+    SizeStepWindow qsoWindow;
+    services.ApplyWindowStyle(&qsoWindow, 96);
+
     EXPECT_FALSE(services.RescaleWindows(true, 96, 1920)) << "unchanged screen: nothing happens";
-    EXPECT_TRUE(services.RescaleWindows(true, 144, 2560));
+    EXPECT_EQ(qsoWindow.sizeSteps, 0);
+    config.F_FormScale = 120; // the setup dialog changed the scale: 150 %
+    EXPECT_TRUE(services.RescaleWindows(false, 96, 1920));
+    EXPECT_DOUBLE_EQ(form.label->font().pointSizeF(), 13.5);
+    EXPECT_EQ(form.window.width(), 600);
+    EXPECT_EQ(qsoWindow.sizeSteps, 1);
+    EXPECT_TRUE(services.RescaleWindows(true, 192, 2560)) << "a changed screen resets the screen defaults";
+    EXPECT_EQ(config.F_FormScale, 160);
+    EXPECT_DOUBLE_EQ(form.label->font().pointSizeF(), 9.0);
 }
 
 } // namespace
