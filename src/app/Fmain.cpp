@@ -140,6 +140,7 @@ TMainForm::TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOpt
     loadDeletedWpx();
     m_today = TodayDayNumber();
     m_commandLine = ParseCommandLine(m_options.arguments);
+    m_context->Station().fakeMode = m_commandLine.fakeMode;
     buildPanels();
     buildMenus();
     m_sortIndicator = std::make_unique<QtSortIndicator>(m_panStatus);

@@ -5,6 +5,7 @@
 #include "singleinstance.h"
 #include "vellumapp.h"
 
+#include "cluster/Fcluster.h"
 #include "exchange/Fimportexport.h"
 #include "station/Fstation.h"
 #include "qso/Fqso.h"
@@ -64,6 +65,7 @@ int main(int argc, char **argv)
     RegisterQsoWindows(main.Host());
     RegisterExchangeWindows(main.Host());
     RegisterStationWindows(main.Host());
+    RegisterClusterWindows(main.Host());
     QObject::connect(&instance, &SingleInstance::raiseRequested, &main, [&main] {
         main.showNormal();
         main.raise();

@@ -21,6 +21,8 @@ struct StationState {
     bool radioConnected = false;
     /// "Ignore Mode in real-time": the radio's mode does not change the QSO's.
     bool ignoreRadioMode = false;
+    /// "/F": what is typed into the packet terminal goes to the spot list as if received.
+    bool fakeMode = false;
 };
 
 class ProgramContext {
