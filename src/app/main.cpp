@@ -7,6 +7,7 @@
 
 #include "exchange/Fimportexport.h"
 #include "qso/Fqso.h"
+#include "setup/Fsetupactions.h"
 
 #include "config/configfile.h"
 #include "country/countrydata.h"
@@ -63,6 +64,7 @@ int main(int argc, char **argv)
     // Each subsystem with windows registers them once.
     RegisterQsoWindows(main.Host());
     RegisterExchangeWindows(main.Host());
+    RegisterSetupWindows(main.Host());
     QObject::connect(&instance, &SingleInstance::raiseRequested, &main, [&main] {
         main.showNormal();
         main.raise();

@@ -69,7 +69,7 @@ enum class SetupAction {
     StopRotator,          ///< before the rotator's new settings are in force
     RestartRotator,       ///< after: start it with them
     TestSound,            ///< answer: a sound played and the user heard it
-    CheckAddressSource,   ///< answer: the chosen address data source can be used (the handler says why not)
+    CheckAddressSource,   ///< answer: the library of the chosen address data source is there
 };
 
 class WindowHost : public QObject {

@@ -312,12 +312,12 @@ SetupPage stationPage(bool inMHz)
              grid}};
 }
 
-SetupPage qsoPage(bool inMHz)
+SetupPage qsoPage()
 {
     // The band chooser and the cutoff field beside it show the cutoff of one band
     // at a time: the dialog keeps them (see TSetupDialog); section CWCUTOFF holds all.
     SetupControl cutoffBand = named("Personal_band", "CW cutoff of band", ControlKind::Choice);
-    cutoffBand.items = bandNames(1, 15, inMHz, false);
+    cutoffBand.items = bandNames(1, 15, false, false);
     for (std::int64_t band = 1; band <= 15; ++band)
         cutoffBand.values.push_back(band);
     cutoffBand.iniKey = false;
@@ -327,7 +327,7 @@ SetupPage qsoPage(bool inMHz)
     cutoff.iniKey = false;
     return {"QSO",
             {integer("DefQSO_Group", "Group", 0, 255, VELLUM_FIELD(DefQSO_Group)),
-             choice("DefQSO_band", "Band", bandNames(1, 15, inMHz, false), 1, VELLUM_FIELD(DefQSO_band)),
+             choice("DefQSO_band", "Band", bandNames(1, 15, false, false), 1, VELLUM_FIELD(DefQSO_band)),
              choice("DefQSO_Mode", "Mode", modeNames(), 1, VELLUM_FIELD(DefQSO_Mode)),
              choice("DefQSO_Method", "QSL method", qslMethodNames(), 0, VELLUM_FIELD(DefQSO_Method)),
              choice("DefQSO_Label", "Label", {"Y", "N"}, 1, VELLUM_FIELD(DefQSO_Label)),
@@ -553,7 +553,7 @@ std::vector<SetupPage> SetupPages(const SetupChoices &choices, bool bandsInMHz)
 {
     return {personalPage(),
             stationPage(bandsInMHz),
-            qsoPage(bandsInMHz),
+            qsoPage(),
             screenPage(),
             importPage(),
             radioPage(choices),

@@ -74,8 +74,9 @@ struct SetupChoices {
 /// their files are missing, so that showing the dialog does not lose them.
 SetupChoices FindSetupChoices(const TConfigRecord &record);
 
-/// The sixteen pages with their controls, in page order. Band labels follow
-/// bandsInMHz ("Show band in MHz").
+/// The sixteen pages with their controls, in page order. The band labels of the
+/// check lists follow bandsInMHz ("Show band in MHz"); band choosers always show
+/// the band names, which are also their INI values.
 std::vector<SetupPage> SetupPages(const SetupChoices &choices, bool bandsInMHz);
 
 /// The texts of the address data sources (list index of F_ExtAddrType) and the
