@@ -166,19 +166,25 @@ std::vector<std::string> TIniFile::ReadSection(std::string_view section) const
     return keys;
 }
 
+void ForEachIniLine(std::string_view text, const std::function<void(int, std::string_view)> &line)
+{
+    for (int number = 1; !text.empty(); ++number) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        std::string_view current = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        while (!current.empty() && current.back() == '\r')
+            current.remove_suffix(1);
+        if (!current.empty())
+            line(number, current);
+    }
+}
+
 void TIniFile::LoadText(std::string_view text)
 {
     m_sections.clear();
     Section *current = nullptr; // lines before the first section are dropped
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(std::min(end + 1, text.size()));
-        while (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (line.empty())
-            continue;
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+    ForEachIniLine(text, [&](int, std::string_view line) {
+        if (IsIniSectionLine(line)) {
             current = &sectionFor(line.substr(1, line.size() - 2));
         } else if (current) {
             const std::size_t equals = line.find('=');
@@ -186,7 +192,7 @@ void TIniFile::LoadText(std::string_view text)
             const std::string_view value = equals == std::string_view::npos ? std::string_view() : line.substr(equals + 1);
             store(*current, key, value);
         }
-    }
+    });
     m_dirty = false;
 }
 

@@ -14,6 +14,7 @@
 // - the file is rewritten only when something changed.
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -21,6 +22,16 @@
 #include <vector>
 
 namespace vellum {
+
+/// Calls line(number, text) for each line of an INI text as TIniFile reads it:
+/// without its line end ("\n", "\r\n"), empty lines skipped, numbered from 1.
+void ForEachIniLine(std::string_view text, const std::function<void(int number, std::string_view line)> &line);
+
+/// Whether a line names a section ("[name]").
+inline bool IsIniSectionLine(std::string_view line)
+{
+    return line.size() >= 2 && line.front() == '[' && line.back() == ']';
+}
 
 /// Whether rewriting a file keeps its previous generation ("~" extension).
 enum class KeepGeneration { No, Yes };

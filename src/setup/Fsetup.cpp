@@ -209,6 +209,8 @@ QWidget *TSetupDialog::makeWidget(const SetupControl &control, QWidget *parent)
 void TSetupDialog::addExtras(const SetupPage &page, QWidget *pageWidget)
 {
     auto *form = static_cast<QFormLayout *>(pageWidget->layout());
+    // The page is not in the dialog yet: its controls are found on it.
+    const auto field = [pageWidget](const char *name) { return pageWidget->findChild<QWidget *>(QString::fromLatin1(name)); };
     if (page.caption == "Personal") {
         for (auto [name, caption, slot] : {std::tuple{"CalcFromGrid", "Calculate from Grid", &TSetupDialog::CalculateFromGrid},
                                            std::tuple{"CalcFromLongLat", "Calculate from Long/Lat",

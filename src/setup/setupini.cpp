@@ -288,15 +288,8 @@ public:
         std::string section, sectionName;
         bool inSection = false;
         bool knownSection = false;
-        for (int number = 1; !text.empty(); ++number) {
-            const std::size_t end = std::min(text.find('\n'), text.size());
-            std::string_view line = text.substr(0, end);
-            text.remove_prefix(std::min(end + 1, text.size()));
-            while (!line.empty() && line.back() == '\r')
-                line.remove_suffix(1);
-            if (line.empty())
-                continue;
-            if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
+        ForEachIniLine(text, [&](int number, std::string_view line) {
+            if (IsIniSectionLine(line)) {
                 sectionName = line.substr(1, line.size() - 2);
                 section = lowerAscii(sectionName);
                 inSection = true;
@@ -304,26 +297,26 @@ public:
                 m_sections = true;
                 if (!knownSection)
                     note(report, lineText(number) + "unknown section " + quoted(line) + " ignored");
-                continue;
+                return;
             }
             const std::string_view key = line.substr(0, line.find('='));
             if (!inSection) {
                 if (!Trim(line).empty())
                     note(report, lineText(number) + "text before the first section ignored");
-                continue;
+                return;
             }
             if (!knownSection)
-                continue;
+                return;
             if (!known.at(section).contains(lowerAscii(key))) {
                 note(report, lineText(number) + "unknown key " + quoted(key) + " in [" + sectionName + "] ignored");
-                continue;
+                return;
             }
             const std::string id = section + '\n' + lowerAscii(key);
             if (auto earlier = m_lines.find(id); earlier != m_lines.end())
                 note(report, lineText(number) + quoted(key) + " repeats line " + std::to_string(earlier->second) +
                                  "; the value of line " + std::to_string(number) + " is taken");
             m_lines[id] = number;
-        }
+        });
     }
 
     bool HasSections() const { return m_sections; }
