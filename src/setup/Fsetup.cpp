@@ -420,8 +420,10 @@ void TSetupDialog::showRadioDefaults()
     auto *baud = static_cast<QLineEdit *>(field("Hardware_baudrate"));
     const bool useDefault = static_cast<QCheckBox *>(field("hardware_defaultrate"))->isChecked();
     baud->setReadOnly(useDefault);
-    if (!useDefault)
+    if (!useDefault) {
+        baud->setText(QString::number(m_copy.Hardware_baudrate)); // the rate of its own again
         return;
+    }
     auto *radio = static_cast<QComboBox *>(field("Hardware_RadioType"));
     baud->setText(QString::number(ReadRadioSummary(CoreText(radio->currentIndex() > 0 ? radio->currentText() : QString())).baud));
 }

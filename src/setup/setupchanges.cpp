@@ -33,11 +33,9 @@ SetupChanges CompareSetup(const TConfigRecord &before, const TConfigRecord &afte
     changes.screen = differs(before, after, &R::F_FormScale, &R::F_FontLName, &R::F_FontLSize, &R::F_FontLBold,
                              &R::F_FontIName, &R::F_FontISize, &R::F_FontIBold, &R::F_FontBName, &R::F_FontBSize,
                              &R::F_FontBBold);
-    changes.dateTime = differs(before, after, &R::DefQSO_ShowSecs, &R::Personal_DateFormat);
     // Every award's setup counts, not only that of DXCC: each one decides what its table holds.
     changes.awards = differs(before, after, &R::WorkedCutoff, &R::MailedCutoff, &R::StationBands, &R::StationModes,
                              &R::VuccBands, &R::Packet_OkPrefixes, &R::AwardSetup);
-    changes.userLevel = differs(before, after, &R::Personal_UserLevel);
     return changes;
 }
 

@@ -16,15 +16,7 @@ struct SetupChanges {
     bool rotator = false;        ///< rotator type or port
     bool grayNowIgnored = false; ///< "Ignore 'Gray' Spots" switched on
     bool screen = false;         ///< scale or any of the three screen fonts
-    bool dateTime = false;       ///< "Show seconds in time" or the date format
     bool awards = false;         ///< cutoffs, station bands and modes, VUCC bands, spotter prefixes, award setups
-    bool userLevel = false;
-
-    bool Any() const
-    {
-        return ownCall || radio || packetTerminal || secondTerminal || cwKeyer || rotator || grayNowIgnored ||
-               screen || dateTime || awards || userLevel;
-    }
 };
 
 /// Compares the settings before and after the dialog. The rotator type counts
