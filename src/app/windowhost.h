@@ -137,7 +137,7 @@ public:
         QString caption;
         QKeySequence key;
         std::function<void()> action;
-        QString after; ///< the object name of the item it follows; empty: with the other registered items
+        QString after = {}; ///< the object name of the item it follows; empty: with the other registered items
     };
     /// An item of the main window's menus; the main window adds it at once if its menus exist.
     void AddMenuItem(MenuItem item);
