@@ -9,6 +9,7 @@
 #include "exchange/Fimportexport.h"
 #include "station/Fstation.h"
 #include "qso/Fqso.h"
+#include "setup/Fsetupactions.h"
 
 #include "config/configfile.h"
 #include "country/countrydata.h"
@@ -64,6 +65,7 @@ int main(int argc, char **argv)
     // Each subsystem with windows registers them once.
     RegisterQsoWindows(main.Host());
     RegisterExchangeWindows(main.Host());
+    RegisterSetupWindows(main.Host());
     RegisterStationWindows(main.Host());
     RegisterClusterWindows(main.Host());
     QObject::connect(&instance, &SingleInstance::raiseRequested, &main, [&main] {

@@ -46,12 +46,8 @@ TPacketW *TClusterStation::Terminal(TerminalKind kind) const { return m_terminal
 
 void TClusterStation::OpenTerminals()
 {
-    for (TerminalKind kind : {TerminalKind::Packet, TerminalKind::Rtty}) {
-        closeTerminal(kind);
-        if (ReadTerminalSettings(Config(), kind).Enabled())
-            openTerminal(kind);
-    }
-    m_host.QsoMenusChanged();
+    for (TerminalKind kind : {TerminalKind::Packet, TerminalKind::Rtty})
+        ReopenTerminal(kind);
 }
 
 void TClusterStation::openTerminal(TerminalKind kind)
@@ -67,7 +63,16 @@ void TClusterStation::openTerminal(TerminalKind kind)
     m_terminals[kind == TerminalKind::Packet ? 0 : 1] = terminal;
 }
 
-void TClusterStation::closeTerminal(TerminalKind kind)
+bool TClusterStation::ReopenTerminal(TerminalKind kind)
+{
+    CloseTerminal(kind);
+    if (ReadTerminalSettings(Config(), kind).Enabled())
+        openTerminal(kind);
+    m_host.QsoMenusChanged();
+    return Terminal(kind) != nullptr;
+}
+
+void TClusterStation::CloseTerminal(TerminalKind kind)
 {
     QPointer<TPacketW> &terminal = m_terminals[kind == TerminalKind::Packet ? 0 : 1];
     delete terminal.data();
@@ -120,7 +125,7 @@ void RegisterClusterWindows(WindowHost &host)
 {
     auto *cluster = new TClusterStation(host);
     host.AddQsoMenuItem({"&QSO", "AnnounceDX1", "&Announce DX", QKeySequence(Qt::ALT | Qt::Key_A),
-                         [cluster] { cluster->AnnounceDx(); }, [cluster] { return cluster->CanAnnounce(); }});
+                         [cluster] { cluster->AnnounceDx(); }, {}, [cluster] { return cluster->CanAnnounce(); }});
     host.AddQsoMenuItem({"&Window", "Switchtopacket1", "Switch to packet", QKeySequence(Qt::ALT | Qt::Key_P),
                          [cluster] {
                              if (TPacketW *packet = cluster->Terminal(TerminalKind::Packet)) {
@@ -130,7 +135,18 @@ void RegisterClusterWindows(WindowHost &host)
                                  packet->Typing()->setFocus();
                              }
                          },
-                         [cluster] { return cluster->Terminal(TerminalKind::Packet) != nullptr; }});
+                         {}, [cluster] { return cluster->Terminal(TerminalKind::Packet) != nullptr; }});
+    auto close = [cluster](TerminalKind kind) {
+        return [cluster, kind] {
+            cluster->CloseTerminal(kind);
+            return true;
+        };
+    };
+    auto reopen = [cluster](TerminalKind kind) { return [cluster, kind] { return cluster->ReopenTerminal(kind); }; };
+    host.HandleSetupAction(SetupAction::ClosePacketTerminal, cluster, close(TerminalKind::Packet));
+    host.HandleSetupAction(SetupAction::ReopenPacketTerminal, cluster, reopen(TerminalKind::Packet));
+    host.HandleSetupAction(SetupAction::CloseSecondTerminal, cluster, close(TerminalKind::Rtty));
+    host.HandleSetupAction(SetupAction::ReopenSecondTerminal, cluster, reopen(TerminalKind::Rtty));
     // The terminals open once the program runs.
     QTimer::singleShot(0, cluster, [cluster] { cluster->OpenTerminals(); });
 }

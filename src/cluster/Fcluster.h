@@ -43,6 +43,9 @@ public:
     /// (at program start and when the setup changed them).
     void OpenTerminals();
     TPacketW *Terminal(TerminalKind kind) const;
+    /// The setup's steps for one terminal: closed before its new settings, opened after when enabled.
+    void CloseTerminal(TerminalKind kind);
+    bool ReopenTerminal(TerminalKind kind);
     /// "Announce DX" to the terminals that take announcements; false when none does.
     bool AnnounceDx();
     bool CanAnnounce() const;
@@ -50,7 +53,6 @@ public:
 
 private:
     void openTerminal(TerminalKind kind);
-    void closeTerminal(TerminalKind kind);
 
     WindowHost &m_host;
     QPointer<TPacketW> m_terminals[2];

@@ -87,11 +87,11 @@ void RegisterStationWindows(WindowHost &host)
     auto active = [&rotator] { return rotator.Active(); };
     const QString menu = QStringLiteral("Rotator");
     host.AddQsoMenuItem({menu, "ShortPath1", "Short Path", QKeySequence(Qt::Key_F11),
-                         [station] { station->TurnToBearing(false); }, active});
+                         [station] { station->TurnToBearing(false); }, {}, active});
     host.AddQsoMenuItem({menu, "LongPath1", "Long Path", QKeySequence(Qt::CTRL | Qt::Key_F11),
-                         [station] { station->TurnToBearing(true); }, active});
+                         [station] { station->TurnToBearing(true); }, {}, active});
     host.AddQsoMenuItem({menu, "StopRotator1", "Stop Rotator", QKeySequence(Qt::ALT | Qt::Key_F11),
-                         [station] { station->Halt(); }, active});
+                         [station] { station->Halt(); }, {}, active});
     host.AddQsoMenuItem({menu, "Parameters1", "Parameters", {}, [station] { station->OpenRotatorControl(); }});
     host.AddMenuItem({"&File", "CommunicationPorts1", "Communication Ports", {}, [&host] {
                           TPortsDialog dialog(host.Notifier(), host.MainWindow());
@@ -101,6 +101,16 @@ void RegisterStationWindows(WindowHost &host)
     // The rotator runs while a QSO window is open.
     host.Handle(HostMessage::QsoWindowOpened, station, [&rotator] { rotator.Start(); });
     host.Handle(HostMessage::QsoWindowClosed, station, [&rotator] { rotator.Shutdown(); });
+    // New rotator settings from the setup: stopped before, started after, while a QSO window is open.
+    host.HandleSetupAction(SetupAction::StopRotator, station, [&rotator] {
+        rotator.Shutdown();
+        return true;
+    });
+    host.HandleSetupAction(SetupAction::RestartRotator, station, [&rotator, &host] {
+        if (host.QsoWindow())
+            rotator.Start();
+        return rotator.Active();
+    });
 }
 
 } // namespace vellum
