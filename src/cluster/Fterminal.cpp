@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -72,7 +73,9 @@ TPacketW::TPacketW(TerminalKind kind, TClusterStation &station, QWidget *parent)
     m_pastePanel->hide();
     layout->addWidget(m_splitter);
     layout->addWidget(m_pastePanel);
-    m_splitter->setSizes({m_settings.split, 100 - m_settings.split});
+    m_splitter->setStretchFactor(0, m_settings.split);
+    m_splitter->setStretchFactor(1, 100 - m_settings.split);
+    m_splitter->setChildrenCollapsible(false);
     connect(m_splitter, &QSplitter::splitterMoved, this, [this] {
         QList<int> sizes = m_splitter->sizes();
         int total = std::max(1, sizes.value(0) + sizes.value(1));
@@ -107,7 +110,28 @@ TPacketW::TPacketW(TerminalKind kind, TClusterStation &station, QWidget *parent)
 
 TPacketW::~TPacketW() { CloseTransport(); }
 
+void TPacketW::KeepFixedPitch()
+{
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setPointSizeF(m_typing->font().pointSizeF());
+    m_view->setFont(fixed);
+    m_typing->setFont(fixed);
+    m_text.SetWidth(m_view->CharactersWide());
+    m_view->TextChanged(0);
+}
+
 void TPacketW::closeEvent(QCloseEvent *event) { event->ignore(); }
+
+void TPacketW::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_splitShown)
+        return;
+    m_splitShown = true; // the stored splitter position, once the window has its height
+    int height = std::max(2, m_splitter->height());
+    m_splitter->setSizes({height * m_settings.split / 100, height - height * m_settings.split / 100});
+}
 
 // --- transports ------------------------------------------------------------------------
 
@@ -172,6 +196,15 @@ void TPacketW::ConnectTo(const ClusterAddress &address)
     }
 }
 
+void TPacketW::retire()
+{
+    // The channel may be the one reporting right now: it is deleted after the current event.
+    if (!m_tcp)
+        return;
+    m_retired.push_back(std::move(m_tcp));
+    QTimer::singleShot(0, this, [this] { m_retired.clear(); });
+}
+
 void TPacketW::makeTcp(const ClusterAddress &address)
 {
     m_tcp = std::make_unique<TTcpChannel>(address.host, address.port, !address.IsPage());
@@ -188,8 +221,7 @@ void TPacketW::CloseConnection()
     m_closingOnPurpose = true;
     m_tcp->Close();
     m_closingOnPurpose = false;
-    // The channel may be the one reporting right now: it goes after the current event.
-    QTimer::singleShot(0, [channel = m_tcp.release()] { delete channel; });
+    retire();
     if (m_page)
         m_station.SuspendSpotDisplay(false);
     m_page.reset();
@@ -238,8 +270,7 @@ void TPacketW::applyPageStep(const HttpStep &step)
         m_closingOnPurpose = false;
     }
     if (step.open && m_tcp) {
-        // A redirect: the old channel may be the one reporting, so it goes after this event.
-        QTimer::singleShot(0, [old = m_tcp.release()] { delete old; });
+        retire(); // a redirect: the old connection goes, a new one is made
         makeTcp(m_page->Address());
         m_tcp->OpenAsync();
     }
