@@ -73,6 +73,12 @@ public:
         return {std::move(m_out), m_enter};
     }
 
+    MacroExpansion RunText(std::string_view text)
+    {
+        expand(text);
+        return {std::move(m_out), m_enter};
+    }
+
 private:
     void expand(std::string_view text)
     {
@@ -200,6 +206,12 @@ MacroExpansion MacroExpand(int key, const FunctionKeys &keys, const MacroEnviron
                            UserNotifier &notifier)
 {
     return Expander(keys, environment, notifier).Run(key);
+}
+
+MacroExpansion MacroExpandText(std::string_view text, const FunctionKeys &keys, const MacroEnvironment &environment,
+                               UserNotifier &notifier)
+{
+    return Expander(keys, environment, notifier).RunText(text);
 }
 
 std::string FirstNameOf(std::string_view notes)

@@ -36,6 +36,10 @@ struct MacroExpansion {
 MacroExpansion MacroExpand(int key, const FunctionKeys &keys, const MacroEnvironment &environment,
                            UserNotifier &notifier);
 
+/// Expands a text as a function key would be expanded, as if it were a key of its own.
+MacroExpansion MacroExpandText(std::string_view text, const FunctionKeys &keys, const MacroEnvironment &environment,
+                               UserNotifier &notifier);
+
 inline constexpr int MacroFileDepth = 8;
 
 /// The first name in call notes for "%n": the leading run of letters and "-" when the notes

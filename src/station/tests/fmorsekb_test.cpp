@@ -7,6 +7,8 @@
 #include "station/Fmorsekb.h"
 #include "station/Fsidetone.h"
 #include "station/Fstation.h"
+#include "station/morsecode.h"
+#include "testsupport/tempdir.h"
 
 #include "app/testing/Fprogram.h"
 #include "app/windowhost.h"
@@ -23,6 +25,9 @@
 #include <QLineEdit>
 #include <QAudioDevice>
 #include <QMediaDevices>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -270,6 +275,43 @@ TEST(SidetoneTest, SoftEdgesAndTheSoundServer)
     EXPECT_TRUE(QTest::qWaitFor([&] { return sidetone.Playing(); }, 3000)) << "the sink plays";
     sidetone.Stop();
     EXPECT_TRUE(QTest::qWaitFor([&] { return sidetone.Wave().Silent(); }, 1000));
+}
+
+} // namespace
+} // namespace vellum
+
+namespace vellum {
+namespace {
+
+QString runCli(const test::TempDir &dir, const QStringList &args)
+{
+    QProcess cli;
+    cli.start(VELLUM_CLI, QStringList{"--dir", QString::fromStdString(dir.path())} + args);
+    cli.waitForFinished(20000);
+    return QString::fromUtf8(cli.readAllStandardOutput()) + QString::fromUtf8(cli.readAllStandardError());
+}
+
+TEST(CwCliTest, TimelineAndExpansionAreTheKeyersOwn)
+{
+    test::TempDir dir("cw-cli");
+    QStringList lines = runCli(dir, {"cw", "timeline", "cq %@", "--call", "dl1abc", "--wpm", "25", "--char-wpm", "30"})
+                            .split('\n', Qt::SkipEmptyParts);
+    std::vector<KeyTransition> plan = KeyTimeline("CQ DL1ABC", MorseTiming::For(30, 25, 100));
+    ASSERT_EQ(lines.size(), static_cast<qsizetype>(plan.size()));
+    for (std::size_t i = 0; i < plan.size(); ++i) {
+        QJsonObject change = QJsonDocument::fromJson(lines[static_cast<qsizetype>(i)].toUtf8()).object();
+        EXPECT_EQ(change["t_ms"].toInteger(), plan[i].tMs);
+        EXPECT_EQ(change["down"].toBool(), plan[i].down);
+        EXPECT_EQ(change["ms"].toInteger(), plan[i].ms);
+    }
+    QJsonObject expanded = QJsonDocument::fromJson(
+                               runCli(dir, {"cw", "expand", "%@ %$ %& %#%M%l", "--call", "dl1abc", "--rst-sent", "579",
+                                            "--exchange", "14", "--nr", "7"})
+                                   .toUtf8())
+                               .object();
+    EXPECT_EQ(expanded["text"].toString(), "DL1ABC 579 14 007\r");
+    EXPECT_TRUE(expanded["enter_qso"].toBool());
+    EXPECT_TRUE(runCli(dir, {"cw", "timeline", "E", "--wpm", "99"}).contains("--wpm takes a whole number from 1 to 60"));
 }
 
 } // namespace
