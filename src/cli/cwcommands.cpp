@@ -9,7 +9,6 @@
 
 #include "config/configfile.h"
 #include "config/configrecord.h"
-#include "logstore/paths.h"
 #include "station/macroexpand.h"
 #include "station/morsecode.h"
 
@@ -36,23 +35,16 @@ int numberOption(CliContext &context, const std::string &name, int fallback, int
 /// The text with its macros expanded, upper-cased as the keyer's function keys send it.
 MacroExpansion expandText(CliContext &context, const std::string &text)
 {
-    MacroEnvironment environment;
-    environment.fields.call = context.takeOption("--call");
-    environment.fields.rstSent = context.takeOption("--rst-sent");
-    environment.fields.rstRcvd = context.takeOption("--rst-rcvd");
-    environment.fields.received = context.takeOption("--exchange");
-    environment.fields.callNotes = context.takeOption("--notes");
-    environment.fields.contestNumber = numberOption(context, "--nr", 0, 0, 999999);
-    environment.ownCall = Config().Personal_Callsign.str();
-    int format = Config().Personal_DateFormat;
-    environment.dateFormat = format >= 1 && format <= 3 ? static_cast<DateFormat>(format) : DateFormat::YearMonthDay;
-    environment.today = TodayDayNumber();
-    environment.utcSeconds = NowUtcSeconds();
-    environment.saveDir = SaveDir();
-    MacroExpansion expansion = MacroExpandText(text, Config().CWKEYS, environment, context.notifier);
-    for (char &c : expansion.text)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
+    QsoMacroFields fields;
+    fields.call = context.takeOption("--call");
+    fields.rstSent = context.takeOption("--rst-sent");
+    fields.rstRcvd = context.takeOption("--rst-rcvd");
+    fields.received = context.takeOption("--exchange");
+    fields.callNotes = context.takeOption("--notes");
+    fields.contestNumber = numberOption(context, "--nr", 0, 0, 999999);
+    MacroExpansion expansion =
+        MacroExpandText(text, Config().CWKEYS, CurrentMacroEnvironment(Config(), std::move(fields)), context.notifier);
+    expansion.text = KeyerUpperCase(std::move(expansion.text));
     return expansion;
 }
 

@@ -9,7 +9,6 @@
 #include "app/windowhost.h"
 #include "app/windowservices.h"
 #include "config/configrecord.h"
-#include "logstore/paths.h"
 #include "logstore/services.h"
 #include "qso/qsoentry.h"
 
@@ -94,17 +93,8 @@ int TCwKeyer::DisplayedWpm() const
 
 MacroEnvironment TCwKeyer::Environment() const
 {
-    const TConfigRecord &config = m_host.Context().Config();
-    MacroEnvironment environment;
-    if (QsoEntry *entry = m_host.Entry())
-        environment.fields = entry->MacroFields();
-    environment.ownCall = config.Personal_Callsign.str();
-    int format = config.Personal_DateFormat;
-    environment.dateFormat = format >= 1 && format <= 3 ? static_cast<DateFormat>(format) : DateFormat::YearMonthDay;
-    environment.today = TodayDayNumber();
-    environment.utcSeconds = NowUtcSeconds();
-    environment.saveDir = SaveDir();
-    return environment;
+    QsoEntry *entry = m_host.Entry();
+    return CurrentMacroEnvironment(m_host.Context().Config(), entry ? entry->MacroFields() : QsoMacroFields{});
 }
 
 void TCwKeyer::SendFunctionKey(int key)
@@ -145,15 +135,5 @@ void TCwKeyer::OpenSettings(QWidget *parent)
     dialog.exec();
 }
 
-std::string KeyerUpperCase(std::string text)
-{
-    for (char &c : text) {
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-        else if (c == '\xE4' || c == '\xF6') // ä, ö
-            c = static_cast<char>(c - 0x20);
-    }
-    return text;
-}
 
 } // namespace vellum

@@ -79,7 +79,4 @@ private:
     QPointer<TMorseKb> m_keyboard;
 };
 
-/// Upper-cases cp1252 text as the keyer sends it (a..z, and ä, ö to Ä, Ö).
-std::string KeyerUpperCase(std::string text);
-
 } // namespace vellum

@@ -202,6 +202,19 @@ private:
 
 } // namespace
 
+MacroEnvironment CurrentMacroEnvironment(const TConfigRecord &config, QsoMacroFields fields)
+{
+    MacroEnvironment environment;
+    environment.fields = std::move(fields);
+    environment.ownCall = config.Personal_Callsign.str();
+    int format = config.Personal_DateFormat;
+    environment.dateFormat = format >= 1 && format <= 3 ? static_cast<DateFormat>(format) : DateFormat::YearMonthDay;
+    environment.today = TodayDayNumber();
+    environment.utcSeconds = NowUtcSeconds();
+    environment.saveDir = SaveDir();
+    return environment;
+}
+
 MacroExpansion MacroExpand(int key, const FunctionKeys &keys, const MacroEnvironment &environment,
                            UserNotifier &notifier)
 {

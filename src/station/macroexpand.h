@@ -24,6 +24,10 @@ struct MacroEnvironment {
     std::string saveDir;     ///< where "%f" files are
 };
 
+/// The environment of now: the own call and date format of the configuration, the UTC clock,
+/// the SAVE directory, with the QSO window's fields.
+MacroEnvironment CurrentMacroEnvironment(const TConfigRecord &config, QsoMacroFields fields);
+
 struct MacroExpansion {
     std::string text;
     bool enterQso = false; ///< "%l": enter the QSO afterwards (real-time mode only)

@@ -121,6 +121,17 @@ KeyerSettings KeyerSettings::From(const TConfigRecord &config)
     return settings;
 }
 
+std::string KeyerUpperCase(std::string text)
+{
+    for (char &c : text) {
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+        else if (c == '\xE4' || c == '\xF6') // ä, ö
+            c = static_cast<char>(c - 0x20);
+    }
+    return text;
+}
+
 std::string FunctionKeyCaption(std::string_view keyText)
 {
     std::size_t bar = keyText.find('|');

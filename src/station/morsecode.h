@@ -83,6 +83,9 @@ struct KeyerSettings {
     MorseTiming Timing() const { return MorseTiming::For(speed, wpm, weight); }
 };
 
+/// Upper-cases cp1252 text as the keyer's keys send it (a..z, and ä, ö to Ä, Ö).
+std::string KeyerUpperCase(std::string text);
+
 /// The caption of a function key's text: the part before the first "|", trimmed, or its
 /// first 6 characters when there is no "|".
 std::string FunctionKeyCaption(std::string_view keyText);

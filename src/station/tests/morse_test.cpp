@@ -112,6 +112,7 @@ TEST(MorseTimingTest, SettingsAndFunctionKeyTexts)
     EXPECT_EQ(FunctionKeyCaption("TEST DE %~"), "TEST D");
     EXPECT_EQ(FunctionKeyExpansion("TEST DE %~"), "TEST DE %~");
     EXPECT_EQ(FunctionKeyExpansion("A|B|C"), "B|C");
+    EXPECT_EQ(KeyerUpperCase("cq de m\xE4x \xF6z 5nn?"), "CQ DE M\xC4X \xD6Z 5NN?");
 }
 
 } // namespace
