@@ -454,6 +454,9 @@ void TQSOForm::moveShortcutsForSpecialKeys()
         {"SearchOld1", QKeySequence(Qt::SHIFT | Qt::Key_F8), QKeySequence(Qt::CTRL | Qt::Key_F8)},
     };
     bool special = m_host.SpecialKeys();
+    if (special == m_specialKeysShown)
+        return;
+    m_specialKeysShown = special;
     for (const Moved &item : moved)
         if (auto *action = findChild<QAction *>(QLatin1String(item.name)))
             action->setShortcut(special ? item.special : item.normal);
