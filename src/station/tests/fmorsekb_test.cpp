@@ -2,6 +2,8 @@
 // bar, the QSO window's "CW Keyboard" and special keys, "CW Parameters", the
 // function-key editor and the sidetone on the sound server.
 
+#include "stationprogram.h"
+
 #include "station/Fbuttonframe.h"
 #include "station/Fmorsedialog.h"
 #include "station/Fmorsekb.h"
@@ -39,9 +41,9 @@
 namespace vellum {
 namespace {
 
-class CwKeyboardTest : public test::ProgramTest {
+class CwKeyboardTest : public test::StationProgramTest {
 protected:
-    CwKeyboardTest() : ProgramTest(VELLUM_DEFAULT_DATA_DIR, "cwkeyer") {}
+    CwKeyboardTest() : StationProgramTest("cwkeyer") {}
     void SetUp() override
     {
         config.LASTLOG = "<none>";
@@ -53,20 +55,9 @@ protected:
         config.Speed = config.wpm = 20;
         config.DefQSO_band = 5;
     }
-    void openLog()
-    {
-        program.Start({RegisterQsoWindows, RegisterStationWindows});
-        chooser.file = QString::fromStdString(program.SaveFile("CW.VLL"));
-        main->NewClick();
-        QCoreApplication::processEvents(); // QsoWindowOpened
-        station = StationOf(main->Host());
-        ASSERT_NE(station, nullptr);
-    }
-    QAction *qsoAction(const char *name) { return main->QsoWindow()->findChild<QAction *>(name); }
+    void openLog() { StationProgramTest::openLog("CW.VLL"); }
     TMorseSender &sender() { return station->Keyer().Sender(); }
     QWidget *callField() { return main->QsoWindow()->findChild<QWidget *>("FQso_Call"); }
-
-    TStation *station = nullptr;
 };
 
 TEST_F(CwKeyboardTest, TypingFunctionKeysAndTheMenu)
