@@ -1,5 +1,7 @@
 #include "Fstation.h"
 
+#include "Fmorsekb.h"
+#include "Fbuttonframe.h"
 #include "Fports.h"
 #include "channels.h"
 #include "portmap.h"
@@ -12,12 +14,13 @@
 #include "qso/qsoentry.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 
 namespace vellum {
 
 // --- the station parts -----------------------------------------------------------------
 
-TStation::TStation(WindowHost &host) : QObject(&host), m_host(host)
+TStation::TStation(WindowHost &host) : QObject(&host), m_host(host), m_keyer(new TCwKeyer(host))
 {
     setObjectName(QStringLiteral("Station"));
     auto serial = [&host](const SerialSettings &settings) -> std::unique_ptr<ByteChannel> {
@@ -78,6 +81,62 @@ TRotateForm *TStation::OpenRotatorControl()
     return m_control;
 }
 
+namespace {
+
+/// The QSO window's keys while "Special Keys CW/RTTY" is on: F1 to F8 send the CW keyboard's
+/// macros, Esc stops the keyer while it sends. True when the key was taken.
+bool specialKey(WindowHost &host, TCwKeyer &keyer, const QKeyEvent &key)
+{
+    if (!host.SpecialKeys())
+        return false;
+    QsoEntry *entry = host.Entry();
+    if (!entry || entry->Mode() != QsoWindowMode::AddRealTime) {
+        host.SetSpecialKeys(false); // only real-time entry has them
+        return false;
+    }
+    if (key.key() == Qt::Key_Escape && key.modifiers() == Qt::NoModifier) {
+        if (!keyer.Activity().Idle()) {
+            keyer.Sender().Abort();
+            return true;
+        }
+        host.SetSpecialKeys(false); // Esc leaves the add mode, and the special keys with it
+        return false;
+    }
+    int number = TButtonFrame::KeyNumberOf(key.key(), key.modifiers());
+    if (number < 1 || number > 8)
+        return false;
+    if (keyer.Keyboard())
+        keyer.SendFunctionKey(number);
+    else
+        host.SetSpecialKeys(false); // no window to send the macro with
+    return true;
+}
+
+void registerKeyer(WindowHost &host, TStation *station)
+{
+    TCwKeyer &keyer = station->Keyer();
+    host.AddQsoMenuItem({"&Window", "CWKeyboard1", "CW Keyboard", QKeySequence(Qt::ALT | Qt::Key_K),
+                         [&keyer] { keyer.OpenKeyboard(); }});
+    host.AddQsoMenuItem({"&QSO", "SpecialKeys1", "Special Keys CW/RTTY", {},
+                         [&host] { host.SetSpecialKeys(!host.SpecialKeys()); }, {},
+                         [&host] { return host.Entry() && host.Entry()->Mode() == QsoWindowMode::AddRealTime; },
+                         [&host] { return host.SpecialKeys(); }});
+    host.SetQsoKeyHandler(station, [&host, &keyer](const QKeyEvent &key) { return specialKey(host, keyer, key); });
+    // The keyboard reopens with the QSO window when it was open as the last one closed.
+    host.Handle(HostMessage::QsoWindowOpened, station, [&host, &keyer] {
+        if (host.Context().Config().WindowPos[WindowIndex::CW].Open)
+            keyer.OpenKeyboard();
+    });
+    host.Handle(HostMessage::QsoWindowClosed, station, [&host, &keyer] {
+        host.Context().Config().WindowPos[WindowIndex::CW].Open = keyer.Keyboard() != nullptr;
+        if (TMorseKb *keyboard = keyer.Keyboard())
+            keyboard->close();
+        host.SetSpecialKeys(false);
+    });
+}
+
+} // namespace
+
 TStation *StationOf(WindowHost &host) { return host.findChild<TStation *>(QStringLiteral("Station"), Qt::FindDirectChildrenOnly); }
 
 void RegisterStationWindows(WindowHost &host)
@@ -111,6 +170,7 @@ void RegisterStationWindows(WindowHost &host)
             rotator.Start();
         return rotator.Active();
     });
+    registerKeyer(host, station);
 }
 
 } // namespace vellum

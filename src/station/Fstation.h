@@ -1,8 +1,9 @@
 #pragma once
-// The station parts of the run (the rotator with its port or daemon link), the
-// QSO window's "Rotator" menu and "Communication Ports", registered with the
-// window host.
+// The station parts of the run (the rotator with its port or daemon link, the
+// CW keyer), the QSO window's "Rotator" menu, "CW Keyboard" and "Special Keys
+// CW/RTTY", and "Communication Ports", registered with the window host.
 
+#include "Fcwkeyer.h"
 #include "Frotator.h"
 #include "rotator.h"
 
@@ -34,10 +35,12 @@ public:
     /// "Parameters": the Rotator Control window, brought forward when it is open.
     TRotateForm *OpenRotatorControl();
     TRotateForm *RotatorControl() const { return m_control; }
+    TCwKeyer &Keyer() { return *m_keyer; }
 
 private:
     WindowHost &m_host;
     std::unique_ptr<Rotator> m_rotator;
+    TCwKeyer *m_keyer;
     QPointer<TRotateForm> m_control;
 };
 
