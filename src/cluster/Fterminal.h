@@ -88,6 +88,9 @@ public:
     /// The received text and the typing area in a fixed-pitch font of the size the
     /// program's style gave them (columns of cluster output must line up).
     void KeepFixedPitch();
+    /// "Show function keys".
+    void ShowFunctionKeys(bool shown);
+    class TButtonFrame *KeyBar() const { return m_keyBar; }
     /// The paste running in steps; false when none.
     bool Pasting() const { return m_pasteLeft.size() > 0; }
 
@@ -121,6 +124,7 @@ private:
     TTypingArea *m_typing;
     QSplitter *m_splitter;
     QLabel *m_pastePanel;
+    class TButtonFrame *m_keyBar = nullptr;
     QMenu *m_menu = nullptr;
     QAction *m_escapeAction = nullptr;
     std::unique_ptr<ByteChannel> m_serial;
