@@ -5,7 +5,9 @@
 
 #include "logstore/services.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace vellum {
 
@@ -21,6 +23,10 @@ struct StationState {
     bool radioConnected = false;
     /// "Ignore Mode in real-time": the radio's mode does not change the QSO's.
     bool ignoreRadioMode = false;
+    /// The radio's frequency text of a fresh read ("14,250KHz"); set while a radio runs.
+    std::function<std::string()> frequencyText;
+    /// The frequency text when a radio is connected, else empty.
+    std::string RadioFrequencyText() const { return radioConnected && frequencyText ? frequencyText() : std::string(); }
 };
 
 class ProgramContext {

@@ -1,13 +1,16 @@
 #pragma once
-// The station parts of the run (the rotator with its port or daemon link), the
-// QSO window's "Rotator" menu and "Communication Ports", registered with the
-// window host.
+// The station parts of the run (the rotator with its port or daemon link, the
+// radio with its poll loop), the QSO window's "Rotator" menu, the main window's
+// "R&adio" menu and "Communication Ports", registered with the window host.
 
+#include "Fradio.h"
 #include "Frotator.h"
+#include "radiocontrol.h"
 #include "rotator.h"
 
 #include <QObject>
 #include <QPointer>
+#include <QTimer>
 
 #include <memory>
 
@@ -35,10 +38,34 @@ public:
     TRotateForm *OpenRotatorControl();
     TRotateForm *RotatorControl() const { return m_control; }
 
+    // --- the radio ---
+    RadioControl &Radio() { return *m_radio; }
+    const RadioPorts &Ports() const { return m_ports; }
+    /// "Start Radio" / "Stop Radio".
+    void StartStopRadio();
+    /// "Set &Frequency": the frequency window, made once.
+    TSetRadioFrequency *OpenFrequencyWindow();
+    TSetRadioFrequency *FrequencyWindow() const { return m_frequencyWindow; }
+    void OpenScanner();
+    void OpenPanorama();
+    /// "R&adios": the definition editor (the radio stops while it is open).
+    void OpenRadioDatabase();
+    void ToggleIgnoreMode();
+    /// The CW keyer plugs in here: polls wait while it has text to send.
+    void SetCwBusy(std::function<bool()> busy) { m_radio->SetCwBusy(std::move(busy)); }
+
 private:
+    void setUpRadio();
+    void radioRunningChanged(bool running);
+    bool qsoFollowsRadio() const;
+
     WindowHost &m_host;
     std::unique_ptr<Rotator> m_rotator;
     QPointer<TRotateForm> m_control;
+    RadioPorts m_ports;
+    std::unique_ptr<RadioControl> m_radio;
+    QTimer *m_pollTimer = nullptr;
+    QPointer<TSetRadioFrequency> m_frequencyWindow;
 };
 
 /// The station parts of a window host (null before RegisterStationWindows).

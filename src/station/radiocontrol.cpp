@@ -69,8 +69,8 @@ std::unique_ptr<RadioLink> MakeRadio(const TRadioDefinition &definition, const T
         auto [host, port] = RigDaemonAddress(definition.daemon);
         std::unique_ptr<ByteChannel> channel = ports.tcp ? ports.tcp(host, port) : nullptr;
         if (!channel || !channel->Open()) {
-            openError = "Radio daemon not reachable at " + host + ":" + std::to_string(port) +
-                        (channel ? "\r" + channel->LastError() : std::string());
+            openError = "Radio daemon not reachable: " +
+                        (channel ? channel->LastError() : host + ":" + std::to_string(port));
             return nullptr;
         }
         return std::make_unique<RigDaemonRadio>(definition, std::move(channel), timing);
