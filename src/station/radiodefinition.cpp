@@ -184,6 +184,8 @@ ModeCodes ParseModeCodes(std::string_view text, std::string *problem)
         }
         if (at < text.size())
             ++at; // the separator after the pair
+        if (second == first)
+            second = NoModeCode; // the same code twice is one code
     };
     ModeCodes codes;
     pair(codes.read1, codes.read2);

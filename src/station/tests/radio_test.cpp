@@ -141,8 +141,8 @@ TEST(RadioDefinition, CommandStringsAndModeCodes)
     EXPECT_EQ(codes.read1, NoModeCode);
     EXPECT_EQ(codes.write1, 12);
     codes = ParseModeCodes("3,7;3,3;Y");
-    EXPECT_EQ(codes, (ModeCodes{3, 7, 3, 3, true}));
-    EXPECT_EQ(FormatModeCodes(codes), "3,7;3;Y") << "a second code equal to the first is left out";
+    EXPECT_EQ(codes, (ModeCodes{3, 7, 3, NoModeCode, true})) << "the same code twice is one code";
+    EXPECT_EQ(FormatModeCodes(codes), "3,7;3;Y");
     EXPECT_EQ(FormatModeCodes(ModeCodes{}), "");
     std::string problem;
     EXPECT_EQ(ParseModeCodes("300;1", &problem).read1, NoModeCode);
