@@ -407,7 +407,9 @@ bool TRadio::ReadStatus()
     bool rit = available(F::Rit) && readFlag(F::Rit);
     bool xit = available(F::Xit) && readFlag(F::Xit);
     bool split = available(F::SplitMode) ? readFlag(F::SplitMode) : m_last.split;
-    log("Clarifier = " + std::to_string(static_cast<double>(clarifier) / 1000.0) + " kHz");
+    char clarifierText[48];
+    std::snprintf(clarifierText, sizeof clarifierText, "Clarifier = %.3f kHz", static_cast<double>(clarifier) / 1000.0);
+    log(clarifierText);
     double rxHz = static_cast<double>(rx), otherHz = static_cast<double>(other), txHz = otherHz;
     if (split) {
         rxHz += rit ? static_cast<double>(clarifier) : 0;

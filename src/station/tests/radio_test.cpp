@@ -9,6 +9,8 @@
 #include "station/radio.h"
 #include "station/radiocontrol.h"
 #include "station/radiofields.h"
+#include "station/radiolist.h"
+#include "station/radioscan.h"
 #include "station/rigdaemon.h"
 
 #include "config/configrecord.h"
@@ -187,6 +189,53 @@ TEST(RadioDefinition, ShippedDefinitionsReadBackUnchanged)
     EXPECT_EQ(fresh.command(RadioCommand::ReadStatus).location, static_cast<int>(ResponseLocation::Status));
     EXPECT_EQ(fresh.field(RadioField::Rit).format, static_cast<int>(FieldFormat::Flag));
     EXPECT_EQ(fresh.field(RadioField::SMeter).command, static_cast<int>(RadioCommand::ReadSMeter));
+}
+
+TEST(RadioDefinition, TheListSavesDeletesAndKeepsTheGeneration)
+{
+    test::TempDir dir("radiolist");
+    TRadioList list(dir.path());
+    TRadioDefinition first = NewRadioDefinition(46000);
+    first.model = "Alpha";
+    ASSERT_TRUE(list.Put(first));
+    first.model = "../Beta";
+    EXPECT_FALSE(list.Put(first)) << "a model that leaves the directory";
+    first.model = "Gamma";
+    list.Put(first);
+    list.Save(true);
+    first.model = "Alpha";
+    first.notes = "second";
+    list.Put(first);
+    list.Delete("Gamma");
+    list.Save(true);
+    EXPECT_TRUE(std::filesystem::exists(dir.file("Alpha.~ig"))) << "the previous generation";
+    EXPECT_FALSE(std::filesystem::exists(dir.file("Gamma.rig")));
+    TRadioList again(dir.path());
+    std::vector<std::string> problems;
+    again.Load(problems);
+    EXPECT_EQ(again.Names(), std::vector<std::string>{"Alpha"});
+    EXPECT_EQ(again.Find("Alpha")->notes, "second");
+    EXPECT_FALSE(again.Changed("Alpha"));
+}
+
+TEST(RadioDefinition, ScannerStepsThroughChannelsInUse)
+{
+    std::array<TScanChannel, ScanChannelCount> channels{};
+    EXPECT_FALSE(NextScanChannel(channels, -1));
+    channels[3].InUse = true;
+    channels[3].Freq = 7010.0;
+    channels[3].Freq2 = 7015.0;
+    channels[3].Mode = 4;
+    channels[9].InUse = true;
+    channels[9].Freq = 14200.0;
+    channels[9].Freq2 = 14200.0;
+    EXPECT_EQ(NextScanChannel(channels, -1), 3);
+    EXPECT_EQ(NextScanChannel(channels, 3), 9);
+    EXPECT_EQ(NextScanChannel(channels, 9), 3) << "cycling";
+    ScanTuning split = TuningOf(channels[3]);
+    EXPECT_TRUE(split.split);
+    EXPECT_DOUBLE_EQ(split.txKHz, 7015.0);
+    EXPECT_FALSE(TuningOf(channels[9]).split) << "a second frequency equal to the first";
 }
 
 // --- the ASCII command set -----------------------------------------------------------------
