@@ -446,6 +446,11 @@ RadioLink *TRadioDB::testRadio()
     TRadioDefinition shown = Shown();
     m_console->clear();
     consoleLine(shown.model + " Date = " + FormatDayMonthName(shown.date));
+    std::vector<std::string> problems = ValidateRadioDefinition(shown);
+    for (const std::string &problem : problems)
+        consoleLine("*** " + problem);
+    if (!problems.empty())
+        return nullptr; // the engine runs only definitions that keep to their blocks
     if (auto *radio = dynamic_cast<TRadio *>(m_testRadio.get()); radio && shown.daemon.empty()) {
         radio->SetDefinition(shown);
         return radio;

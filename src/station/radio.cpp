@@ -293,6 +293,10 @@ void TRadio::writeField(RadioField field, std::int64_t value, bool send)
     if (m_transport == Transport::Serial)
         other = DecodeCommandString(m_def.command(command).text, m_def.format);
     std::size_t start = def.position - 1u;
+    if (def.position == 0 || start + bytes->size() > RadioBlockSize) {
+        setError(RadioError::ValueDoesNotFit);
+        return;
+    }
     if (other.size() < start + bytes->size())
         other.resize(std::min(start + bytes->size(), RadioBlockSize));
     if (format == FieldFormat::ByteM)

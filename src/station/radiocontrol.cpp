@@ -147,6 +147,9 @@ bool RadioControl::Start()
     } catch (const ERadioException &e) {
         m_notifier.error(std::string(e.what()) + "\rRadio interface has been disabled");
         return false;
+    } catch (const std::exception &e) { // the definition file could not be read
+        m_notifier.error(e.what());
+        return false;
     }
     setLink(std::move(link));
     return true;

@@ -87,6 +87,9 @@ std::int64_t DecodeFieldValue(FieldFormat format, std::span<const std::uint8_t> 
         return 0;
     if (format == FieldFormat::ByteM)
         return bytes.front() & lengthOrMask;
+    // Wider fields are refused when a definition is read; these bounds keep any caller within 64 bits.
+    bool text = format == FieldFormat::String || format == FieldFormat::StringR;
+    bytes = bytes.first(std::min(bytes.size(), text ? MaxTextFieldBytes : MaxNumericFieldBytes));
     std::vector<std::uint8_t> ordered(bytes.begin(), bytes.end());
     if (reversed(format))
         std::reverse(ordered.begin(), ordered.end());
