@@ -26,6 +26,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -176,6 +178,42 @@ TEST_F(RadioWindowTest, TheFrequencyWindowSetsTheRadioAsItIsEdited)
     EXPECT_EQ(vfoA->text(), "21025.00");
     if (const char *shots = std::getenv("VELLUM_SCREENSHOT_DIR"))
         window->grab().save(QDir(shots).filePath("radio-frequency.png"));
+}
+
+TEST_F(RadioWindowTest, TheScannerTunesItsChannelsAndThePanoramaSweeps)
+{
+    openLog();
+    if (!station->Radio().Running())
+        station->StartStopRadio();
+    ASSERT_TRUE(station->Radio().Running()) << lastMessage();
+    TScanChannel &channel = config.ScanChannel[4];
+    channel.InUse = true;
+    channel.Mode = static_cast<std::uint8_t>(ModeOfName("CW"));
+    channel.Freq = 7010.0;
+    channel.Freq2 = 7012.0;
+    config.ScanDelay = 1;
+    {
+        TScanner scanner(*station, main.get());
+        scanner.Scan();
+        EXPECT_EQ(scanner.CurrentState(), TScanner::State::Scanning);
+        ASSERT_TRUE(test::waitUntil([&] { return peer.State().vfoA == 7010000 && peer.State().vfoB == 7012000; }));
+        EXPECT_TRUE(peer.State().txOnB) << "split to the second frequency";
+        scanner.Stop();
+        EXPECT_EQ(scanner.CurrentState(), TScanner::State::Idle);
+        scanner.findChild<QTableWidget *>("Channels")->selectRow(0);
+        scanner.ReadIntoSelected();
+        EXPECT_TRUE(config.ScanChannel[0].InUse);
+        EXPECT_DOUBLE_EQ(config.ScanChannel[0].Freq, 7010.0);
+        EXPECT_DOUBLE_EQ(config.ScanChannel[0].Freq2, 7012.0);
+        scanner.findChild<QSpinBox *>("ScanDelay")->setValue(7);
+    }
+    EXPECT_EQ(config.ScanDelay, 7) << "the dwell time is stored when the window closes";
+
+    TPanorama panorama(*station, main.get());
+    panorama.findChild<QLineEdit *>("CentreFreq")->setText("7050");
+    panorama.ScanColumn(0);
+    ASSERT_TRUE(test::waitUntil([&] { return peer.State().vfoA == (7050 - panorama.Columns() / 2) * 1000; }));
+    EXPECT_DOUBLE_EQ(panorama.FrequencyAt(12), 7050 - panorama.Columns() / 2 + 2);
 }
 
 TEST_F(RadioWindowTest, TheDefinitionEditorTestsAndSavesDefinitions)
