@@ -137,11 +137,16 @@ TMainForm::TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOpt
     m_host = new WindowHost(*m_context, *m_windowServices, this);
     m_host->SetQsoWindowMaker([](TQsoData &log, WindowHost &host) { return new TQsoBrowser(log, host); });
     m_host->Handle(HostMessage::CloseLogRequested, this, [this] { closeLogFromQsoWindow(); });
+    m_host->Handle(HostMessage::SettingsChanged, this, [this] {
+        UpdateLevelMenus();
+        UpdateCaption();
+    });
 
     m_countries.OnModified = [this] { StartBackupCountdown(); };
     loadDeletedWpx();
     m_today = TodayDayNumber();
     m_commandLine = ParseCommandLine(m_options.arguments);
+    m_context->Station().fakeMode = m_commandLine.fakeMode;
     buildPanels();
     buildMenus();
     m_sortIndicator = std::make_unique<QtSortIndicator>(m_panStatus);
@@ -618,7 +623,14 @@ void TMainForm::addMenuItem(const WindowHost::MenuItem &registered)
         if (!enabled || enabled())
             run();
     });
-    menu->second->insertAction(m_registeredItemsPlace, action);
+    QAction *before = m_registeredItemsPlace;
+    if (!registered.after.isEmpty()) {
+        const QList<QAction *> actions = menu->second->actions();
+        for (qsizetype i = 0; i < actions.size(); ++i)
+            if (actions[i]->objectName() == registered.after)
+                before = i + 1 < actions.size() ? actions[i + 1] : nullptr;
+    }
+    menu->second->insertAction(before, action);
     menu->second->menuAction()->setVisible(true);
     m_registeredActions.push_back({action, registered});
     UpdateRadioMenus();

@@ -5,9 +5,11 @@
 #include "singleinstance.h"
 #include "vellumapp.h"
 
+#include "cluster/Fcluster.h"
 #include "exchange/Fimportexport.h"
 #include "station/Fstation.h"
 #include "qso/Fqso.h"
+#include "setup/Fsetupactions.h"
 
 #include "config/configfile.h"
 #include "country/countrydata.h"
@@ -63,7 +65,9 @@ int main(int argc, char **argv)
     // Each subsystem with windows registers them once.
     RegisterQsoWindows(main.Host());
     RegisterExchangeWindows(main.Host());
+    RegisterSetupWindows(main.Host());
     RegisterStationWindows(main.Host());
+    RegisterClusterWindows(main.Host());
     QObject::connect(&instance, &SingleInstance::raiseRequested, &main, [&main] {
         main.showNormal();
         main.raise();

@@ -23,6 +23,8 @@ struct StationState {
     bool radioConnected = false;
     /// "Ignore Mode in real-time": the radio's mode does not change the QSO's.
     bool ignoreRadioMode = false;
+    /// "/F": what is typed into the packet terminal goes to the spot list as if received.
+    bool fakeMode = false;
     /// The radio's frequency text of a fresh read ("14,250KHz"); set while a radio runs.
     std::function<std::string()> frequencyText;
     /// The frequency text when a radio is connected, else empty.

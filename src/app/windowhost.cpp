@@ -240,6 +240,19 @@ void WindowHost::deliver(HostMessage message)
             handler.run();
 }
 
+void WindowHost::HandleSetupAction(SetupAction action, QObject *receiver, std::function<bool()> handler)
+{
+    m_setupActions[action] = {receiver, receiver != nullptr, std::move(handler)};
+}
+
+std::optional<bool> WindowHost::RunSetupAction(SetupAction action)
+{
+    auto it = m_setupActions.find(action);
+    if (it == m_setupActions.end() || (it->second.hasReceiver && !it->second.receiver) || !it->second.run)
+        return std::nullopt;
+    return it->second.run();
+}
+
 void WindowHost::PostSetTableRow(int row, QAbstractItemView *table)
 {
     QCoreApplication::postEvent(this, new SetTableRow(row, table));

@@ -16,6 +16,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QAbstractItemView;
@@ -49,6 +50,26 @@ enum class HostMessage {
     WindowsRescaled,  ///< the screen or the scale changed: the summary panels lay out again
     QsoEntryChanged,  ///< call, prefix, band or mode changed: the custom award list follows
     CloseLogRequested, ///< the QSO window was closed by the user: the log closes
+    SettingsChanged,  ///< the setup dialog saved new settings: menus, caption and windows follow them
+};
+
+/// Steps of saving new settings that belong to the subsystems owning hardware or
+/// outside data. A subsystem registers a handler for the steps it owns; a step
+/// nobody handles does nothing. Handlers read the live configuration.
+enum class SetupAction {
+    StopRadio,            ///< before the radio's new settings are in force
+    StartRadio,           ///< after: start it with them
+    RadioRunning,         ///< answer: a radio is running
+    ClosePacketTerminal,  ///< before the packet terminal's new settings are in force
+    ReopenPacketTerminal, ///< after: open it again with them
+    CloseSecondTerminal,
+    ReopenSecondTerminal,
+    ReconfigureCwKeyer,   ///< the CW port or the key display changed
+    RefreshSpotList,      ///< gray spots are now ignored
+    StopRotator,          ///< before the rotator's new settings are in force
+    RestartRotator,       ///< after: start it with them
+    TestSound,            ///< answer: a sound played and the user heard it
+    CheckAddressSource,   ///< answer: the library of the chosen address data source is there
 };
 
 class WindowHost : public QObject {
@@ -98,6 +119,10 @@ public:
     /// goes when the receiver is destroyed.
     void Handle(HostMessage message, QObject *receiver, std::function<void()> handler);
     void Post(HostMessage message);
+    /// The handler of a setup step (one per step: a later one replaces it); it goes with its receiver.
+    void HandleSetupAction(SetupAction action, QObject *receiver, std::function<bool()> handler);
+    /// Runs the step's handler: its answer, or nothing when no subsystem handles the step.
+    std::optional<bool> RunSetupAction(SetupAction action);
     /// Makes row the active row of the table after the current event.
     void PostSetTableRow(int row, QAbstractItemView *table);
     /// The requester gets a DeferReplyEvent (carrying the code) after the events already
@@ -112,6 +137,7 @@ public:
         QString caption;
         QKeySequence key;
         std::function<void()> action;
+        QString after = {}; ///< the object name of the item it follows; empty: with the other registered items
         /// When the item is enabled (null: always); asked again on QsoMenusChanged.
         std::function<bool()> enabled = nullptr;
         /// A caption that changes ("Start Radio" / "Stop Radio"); null: the caption above.
@@ -177,6 +203,12 @@ private:
     std::array<CompanionSlot, CompanionCount> m_companions;
     bool m_locationChanged = false;
     std::map<HostMessage, std::vector<Handler>> m_handlers;
+    struct SetupHandler {
+        QPointer<QObject> receiver;
+        bool hasReceiver = false;
+        std::function<bool()> run;
+    };
+    std::map<SetupAction, SetupHandler> m_setupActions;
     std::vector<HostMessage> m_pending;
     std::vector<std::pair<int, QPointer<QObject>>> m_deferPending;
     std::vector<MenuItem> m_menuItems;

@@ -54,7 +54,9 @@ struct CliContext {
 
 using CommandHandler = std::function<int(CliContext &)>;
 
-/// Registers a top-level command ("log", "config", "cty", "resolve", ...).
+/// Registers a top-level command ("log", "config", "cty", "resolve", ...), or a
+/// subcommand of one as "command sub" ("config set"), which is dispatched before
+/// the command itself.
 struct CommandRegistrar {
     CommandRegistrar(const char *name, const char *usage, CommandHandler handler);
 };

@@ -138,13 +138,21 @@ int main(int argc, char **argv)
         printUsage();
         return words.empty() ? 1 : 0;
     }
-    auto command = commands().find(words[0]);
+    // A subcommand a subsystem registers on its own ("config set") goes before its command.
+    std::size_t nameWords = 1;
+    auto command = commands().end();
+    if (words.size() >= 2)
+        command = commands().find(words[0] + " " + words[1]);
+    if (command != commands().end())
+        nameWords = 2;
+    else
+        command = commands().find(words[0]);
     if (command == commands().end()) {
         std::cerr << "vellum-cli: unknown command '" << words[0] << "'\n";
         printUsage();
         return 1;
     }
-    context.args.assign(words.begin() + 1, words.end());
+    context.args.assign(words.begin() + static_cast<std::ptrdiff_t>(nameWords), words.end());
     context.programDir = vellum::ChooseProgramDir(dir);
     vellum::SetProgramDir(context.programDir);
     context.services.notifier = &context.notifier;

@@ -14,6 +14,7 @@ namespace vellum {
 namespace {
 
 constexpr std::size_t MaxValueLength = 255;
+constexpr std::size_t MaxNameLength = 255;
 
 std::string_view withoutPlus(std::string_view text)
 {
@@ -52,21 +53,22 @@ TIniFile::~TIniFile()
     }
 }
 
+bool TIniFile::NoCaseLess::operator()(std::string_view a, std::string_view b) const { return CompareNoCase(a, b) < 0; }
+
 const TIniFile::Section *TIniFile::findSection(std::string_view name) const
 {
-    auto it = std::lower_bound(m_sections.begin(), m_sections.end(), name,
-                               [](const Section &s, std::string_view n) { return CompareNoCase(s.name, n) < 0; });
-    return it != m_sections.end() && CompareNoCase(it->name, name) == 0 ? &*it : nullptr;
+    auto it = m_sections.find(name.substr(0, MaxNameLength));
+    return it == m_sections.end() ? nullptr : &it->second;
 }
 
 TIniFile::Section &TIniFile::sectionFor(std::string_view name)
 {
-    auto it = std::lower_bound(m_sections.begin(), m_sections.end(), name,
-                               [](const Section &s, std::string_view n) { return CompareNoCase(s.name, n) < 0; });
-    if (it != m_sections.end() && CompareNoCase(it->name, name) == 0)
-        return *it;
+    name = name.substr(0, MaxNameLength);
+    auto it = m_sections.find(name);
+    if (it != m_sections.end())
+        return it->second;
     m_dirty = true;
-    return *m_sections.insert(it, Section{std::string(name), {}});
+    return m_sections.emplace(std::string(name), Section{}).first->second;
 }
 
 const std::string *TIniFile::findValue(std::string_view section, std::string_view key) const
@@ -74,24 +76,23 @@ const std::string *TIniFile::findValue(std::string_view section, std::string_vie
     const Section *s = findSection(section);
     if (!s)
         return nullptr;
-    for (const auto &[k, v] : s->pairs)
-        if (CompareNoCase(k, key) == 0)
-            return &v;
-    return nullptr;
+    auto at = s->positions.find(key.substr(0, MaxNameLength));
+    return at == s->positions.end() ? nullptr : &s->pairs[at->second].second;
 }
 
 void TIniFile::store(Section &section, std::string_view key, std::string_view value)
 {
+    key = key.substr(0, MaxNameLength);
     value = value.substr(0, MaxValueLength);
-    for (auto &[k, v] : section.pairs) {
-        if (CompareNoCase(k, key) == 0) {
-            if (v != value) {
-                v.assign(value);
-                m_dirty = true;
-            }
-            return;
+    if (auto at = section.positions.find(key); at != section.positions.end()) {
+        std::string &stored = section.pairs[at->second].second;
+        if (stored != value) {
+            stored.assign(value);
+            m_dirty = true;
         }
+        return;
     }
+    section.positions.emplace(std::string(key), section.pairs.size());
     section.pairs.emplace_back(std::string(key), std::string(value));
     m_dirty = true;
 }
@@ -151,8 +152,8 @@ bool TIniFile::SectionExists(std::string_view section) const { return findSectio
 std::vector<std::string> TIniFile::ReadSections() const
 {
     std::vector<std::string> names;
-    for (const Section &s : m_sections)
-        names.push_back(s.name);
+    for (const auto &section : m_sections)
+        names.push_back(section.first);
     return names;
 }
 
@@ -165,41 +166,44 @@ std::vector<std::string> TIniFile::ReadSection(std::string_view section) const
     return keys;
 }
 
+void ForEachIniLine(std::string_view text, const std::function<void(int, std::string_view)> &line)
+{
+    for (int number = 1; !text.empty(); ++number) {
+        const std::size_t end = std::min(text.find('\n'), text.size());
+        std::string_view current = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        while (!current.empty() && current.back() == '\r')
+            current.remove_suffix(1);
+        if (!current.empty())
+            line(number, current);
+    }
+}
+
 void TIniFile::LoadText(std::string_view text)
 {
     m_sections.clear();
-    std::string current;
-    bool inSection = false;
-    while (!text.empty()) {
-        const std::size_t end = std::min(text.find('\n'), text.size());
-        std::string_view line = text.substr(0, end);
-        text.remove_prefix(std::min(end + 1, text.size()));
-        while (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        if (line.empty())
-            continue;
-        if (line.size() >= 2 && line.front() == '[' && line.back() == ']') {
-            current.assign(line.substr(1, line.size() - 2));
-            sectionFor(current);
-            inSection = true;
-        } else if (inSection) {
+    Section *current = nullptr; // lines before the first section are dropped
+    ForEachIniLine(text, [&](int, std::string_view line) {
+        if (IsIniSectionLine(line)) {
+            current = &sectionFor(line.substr(1, line.size() - 2));
+        } else if (current) {
             const std::size_t equals = line.find('=');
             const std::string_view key = line.substr(0, equals);
             const std::string_view value = equals == std::string_view::npos ? std::string_view() : line.substr(equals + 1);
-            store(sectionFor(current), key, value);
+            store(*current, key, value);
         }
-    }
+    });
     m_dirty = false;
 }
 
 std::string TIniFile::Text() const
 {
     std::string text;
-    for (const Section &s : m_sections) {
+    for (const auto &[name, section] : m_sections) {
         if (!text.empty())
             text += '\n';
-        text += '[' + s.name + "]\n";
-        for (const auto &[key, value] : s.pairs)
+        text += '[' + name + "]\n";
+        for (const auto &[key, value] : section.pairs)
             text += key + '=' + value + '\n';
     }
     return text;
@@ -207,7 +211,7 @@ std::string TIniFile::Text() const
 
 void TIniFile::UpdateFile()
 {
-    if (!m_dirty)
+    if (!m_dirty || m_fileName.empty())
         return;
     const std::string text = Text();
     WriteWholeFile(m_fileName, std::span(reinterpret_cast<const std::uint8_t *>(text.data()), text.size()),

@@ -6,12 +6,16 @@
 // - sections are kept sorted by name, ignoring the case of a..z;
 // - keys keep the order in which they were first written or read, and are
 //   found ignoring the case of a..z; values are compared exactly and hold at most
-//   255 characters;
+//   255 characters; keys and section names are cut at 255 characters too, so a
+//   hostile file costs no more than its size, and reading takes time in
+//   proportion to it however many sections and keys it holds;
 // - reading trims values of surrounding blanks; numbers that do not convert
 //   give the caller's default;
 // - the file is rewritten only when something changed.
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,11 +23,24 @@
 
 namespace vellum {
 
+/// Calls line(number, text) for each line of an INI text as TIniFile reads it:
+/// without its line end ("\n", "\r\n"), empty lines skipped, numbered from 1.
+void ForEachIniLine(std::string_view text, const std::function<void(int number, std::string_view line)> &line);
+
+/// Whether a line names a section ("[name]").
+inline bool IsIniSectionLine(std::string_view line)
+{
+    return line.size() >= 2 && line.front() == '[' && line.back() == ']';
+}
+
 /// Whether rewriting a file keeps its previous generation ("~" extension).
 enum class KeepGeneration { No, Yes };
 
 class TIniFile {
 public:
+    /// An INI text in memory, without a file (LoadText fills it): UpdateFile and
+    /// the destructor write nothing.
+    TIniFile() = default;
     /// Reads fileName when it exists (a missing file reads as empty). Lines are
     /// taken without their line end ("\n", "\r\n"); empty lines are skipped; a line
     /// "[name]" selects (or creates) section name; any other line is split at its
@@ -79,9 +96,13 @@ public:
     const std::string &FileName() const { return m_fileName; }
 
 private:
+    struct NoCaseLess {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
     struct Section {
-        std::string name;
         std::vector<std::pair<std::string, std::string>> pairs;
+        std::map<std::string, std::size_t, NoCaseLess> positions; ///< of each key in pairs
     };
     const Section *findSection(std::string_view name) const;
     Section &sectionFor(std::string_view name);
@@ -89,8 +110,8 @@ private:
     void store(Section &section, std::string_view key, std::string_view value);
 
     std::string m_fileName;
-    KeepGeneration m_keep;
-    std::vector<Section> m_sections; // sorted by name, ignoring the case of a..z
+    KeepGeneration m_keep = KeepGeneration::No;
+    std::map<std::string, Section, NoCaseLess> m_sections; // by name, ignoring the case of a..z
     bool m_dirty = false;
 };
 

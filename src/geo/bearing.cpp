@@ -50,6 +50,28 @@ std::optional<GeoPoint> GridCentre(std::string_view grid)
     return p;
 }
 
+std::string LatLongToGrid(double latitude, double longitude)
+{
+    if (!std::isfinite(latitude) || !std::isfinite(longitude) || std::fabs(latitude) > 90 || std::fabs(longitude) > 180)
+        return {};
+    // Latitude 90 would step into an 19th field that does not exist: it stays in the last one.
+    double p = std::min((latitude + 90) / 10, std::nextafter(18.0, 0.0));
+    double q = (longitude + 180) / 20;
+    if (q >= 18)
+        q -= 18;
+    std::string grid(6, ' ');
+    const auto step = [&grid](std::size_t at, char first, double &x, double &y, double next) {
+        grid[at] = static_cast<char>(first + static_cast<int>(x));
+        grid[at + 1] = static_cast<char>(first + static_cast<int>(y));
+        x = (x - std::trunc(x)) * next;
+        y = (y - std::trunc(y)) * next;
+    };
+    step(0, 'A', q, p, 10);
+    step(2, '0', q, p, 24);
+    step(4, 'a', q, p, 0);
+    return grid;
+}
+
 std::optional<BearingDistance> GreatCircle(GeoPoint home, GeoPoint target)
 {
     if (!std::isfinite(home.latitude) || !std::isfinite(home.longitude) || !std::isfinite(target.latitude) ||

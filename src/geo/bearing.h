@@ -19,6 +19,11 @@ std::string FormatGrid(std::string_view grid);
 /// The centre of a valid 4- or 6-character locator; nothing for other texts.
 std::optional<GeoPoint> GridCentre(std::string_view grid);
 
+/// The 6-character locator of a position (last two characters in lower case);
+/// longitude 180 East gives the same locator as 180 West, latitude 90 stays in
+/// the last square. Empty for non-finite or out-of-range input.
+std::string LatLongToGrid(double latitude, double longitude);
+
 struct BearingDistance {
     int bearing = 0;       ///< whole degrees, 0..359
     double distanceKm = 0; ///< great-circle distance

@@ -205,21 +205,31 @@ void registerRadioMenu(WindowHost &host, TStation &station)
     RadioControl &radio = station.Radio();
     auto running = [&radio] { return radio.Running(); };
     TConfigRecord &config = host.Context().Config();
-    host.AddMenuItem({menu, "Panorama1", "&Panorama", {}, [&station] { station.OpenPanorama(); },
+    host.AddMenuItem({menu, "Panorama1", "&Panorama", {}, [&station] { station.OpenPanorama(); }, {},
                       [&radio] { return radio.Link() && radio.Link()->CanReadSMeter(); }});
-    host.AddMenuItem({menu, "Scanner1", "&Scanner", {}, [&station] { station.OpenScanner(); }, running});
+    host.AddMenuItem({menu, "Scanner1", "&Scanner", {}, [&station] { station.OpenScanner(); }, {}, running});
     host.AddMenuItem({menu, "SetFrequency1", "Set &Frequency", QKeySequence(Qt::SHIFT | Qt::Key_F12),
-                      [&station] { station.OpenFrequencyWindow(); }, running});
-    host.AddMenuItem({menu, "StartRadio1", "Start Radio", {}, [&station] { station.StartStopRadio(); },
+                      [&station] { station.OpenFrequencyWindow(); }, {}, running});
+    host.AddMenuItem({menu, "StartRadio1", "Start Radio", {}, [&station] { station.StartStopRadio(); }, {},
                       [&config] { return !config.Hardware_RadioType.view().empty(); },
                       [&radio] { return radio.Running() ? QStringLiteral("Stop Radio") : QStringLiteral("Start Radio"); }});
-    host.AddMenuItem({menu, "IgnoreMode1", "Ignore Mode in real-time", {}, [&station] { station.ToggleIgnoreMode(); },
+    host.AddMenuItem({menu, "IgnoreMode1", "Ignore Mode in real-time", {}, [&station] { station.ToggleIgnoreMode(); }, {},
                       running, nullptr, [&host] { return host.Context().Station().ignoreRadioMode; }});
     host.AddMenuItem({"&File", "Radios1", "R&adios", {}, [&station] { station.OpenRadioDatabase(); }});
     // The polls of the radio run at idle moments.
     host.AddIdleHook(&station, [&radio] { radio.Idle(); });
     // The configured radio starts with the program.
     QTimer::singleShot(0, &station, [&radio] { radio.Start(); });
+    // New radio settings from the setup: stopped before, started after.
+    host.HandleSetupAction(SetupAction::StopRadio, &station, [&radio] {
+        radio.Stop();
+        return true;
+    });
+    host.HandleSetupAction(SetupAction::StartRadio, &station, [&station] {
+        station.StartStopRadio();
+        return station.Radio().Running();
+    });
+    host.HandleSetupAction(SetupAction::RadioRunning, &station, [&radio] { return radio.Running(); });
 }
 
 } // namespace
@@ -231,11 +241,11 @@ void RegisterStationWindows(WindowHost &host)
     auto active = [&rotator] { return rotator.Active(); };
     const QString menu = QStringLiteral("Rotator");
     host.AddQsoMenuItem({menu, "ShortPath1", "Short Path", QKeySequence(Qt::Key_F11),
-                         [station] { station->TurnToBearing(false); }, active});
+                         [station] { station->TurnToBearing(false); }, {}, active});
     host.AddQsoMenuItem({menu, "LongPath1", "Long Path", QKeySequence(Qt::CTRL | Qt::Key_F11),
-                         [station] { station->TurnToBearing(true); }, active});
+                         [station] { station->TurnToBearing(true); }, {}, active});
     host.AddQsoMenuItem({menu, "StopRotator1", "Stop Rotator", QKeySequence(Qt::ALT | Qt::Key_F11),
-                         [station] { station->Halt(); }, active});
+                         [station] { station->Halt(); }, {}, active});
     host.AddQsoMenuItem({menu, "Parameters1", "Parameters", {}, [station] { station->OpenRotatorControl(); }});
     host.AddMenuItem({"&File", "CommunicationPorts1", "Communication Ports", {}, [&host] {
                           TPortsDialog dialog(host.Notifier(), host.MainWindow());
@@ -246,6 +256,16 @@ void RegisterStationWindows(WindowHost &host)
     // The rotator runs while a QSO window is open.
     host.Handle(HostMessage::QsoWindowOpened, station, [&rotator] { rotator.Start(); });
     host.Handle(HostMessage::QsoWindowClosed, station, [&rotator] { rotator.Shutdown(); });
+    // New rotator settings from the setup: stopped before, started after, while a QSO window is open.
+    host.HandleSetupAction(SetupAction::StopRotator, station, [&rotator] {
+        rotator.Shutdown();
+        return true;
+    });
+    host.HandleSetupAction(SetupAction::RestartRotator, station, [&rotator, &host] {
+        if (host.QsoWindow())
+            rotator.Start();
+        return rotator.Active();
+    });
 }
 
 } // namespace vellum

@@ -49,6 +49,9 @@ public:
 
     /// Makes the main window with the scripted dialogs and no idle handler (tests run
     /// the idle work themselves), lets each subsystem register its windows, shows it.
+    /// With the setup windows registered (RegisterSetupWindows) and no own call in the
+    /// configuration, the first log that opens brings the setup dialog's "Personal"
+    /// page up as a child of main; it does not block, so a test that ignores it goes on.
     TMainForm &Start(std::vector<WindowRegistration> registrations = {}, MainFormOptions options = {});
 
     /// A file of the program's SAVE directory.

@@ -4,10 +4,12 @@
 #include "testsupport/tempdir.h"
 
 #include "config/inifile.h"
+#include "logstore/compare.h"
 #include "logstore/fileio.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 namespace vellum {
@@ -183,6 +185,25 @@ TEST(IniFile, KeepsThePreviousGenerationWhenAsked)
     }
     EXPECT_EQ(FileText(dir.file("IC-7300.~ig")), "[GENERAL]\nMODEL=IC-7300\n");
     EXPECT_EQ(FileText(path), "[GENERAL]\nMODEL=IC-7300\nBAUD=19200\n");
+}
+
+TEST(IniFileLimits, NamesAreCutAndManySectionsStaySorted)
+{
+    TIniFile ini;
+    std::string text;
+    for (int i = 20000; i > 0; --i)
+        text += "[s" + std::to_string(i) + "]\nk=" + std::to_string(i) + "\n";
+    text += "[" + std::string(1000, 'S') + "]\n" + std::string(300, 'K') + "=long\n";
+    ini.LoadText(text);
+    const std::vector<std::string> sections = ini.ReadSections();
+    ASSERT_EQ(sections.size(), 20001u);
+    EXPECT_TRUE(std::is_sorted(sections.begin(), sections.end(), [](const std::string &a, const std::string &b) {
+        return CompareNoCase(a, b) < 0;
+    }));
+    EXPECT_EQ(ini.ReadString(std::string(255, 'S'), std::string(255, 'K'), ""), "long");
+    EXPECT_EQ(ini.ReadInteger("S7", "K", 0), 7);
+    EXPECT_FALSE(ini.Modified());
+    ini.UpdateFile(); // a text in memory has no file to write
 }
 
 } // namespace

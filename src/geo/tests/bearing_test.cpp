@@ -58,5 +58,22 @@ TEST(GreatCircle, BearingsAndDistancesOfKnownPaths)
     EXPECT_EQ(DirDistText("K", {10, 1000.4}, true), "K: 10\xB0 621Mi");
 }
 
+TEST(Grid, LocatorOfAPosition)
+{
+    EXPECT_EQ(LatLongToGrid(0, 0), "JJ00aa");
+    EXPECT_EQ(LatLongToGrid(52.52, 13.40), "JO62qm");
+    EXPECT_EQ(LatLongToGrid(-33.87, 151.21), "QF56od");
+    EXPECT_EQ(LatLongToGrid(10, 180)[0], 'A');
+    EXPECT_EQ(LatLongToGrid(10, 180), LatLongToGrid(10, -180));
+    // The poles stay inside the locator field system.
+    EXPECT_EQ(LatLongToGrid(90, 0).substr(0, 2), "JR");
+    EXPECT_EQ(LatLongToGrid(-90, 0).substr(0, 2), "JA");
+    for (double bad : {std::nan(""), HUGE_VAL, 91.0})
+        EXPECT_EQ(LatLongToGrid(bad, 0), "");
+    // Every locator's centre gives the locator back.
+    for (const char *grid : {"JO62qm", "FN31pr", "AA00aa", "RR99xx"})
+        EXPECT_EQ(LatLongToGrid(GridCentre(grid)->latitude, GridCentre(grid)->longitude), grid);
+}
+
 } // namespace
 } // namespace vellum
