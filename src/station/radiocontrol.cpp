@@ -205,6 +205,11 @@ void RadioControl::PollTriggerFired()
 
 void RadioControl::Idle()
 {
+    // Somebody starts following the radio (the QSO window goes to real time): a poll is due.
+    bool wanted = Running() && m_wants && m_wants();
+    if (wanted && !m_wanted)
+        m_pollRequest = true;
+    m_wanted = wanted;
     if ((m_cwBusy && m_cwBusy()) || !m_pollRequest)
         return;
     m_pollRequest = false;

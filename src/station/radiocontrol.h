@@ -64,7 +64,8 @@ public:
     void PollTriggerFired();
     void RequestPoll() { m_pollRequest = true; }
     bool PollRequested() const { return m_pollRequest; }
-    /// The idle step: a requested poll runs, or waits a second while the radio is busy.
+    /// The idle step: a requested poll runs, or waits a second while the radio is busy;
+    /// a poll is requested when somebody starts following the radio.
     void Idle();
     /// Reads the radio and hands the values on; re-arms the trigger after a good read.
     void Poll();
@@ -92,6 +93,7 @@ private:
     RadioTiming m_timing;
     std::unique_ptr<RadioLink> m_link;
     bool m_pollRequest = false;
+    bool m_wanted = false; ///< somebody followed the radio at the last idle step
     std::function<void(int)> m_armPoll;
     std::function<void()> m_stopPoll;
     std::function<bool()> m_cwBusy;

@@ -581,12 +581,14 @@ TEST_F(RadioControlTest, StartsPollsDefersAndIsDisabledWhenTheRadioFallsSilent)
     EXPECT_EQ(taken.back(), std::make_pair(ModeOfName("SSB"), 14250.0));
     EXPECT_EQ(armed, std::vector<int>{500});
 
-    // Nobody follows the radio: no read, no re-arm.
+    // Nobody follows the radio: no read, no re-arm; following again asks for a poll.
     following = false;
     control->RequestPoll();
     control->Idle();
     EXPECT_EQ(armed.size(), 1u);
     following = true;
+    control->Idle();
+    EXPECT_EQ(armed.size(), 2u);
 
     EXPECT_EQ(control->FrequencyText(), "14,250KHz");
     bench.peer->silent = true;
