@@ -11,7 +11,8 @@ PACKAGES=(
   cmake ninja-build g++ ccache pkg-config
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
-  qt6-base-dev qt6-serialport-dev libgl-dev
+  qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev
+  pulseaudio pulseaudio-utils
   hamradio-files
   socat poppler-utils xvfb xauth libhamlib-utils
   python3
@@ -32,6 +33,15 @@ ensure_packages() {
   export DEBIAN_FRONTEND=noninteractive
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+}
+
+# A sound server for the tests that play sound (the CW sidetone): PulseAudio
+# with a null sink, started when none answers. It stays for later runs.
+start_sound_server() {
+  command -v pulseaudio >/dev/null || return 0
+  pactl info >/dev/null 2>&1 || pulseaudio --start --exit-idle-time=-1 >/dev/null 2>&1 || true
+  pactl list short sinks 2>/dev/null | grep -q . ||
+    pactl load-module module-null-sink sink_name=vellum_null >/dev/null 2>&1 || true
 }
 
 # configure_build DIR [cmake options...]: configure (once) and build.

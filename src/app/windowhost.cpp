@@ -301,6 +301,25 @@ void WindowHost::AddIdleHook(QObject *receiver, std::function<void()> hook)
     m_idleHooks.push_back({receiver, receiver != nullptr, std::move(hook)});
 }
 
+void WindowHost::SetQsoKeyHandler(QObject *receiver, std::function<bool(const QKeyEvent &)> handler)
+{
+    m_qsoKeyReceiver = receiver;
+    m_qsoKeyHandler = std::move(handler);
+}
+
+bool WindowHost::QsoKeyPressed(const QKeyEvent &key)
+{
+    return m_qsoKeyReceiver && m_qsoKeyHandler && m_qsoKeyHandler(key);
+}
+
+void WindowHost::SetSpecialKeys(bool on)
+{
+    if (on == m_specialKeys)
+        return;
+    m_specialKeys = on;
+    QsoMenusChanged();
+}
+
 void WindowHost::SetStatusPanel(const QString &name, QLabel *panel) { m_panels[name] = panel; }
 
 QLabel *WindowHost::StatusPanel(const QString &name) const

@@ -20,6 +20,7 @@
 #include <vector>
 
 class QAbstractItemView;
+class QKeyEvent;
 class QLabel;
 class QScrollBar;
 
@@ -140,10 +141,10 @@ public:
         QString after = {}; ///< the object name of the item it follows; empty: with the other registered items
         /// When the item is enabled (null: always); asked again on QsoMenusChanged.
         std::function<bool()> enabled = nullptr;
+        /// A check item: whether it is checked (null: no check item); asked with enabled.
+        std::function<bool()> checked = nullptr;
         /// A caption that changes ("Start Radio" / "Stop Radio"); null: the caption above.
         std::function<QString()> currentCaption = nullptr;
-        /// Makes the item a check mark showing this; null: no check mark.
-        std::function<bool()> checked = nullptr;
     };
     /// An item of the main window's menus ("&File", "R&adio"); the main window adds it at
     /// once if its menus exist. Its enabling, caption and check mark are asked again on
@@ -159,6 +160,14 @@ public:
     /// What decides the enabling of registered QSO window items changed: the QSO window asks again.
     void QsoMenusChanged() { emit qsoMenusChanged(); }
     void AddIdleHook(QObject *receiver, std::function<void()> hook);
+    /// A key pressed in the QSO window is offered to this handler before the window's own
+    /// handling; true when it took the key. The handler goes with its receiver.
+    void SetQsoKeyHandler(QObject *receiver, std::function<bool(const QKeyEvent &)> handler);
+    bool QsoKeyPressed(const QKeyEvent &key);
+    /// "Special Keys CW/RTTY": F1 to F8 of the QSO window send macros, and the QSO window
+    /// moves its own F2, F3, F5 and F8 items to Shift (Search Using Old Filter to Ctrl+F8).
+    bool SpecialKeys() const { return m_specialKeys; }
+    void SetSpecialKeys(bool on);
     /// The idle work: the requested companion refreshes and highlights, then the hooks.
     void RunIdle();
     void SetStatusPanel(const QString &name, QLabel *panel);
@@ -214,6 +223,9 @@ private:
     std::vector<MenuItem> m_menuItems;
     std::vector<MenuItem> m_qsoMenuItems;
     std::vector<Handler> m_idleHooks;
+    QPointer<QObject> m_qsoKeyReceiver;
+    std::function<bool(const QKeyEvent &)> m_qsoKeyHandler;
+    bool m_specialKeys = false;
     std::map<QString, QPointer<QLabel>> m_panels;
     QScrollBar *m_scrollBar = nullptr;
 };

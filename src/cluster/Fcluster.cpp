@@ -18,6 +18,12 @@ namespace vellum {
 TClusterStation::TClusterStation(WindowHost &host) : QObject(&host), m_host(host)
 {
     setObjectName(QStringLiteral("Cluster"));
+    // Rescaling gives every control the program's fonts: the terminals take a fixed pitch again.
+    host.Handle(HostMessage::WindowsRescaled, this, [this] {
+        for (QPointer<TPacketW> &terminal : m_terminals)
+            if (terminal)
+                terminal->KeepFixedPitch();
+    });
 }
 
 TClusterStation::~TClusterStation()
@@ -59,6 +65,7 @@ void TClusterStation::openTerminal(TerminalKind kind)
     }
     terminal->SetFakeMode(FakeMode() && kind == TerminalKind::Packet);
     m_host.Windows().ApplyWindowStyle(terminal);
+    terminal->KeepFixedPitch();
     terminal->show();
     m_terminals[kind == TerminalKind::Packet ? 0 : 1] = terminal;
 }

@@ -35,9 +35,6 @@ public:
     /// Page mode holds the spot list's display while a page is read.
     void SetSpotDisplayHandler(std::function<void(bool suspended)> handler) { m_spotDisplay = std::move(handler); }
     void SuspendSpotDisplay(bool suspended);
-    /// The function keys' texts are expanded by the keyer's macro expander once it registers.
-    void SetMacroExpander(std::function<std::string(const std::string &)> expander) { m_expander = std::move(expander); }
-    std::string ExpandMacro(const std::string &text) const { return m_expander ? m_expander(text) : text; }
 
     /// Opens the terminals whose type is above 1 and closes those set to "None"
     /// (at program start and when the setup changed them).
@@ -58,7 +55,6 @@ private:
     QPointer<TPacketW> m_terminals[2];
     std::function<void(const std::string &)> m_spotReceiver;
     std::function<void(bool)> m_spotDisplay;
-    std::function<std::string(const std::string &)> m_expander;
 };
 
 /// The cluster terminals of a window host (null before RegisterClusterWindows).

@@ -5,17 +5,22 @@
 #include "Freceivedview.h"
 #include "Fterminaldialogs.h"
 
+#include "app/windowhost.h"
 #include "config/configrecord.h"
 #include "logstore/Ftext.h"
 #include "logstore/paths.h"
 #include "logstore/services.h"
+#include "qso/qsoentry.h"
+#include "station/Fbuttonframe.h"
 #include "station/Ftcpchannel.h"
+#include "station/macroexpand.h"
 #include "station/channels.h"
 #include "station/portmap.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -70,9 +75,14 @@ TPacketW::TPacketW(TerminalKind kind, TClusterStation &station, QWidget *parent)
     m_pastePanel = new QLabel(this);
     m_pastePanel->setObjectName(QStringLiteral("PastePanel"));
     m_pastePanel->hide();
+    m_keyBar = new TButtonFrame(TerminalKeys(station.Config(), kind), [this](int key) { FunctionKey(key); }, this);
+    m_keyBar->setVisible(m_settings.showFunctions);
     layout->addWidget(m_splitter);
+    layout->addWidget(m_keyBar);
     layout->addWidget(m_pastePanel);
-    m_splitter->setSizes({m_settings.split, 100 - m_settings.split});
+    m_splitter->setStretchFactor(0, m_settings.split);
+    m_splitter->setStretchFactor(1, 100 - m_settings.split);
+    m_splitter->setChildrenCollapsible(false);
     connect(m_splitter, &QSplitter::splitterMoved, this, [this] {
         QList<int> sizes = m_splitter->sizes();
         int total = std::max(1, sizes.value(0) + sizes.value(1));
@@ -107,7 +117,28 @@ TPacketW::TPacketW(TerminalKind kind, TClusterStation &station, QWidget *parent)
 
 TPacketW::~TPacketW() { CloseTransport(); }
 
+void TPacketW::KeepFixedPitch()
+{
+    QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fixed.setStyleHint(QFont::TypeWriter);
+    fixed.setPointSizeF(m_typing->font().pointSizeF());
+    m_view->setFont(fixed);
+    m_typing->setFont(fixed);
+    m_text.SetWidth(m_view->CharactersWide());
+    m_view->TextChanged(0);
+}
+
 void TPacketW::closeEvent(QCloseEvent *event) { event->ignore(); }
+
+void TPacketW::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_splitShown)
+        return;
+    m_splitShown = true; // the stored splitter position, once the window has its height
+    int height = std::max(2, m_splitter->height());
+    m_splitter->setSizes({height * m_settings.split / 100, height - height * m_settings.split / 100});
+}
 
 // --- transports ------------------------------------------------------------------------
 
@@ -172,6 +203,15 @@ void TPacketW::ConnectTo(const ClusterAddress &address)
     }
 }
 
+void TPacketW::retire()
+{
+    // The channel may be the one reporting right now: it is deleted after the current event.
+    if (!m_tcp)
+        return;
+    m_retired.push_back(std::move(m_tcp));
+    QTimer::singleShot(0, this, [this] { m_retired.clear(); });
+}
+
 void TPacketW::makeTcp(const ClusterAddress &address)
 {
     m_tcp = std::make_unique<TTcpChannel>(address.host, address.port, !address.IsPage());
@@ -188,8 +228,7 @@ void TPacketW::CloseConnection()
     m_closingOnPurpose = true;
     m_tcp->Close();
     m_closingOnPurpose = false;
-    // The channel may be the one reporting right now: it goes after the current event.
-    QTimer::singleShot(0, [channel = m_tcp.release()] { delete channel; });
+    retire();
     if (m_page)
         m_station.SuspendSpotDisplay(false);
     m_page.reset();
@@ -238,8 +277,7 @@ void TPacketW::applyPageStep(const HttpStep &step)
         m_closingOnPurpose = false;
     }
     if (step.open && m_tcp) {
-        // A redirect: the old channel may be the one reporting, so it goes after this event.
-        QTimer::singleShot(0, [old = m_tcp.release()] { delete old; });
+        retire(); // a redirect: the old connection goes, a new one is made
         makeTcp(m_page->Address());
         m_tcp->OpenAsync();
     }
@@ -363,8 +401,9 @@ bool TPacketW::typingKey(QKeyEvent *event)
 {
     Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
     int key = event->key();
-    if (key >= Qt::Key_F1 && key <= Qt::Key_F8 && (mods == Qt::NoModifier || mods == Qt::ControlModifier)) {
-        FunctionKey(key - Qt::Key_F1 + 1 + (mods == Qt::ControlModifier ? 8 : 0));
+    m_keyBar->SetControl(key != Qt::Key_Control && (mods & Qt::ControlModifier));
+    if (int number = TButtonFrame::KeyNumberOf(key, mods)) {
+        FunctionKey(number);
         return true;
     }
     if (key == Qt::Key_PageUp || key == Qt::Key_PageDown || key == Qt::Key_Home || key == Qt::Key_End) {
@@ -476,6 +515,10 @@ void TPacketW::buildMenu()
     item("InternetConnection1", QStringLiteral("Internet connection"), {}, [this] { InternetConnection(); });
     item("EditFunctionKeys1", QStringLiteral("Edit function keys"), QKeySequence(Qt::ALT | Qt::Key_E),
          [this] { EditFunctionKeys(); });
+    QAction *show = item("ShowFunctionKeys1", QStringLiteral("Show function keys"), {},
+                         [this] { ShowFunctionKeys(!m_settings.showFunctions); });
+    show->setCheckable(true);
+    show->setChecked(m_settings.showFunctions);
     item("AnnounceDX1", QStringLiteral("Announce DX"), QKeySequence(Qt::ALT | Qt::Key_A), [this] { m_station.AnnounceDx(); });
     connect(m_menu, &QMenu::aboutToShow, this, [this] {
         findChild<QAction *>(QStringLiteral("InternetConnection1"))->setEnabled(m_settings.Tcp());
@@ -564,15 +607,28 @@ void TPacketW::showStatus(const QString &text)
 
 void TPacketW::FunctionKey(int key)
 {
-    std::string text = TerminalKeyText(m_station.Config(), Kind(), key);
-    if (!text.empty())
-        TypeText(ScreenText(m_station.ExpandMacro(text)), true);
+    // The key's text expanded with the QSO being entered, typed as if keyed.
+    QsoEntry *entry = m_station.Host().Entry();
+    MacroEnvironment environment =
+        CurrentMacroEnvironment(m_station.Config(), entry ? entry->MacroFields() : QsoMacroFields{});
+    MacroExpansion expansion = MacroExpand(key, TerminalKeys(m_station.Config(), Kind()), environment, m_station.Notifier());
+    TypeText(ScreenText(expansion.text), true);
+    if (expansion.enterQso && entry && entry->Mode() == QsoWindowMode::AddRealTime)
+        entry->AddQso();
 }
 
 void TPacketW::EditFunctionKeys()
 {
     TPacketKeysDialog dialog(m_station.Config(), Kind(), this);
-    dialog.exec();
+    if (dialog.exec() == QDialog::Accepted)
+        m_keyBar->Refresh();
+}
+
+void TPacketW::ShowFunctionKeys(bool shown)
+{
+    m_settings.showFunctions = shown;
+    StoreShowFunctions(m_station.Config(), Kind(), shown);
+    m_keyBar->setVisible(shown);
 }
 
 void TPacketW::InternetConnection()

@@ -85,12 +85,19 @@ public:
     TTypingArea *Typing() const { return m_typing; }
     QMenu *Menu() const { return m_menu; }
     QString BaseCaption() const;
+    /// The received text and the typing area in a fixed-pitch font of the size the
+    /// program's style gave them (columns of cluster output must line up).
+    void KeepFixedPitch();
+    /// "Show function keys".
+    void ShowFunctionKeys(bool shown);
+    class TButtonFrame *KeyBar() const { return m_keyBar; }
     /// The paste running in steps; false when none.
     bool Pasting() const { return m_pasteLeft.size() > 0; }
 
 protected:
     /// The user cannot close a terminal: the setup opens and closes it.
     void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
 
 private:
     bool typingKey(QKeyEvent *event);
@@ -103,6 +110,7 @@ private:
     void readChannel(ByteChannel &channel, std::size_t count);
     void applyPageStep(const struct HttpStep &step);
     void makeTcp(const ClusterAddress &address);
+    void retire();
     void tcpConnected();
     void tcpClosed();
     void pasteStep();
@@ -116,15 +124,18 @@ private:
     TTypingArea *m_typing;
     QSplitter *m_splitter;
     QLabel *m_pastePanel;
+    class TButtonFrame *m_keyBar = nullptr;
     QMenu *m_menu = nullptr;
     QAction *m_escapeAction = nullptr;
     std::unique_ptr<ByteChannel> m_serial;
     std::unique_ptr<TTcpChannel> m_tcp;
+    std::vector<std::unique_ptr<TTcpChannel>> m_retired; ///< closed channels, deleted after the current event
     std::unique_ptr<HttpPageReader> m_page;
     std::unique_ptr<TMsgHandOver> m_msg;
     ClusterAddress m_address;
     QString m_pageCaption; ///< the caption page mode shows ("" = the terminal's own)
     bool m_closingOnPurpose = false;
+    bool m_splitShown = false;
     bool m_immediate = false;
     bool m_fake = false;
     int m_unsentStart = 0;

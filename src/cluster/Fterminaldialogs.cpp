@@ -6,7 +6,6 @@
 #include "logstore/Ftext.h"
 #include "logstore/fileio.h"
 
-#include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -60,53 +59,10 @@ std::string TAddressDialog::ChosenLine() const
 // --- function keys --------------------------------------------------------------------
 
 TPacketKeysDialog::TPacketKeysDialog(TConfigRecord &config, TerminalKind kind, QWidget *parent)
-    : QDialog(parent), m_config(config), m_kind(kind)
+    : TFunctionKeysDialog(QString::fromLatin1(TerminalName(kind)) + QStringLiteral(" function keys"),
+                          TerminalKeys(config, kind), parent)
 {
     setObjectName(QStringLiteral("PacketKeysDialog"));
-    setWindowTitle(QString::fromLatin1(TerminalName(kind)) + QStringLiteral(" function keys"));
-    for (int key = 1; key <= 16; ++key)
-        m_texts[static_cast<std::size_t>(key - 1)] = TerminalKeyText(config, kind, key);
-    auto *form = new QFormLayout(this);
-    for (int i = 0; i < 8; ++i) {
-        m_labels[static_cast<std::size_t>(i)] = new QLabel(this);
-        auto *field = new QLineEdit(this);
-        field->setObjectName(QStringLiteral("Key%1").arg(i + 1));
-        field->setMaxLength(75);
-        m_fields[static_cast<std::size_t>(i)] = field;
-        form->addRow(m_labels[static_cast<std::size_t>(i)], field);
-    }
-    m_control = new QCheckBox(QStringLiteral("Control keys"), this);
-    m_control->setObjectName(QStringLiteral("ControlKeys"));
-    form->addRow(m_control);
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    form->addRow(buttons);
-    connect(m_control, &QCheckBox::toggled, this, [this](bool control) {
-        keepShown();
-        showKeys(control);
-    });
-    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
-        keepShown();
-        for (int key = 1; key <= 16; ++key)
-            SetTerminalKeyText(m_config, m_kind, key, m_texts[static_cast<std::size_t>(key - 1)]);
-        accept();
-    });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    showKeys(false);
-}
-
-void TPacketKeysDialog::showKeys(bool control)
-{
-    m_showingControl = control;
-    for (int i = 0; i < 8; ++i) {
-        m_labels[static_cast<std::size_t>(i)]->setText(QString::number(control ? 11 + i : 1 + i));
-        m_fields[static_cast<std::size_t>(i)]->setText(ScreenText(m_texts[static_cast<std::size_t>(i + (control ? 8 : 0))]));
-    }
-}
-
-void TPacketKeysDialog::keepShown()
-{
-    for (int i = 0; i < 8; ++i)
-        m_texts[static_cast<std::size_t>(i + (m_showingControl ? 8 : 0))] = CoreText(m_fields[static_cast<std::size_t>(i)]->text());
 }
 
 // --- Announce DX -------------------------------------------------------------------------

@@ -4,12 +4,13 @@
 
 #include "terminalsettings.h"
 
+#include "station/Fbuttonframe.h"
+
 #include <QDialog>
 
 #include <array>
 #include <string>
 
-class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -31,22 +32,11 @@ private:
     QListWidget *m_list;
 };
 
-class TPacketKeysDialog : public QDialog {
+/// The terminal's function-key editor: the shared editor titled "Packet function keys" or "RTTY function keys".
+class TPacketKeysDialog : public TFunctionKeysDialog {
     Q_OBJECT
 public:
     TPacketKeysDialog(TConfigRecord &config, TerminalKind kind, QWidget *parent = nullptr);
-
-private:
-    void showKeys(bool control);
-    void keepShown();
-
-    TConfigRecord &m_config;
-    TerminalKind m_kind;
-    std::array<std::string, 16> m_texts;
-    std::array<QLineEdit *, 8> m_fields{};
-    std::array<QLabel *, 8> m_labels{};
-    QCheckBox *m_control;
-    bool m_showingControl = false;
 };
 
 /// What "Announce DX" sends.

@@ -31,17 +31,11 @@ void StoreTerminalSplit(TConfigRecord &c, TerminalKind kind, int percent)
     (kind == TerminalKind::Packet ? c.PackSplit : c.RttySplit) = std::clamp(percent, 10, 90);
 }
 
-std::string TerminalKeyText(const TConfigRecord &c, TerminalKind kind, int key)
-{
-    const FunctionKeys &keys = kind == TerminalKind::Packet ? c.TNCKEYS : c.RTTYKEYS;
-    return key >= 1 && key <= 16 ? keys[static_cast<std::size_t>(key - 1)].str() : std::string();
-}
+FunctionKeys &TerminalKeys(TConfigRecord &c, TerminalKind kind) { return kind == TerminalKind::Packet ? c.TNCKEYS : c.RTTYKEYS; }
 
-void SetTerminalKeyText(TConfigRecord &c, TerminalKind kind, int key, const std::string &text)
+void StoreShowFunctions(TConfigRecord &c, TerminalKind kind, bool shown)
 {
-    FunctionKeys &keys = kind == TerminalKind::Packet ? c.TNCKEYS : c.RTTYKEYS;
-    if (key >= 1 && key <= 16)
-        keys[static_cast<std::size_t>(key - 1)] = text;
+    (kind == TerminalKind::Packet ? c.Packet_ShowFunction : c.rtty_showfunctions) = shown;
 }
 
 const char *TerminalName(TerminalKind kind) { return kind == TerminalKind::Packet ? "Packet" : "RTTY"; }

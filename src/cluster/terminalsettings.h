@@ -2,6 +2,7 @@
 // What the configuration holds for each of the two terminals (the packet
 // terminal and the second one, "RTTY"), read as one shape.
 
+#include "config/configrecord.h"
 #include "station/serialsettings.h"
 
 #include <array>
@@ -9,8 +10,6 @@
 #include <string>
 
 namespace vellum {
-
-struct TConfigRecord;
 
 enum class TerminalKind { Packet, Rtty };
 
@@ -43,8 +42,9 @@ TerminalSettings ReadTerminalSettings(const TConfigRecord &config, TerminalKind 
 /// Stores the splitter position (the one setting the terminal itself changes).
 void StoreTerminalSplit(TConfigRecord &config, TerminalKind kind, int percent);
 /// The function-key texts of a terminal (16 of up to 75 characters).
-std::string TerminalKeyText(const TConfigRecord &config, TerminalKind kind, int key);
-void SetTerminalKeyText(TConfigRecord &config, TerminalKind kind, int key, const std::string &text);
+FunctionKeys &TerminalKeys(TConfigRecord &config, TerminalKind kind);
+/// "Show function keys" of a terminal.
+void StoreShowFunctions(TConfigRecord &config, TerminalKind kind, bool shown);
 
 /// "Packet" or "RTTY".
 const char *TerminalName(TerminalKind kind);

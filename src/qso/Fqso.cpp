@@ -394,6 +394,10 @@ void TQSOForm::buildMenus()
                                    registered.action, registered.key);
         if (registered.enabled)
             m_enabledWhen.emplace_back(action, registered.enabled);
+        if (registered.checked) {
+            action->setCheckable(true);
+            m_checkedWhen.emplace_back(action, registered.checked);
+        }
     }
     assembleMenus();
     connect(&m_host, &WindowHost::qsoMenusChanged, this, &TQSOForm::updateMenuStates);
@@ -430,6 +434,32 @@ void TQSOForm::updateMenuStates()
         action->setEnabled(level2);
     for (const auto &[action, enabled] : m_enabledWhen)
         action->setEnabled(enabled());
+    for (const auto &[action, checked] : m_checkedWhen)
+        action->setChecked(checked());
+    moveShortcutsForSpecialKeys();
+}
+
+void TQSOForm::moveShortcutsForSpecialKeys()
+{
+    // While F1 to F8 send macros, the items on those keys move to Shift (and Ctrl for Shift+F8).
+    struct Moved {
+        const char *name;
+        QKeySequence normal, special;
+    };
+    static const Moved moved[] = {
+        {"ConfirmLabel1", QKeySequence(Qt::Key_F2), QKeySequence(Qt::SHIFT | Qt::Key_F2)},
+        {"SearchExternal1", QKeySequence(Qt::Key_F3), QKeySequence(Qt::SHIFT | Qt::Key_F3)},
+        {"NextWindowSize1", QKeySequence(Qt::Key_F5), QKeySequence(Qt::SHIFT | Qt::Key_F5)},
+        {"Search1", QKeySequence(Qt::Key_F8), QKeySequence(Qt::SHIFT | Qt::Key_F8)},
+        {"SearchOld1", QKeySequence(Qt::SHIFT | Qt::Key_F8), QKeySequence(Qt::CTRL | Qt::Key_F8)},
+    };
+    bool special = m_host.SpecialKeys();
+    if (special == m_specialKeysShown)
+        return;
+    m_specialKeysShown = special;
+    for (const Moved &item : moved)
+        if (auto *action = findChild<QAction *>(QLatin1String(item.name)))
+            action->setShortcut(special ? item.special : item.normal);
 }
 
 // --- showing the entry's state ------------------------------------------------------------
@@ -809,6 +839,8 @@ bool TQSOForm::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress)
         return TQsoWindowBase::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
+    if (m_host.QsoKeyPressed(*key)) // the function-key macros, stopping the keyer
+        return true;
     if (key->key() == Qt::Key_F1 && key->modifiers() == Qt::NoModifier) {
         if (field)
             OpenFieldList(*field);

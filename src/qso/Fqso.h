@@ -82,6 +82,7 @@ private:
                       QKeySequence key = {});
     void assembleMenus();
     void updateMenuStates();
+    void moveShortcutsForSpecialKeys();
     QWidget *control(const char *name) const;
     void applyTabOrder();
     /// Ctrl+Tab, Ctrl+Shift+Tab: the next or previous control of all that can take the focus.
@@ -115,6 +116,8 @@ private:
     QHash<QString, std::vector<QAction *>> m_menuActions; ///< items by menu while the menus are built
     std::vector<QAction *> m_levelActions;                ///< items of user level 2
     std::vector<std::pair<QAction *, std::function<bool()>>> m_enabledWhen; ///< registered items and their enabling
+    std::vector<std::pair<QAction *, std::function<bool()>>> m_checkedWhen; ///< registered check items
+    bool m_specialKeysShown = false; ///< the shortcuts are where "Special Keys CW/RTTY" puts them
     std::array<std::vector<std::pair<std::string, std::string>>, 2> m_shownItems; ///< custom awards, their values
     std::array<QLineEdit *, QsoFieldCount> m_fields{};
     std::array<QComboBox *, QsoListCount> m_lists{};

@@ -1,5 +1,7 @@
 #include "Fstation.h"
 
+#include "Fmorsekb.h"
+#include "Fbuttonframe.h"
 #include "Fports.h"
 #include "Fradiodb.h"
 #include "Fscanner.h"
@@ -14,6 +16,7 @@
 #include "qso/qsoentry.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMetaObject>
 
 #include <cmath>
@@ -22,7 +25,7 @@ namespace vellum {
 
 // --- the station parts -----------------------------------------------------------------
 
-TStation::TStation(WindowHost &host) : QObject(&host), m_host(host)
+TStation::TStation(WindowHost &host) : QObject(&host), m_host(host), m_keyer(new TCwKeyer(host))
 {
     setObjectName(QStringLiteral("Station"));
     auto serial = [&host](const SerialSettings &settings) -> std::unique_ptr<ByteChannel> {
@@ -87,9 +90,28 @@ TRotateForm *TStation::OpenRotatorControl()
 
 // --- the radio -------------------------------------------------------------------------------
 
+bool TStation::keysOnRadioPort() const
+{
+    std::uint8_t port = m_host.Context().Config().hardware_cwport;
+    return port == 5 || port == 6; // DTR or RTS of the radio's port
+}
+
 void TStation::setUpRadio()
 {
-    m_radio = std::make_unique<RadioControl>(m_host.Context().Config(), m_host.Notifier(), m_ports);
+    RadioPorts ports = m_ports;
+    // The keyer may hold the radio's device for its lines: it lets go before the radio opens it.
+    ports.serial = [this, serial = m_ports.serial](const SerialSettings &settings) {
+        if (keysOnRadioPort())
+            m_keyer->ReleaseComPort();
+        std::unique_ptr<ByteChannel> channel = serial(settings);
+        m_radioPort = dynamic_cast<TSerialChannel *>(channel.get());
+        return channel;
+    };
+    m_radio = std::make_unique<RadioControl>(m_host.Context().Config(), m_host.Notifier(), ports);
+    m_radio->OnStopping([this] {
+        if (keysOnRadioPort())
+            m_keyer->UseRadioLines(nullptr);
+    });
     m_pollTimer = new QTimer(this);
     m_pollTimer->setSingleShot(true);
     connect(m_pollTimer, &QTimer::timeout, this, [this] { m_radio->PollTriggerFired(); });
@@ -119,6 +141,9 @@ void TStation::radioRunningChanged(bool running)
 {
     TConfigRecord &config = m_host.Context().Config();
     m_host.Context().Station().radioConnected = running;
+    // The keyer keys through the running radio's own port.
+    if (running && keysOnRadioPort() && m_radioPort && m_radioPort->NativeHandle() >= 0)
+        m_keyer->UseRadioLines(std::make_shared<DeviceModemLines>(m_radioPort->NativeHandle()));
     if (!running) {
         config.ReopenFreqWindow = m_frequencyWindow != nullptr && m_frequencyWindow->isVisible();
         if (m_frequencyWindow)
@@ -195,6 +220,62 @@ void TStation::ToggleIgnoreMode()
         entry->RadioStateChanged();
 }
 
+namespace {
+
+/// The QSO window's keys while "Special Keys CW/RTTY" is on: F1 to F8 send the CW keyboard's
+/// macros, Esc stops the keyer while it sends. True when the key was taken.
+bool specialKey(WindowHost &host, TCwKeyer &keyer, const QKeyEvent &key)
+{
+    if (!host.SpecialKeys())
+        return false;
+    QsoEntry *entry = host.Entry();
+    if (!entry || entry->Mode() != QsoWindowMode::AddRealTime) {
+        host.SetSpecialKeys(false); // only real-time entry has them
+        return false;
+    }
+    if (key.key() == Qt::Key_Escape && key.modifiers() == Qt::NoModifier) {
+        if (!keyer.Activity().Idle()) {
+            keyer.Sender().Abort();
+            return true;
+        }
+        host.SetSpecialKeys(false); // Esc leaves the add mode, and the special keys with it
+        return false;
+    }
+    int number = TButtonFrame::KeyNumberOf(key.key(), key.modifiers());
+    if (number < 1 || number > 8)
+        return false;
+    if (keyer.Keyboard())
+        keyer.SendFunctionKey(number);
+    else
+        host.SetSpecialKeys(false); // no window to send the macro with
+    return true;
+}
+
+void registerKeyer(WindowHost &host, TStation *station)
+{
+    TCwKeyer &keyer = station->Keyer();
+    host.AddQsoMenuItem({"&Window", "CWKeyboard1", "CW Keyboard", QKeySequence(Qt::ALT | Qt::Key_K),
+                         [&keyer] { keyer.OpenKeyboard(); }});
+    host.AddQsoMenuItem({"&QSO", "SpecialKeys1", "Special Keys CW/RTTY", {},
+                         [&host] { host.SetSpecialKeys(!host.SpecialKeys()); }, {},
+                         [&host] { return host.Entry() && host.Entry()->Mode() == QsoWindowMode::AddRealTime; },
+                         [&host] { return host.SpecialKeys(); }});
+    host.SetQsoKeyHandler(station, [&host, &keyer](const QKeyEvent &key) { return specialKey(host, keyer, key); });
+    // The keyboard reopens with the QSO window when it was open as the last one closed.
+    host.Handle(HostMessage::QsoWindowOpened, station, [&host, &keyer] {
+        if (host.Context().Config().WindowPos[WindowIndex::CW].Open)
+            keyer.OpenKeyboard();
+    });
+    host.Handle(HostMessage::QsoWindowClosed, station, [&host, &keyer] {
+        host.Context().Config().WindowPos[WindowIndex::CW].Open = keyer.Keyboard() != nullptr;
+        if (TMorseKb *keyboard = keyer.Keyboard())
+            keyboard->close();
+        host.SetSpecialKeys(false);
+    });
+}
+
+} // namespace
+
 TStation *StationOf(WindowHost &host) { return host.findChild<TStation *>(QStringLiteral("Station"), Qt::FindDirectChildrenOnly); }
 
 namespace {
@@ -211,10 +292,10 @@ void registerRadioMenu(WindowHost &host, TStation &station)
     host.AddMenuItem({menu, "SetFrequency1", "Set &Frequency", QKeySequence(Qt::SHIFT | Qt::Key_F12),
                       [&station] { station.OpenFrequencyWindow(); }, {}, running});
     host.AddMenuItem({menu, "StartRadio1", "Start Radio", {}, [&station] { station.StartStopRadio(); }, {},
-                      [&config] { return !config.Hardware_RadioType.view().empty(); },
+                      [&config] { return !config.Hardware_RadioType.view().empty(); }, nullptr,
                       [&radio] { return radio.Running() ? QStringLiteral("Stop Radio") : QStringLiteral("Start Radio"); }});
     host.AddMenuItem({menu, "IgnoreMode1", "Ignore Mode in real-time", {}, [&station] { station.ToggleIgnoreMode(); }, {},
-                      running, nullptr, [&host] { return host.Context().Station().ignoreRadioMode; }});
+                      running, [&host] { return host.Context().Station().ignoreRadioMode; }});
     host.AddMenuItem({"&File", "Radios1", "R&adios", {}, [&station] { station.OpenRadioDatabase(); }});
     // The polls of the radio run at idle moments.
     host.AddIdleHook(&station, [&radio] { radio.Idle(); });
@@ -266,6 +347,9 @@ void RegisterStationWindows(WindowHost &host)
             rotator.Start();
         return rotator.Active();
     });
+    registerKeyer(host, station);
+    // Polls of the radio wait while the keyer has text to send.
+    station->SetCwBusy([&keyer = station->Keyer()] { return !keyer.Activity().Idle(); });
 }
 
 } // namespace vellum

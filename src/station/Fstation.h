@@ -1,10 +1,13 @@
 #pragma once
 // The station parts of the run (the rotator with its port or daemon link, the
-// radio with its poll loop), the QSO window's "Rotator" menu, the main window's
-// "R&adio" menu and "Communication Ports", registered with the window host.
+// radio with its poll loop, the CW keyer), the QSO window's "Rotator" menu, "CW
+// Keyboard" and "Special Keys CW/RTTY", the main window's "R&adio" menu and
+// "Communication Ports", registered with the window host.
 
+#include "Fcwkeyer.h"
 #include "Fradio.h"
 #include "Frotator.h"
+#include "Fserialchannel.h"
 #include "radiocontrol.h"
 #include "rotator.h"
 
@@ -37,6 +40,7 @@ public:
     /// "Parameters": the Rotator Control window, brought forward when it is open.
     TRotateForm *OpenRotatorControl();
     TRotateForm *RotatorControl() const { return m_control; }
+    TCwKeyer &Keyer() { return *m_keyer; }
 
     // --- the radio ---
     RadioControl &Radio() { return *m_radio; }
@@ -58,14 +62,18 @@ private:
     void setUpRadio();
     void radioRunningChanged(bool running);
     bool qsoFollowsRadio() const;
+    /// Whether the CW keyer keys a line of the radio's own port.
+    bool keysOnRadioPort() const;
 
     WindowHost &m_host;
     std::unique_ptr<Rotator> m_rotator;
+    TCwKeyer *m_keyer;
     QPointer<TRotateForm> m_control;
     RadioPorts m_ports;
     std::unique_ptr<RadioControl> m_radio;
     QTimer *m_pollTimer = nullptr;
     QPointer<TSetRadioFrequency> m_frequencyWindow;
+    QPointer<TSerialChannel> m_radioPort; ///< the running radio's serial port, when it has one
 };
 
 /// The station parts of a window host (null before RegisterStationWindows).

@@ -97,6 +97,8 @@ RadioControl::~RadioControl() = default;
 void RadioControl::setLink(std::unique_ptr<RadioLink> link)
 {
     bool was = Running();
+    if (was && m_stopping)
+        m_stopping();
     m_link = std::move(link);
     m_pollRequest = false;
     if (m_link)

@@ -74,6 +74,8 @@ public:
 
     /// Told when the radio starts or stops (the menus, the frequency window).
     void OnRunningChanged(std::function<void(bool)> handler) { m_runningChanged = std::move(handler); }
+    /// Told just before the running radio closes its link (a user of its port lets go).
+    void OnStopping(std::function<void()> handler) { m_stopping = std::move(handler); }
     /// Told after the values changed (the frequency window shows them).
     void OnValuesShown(std::function<void()> handler) { m_valuesShown = std::move(handler); }
     /// Where the engine's values-changed notice goes (the window posts it to run later).
@@ -100,6 +102,7 @@ private:
     std::function<bool()> m_wants;
     std::function<void(int, double)> m_take;
     std::function<void(bool)> m_runningChanged;
+    std::function<void()> m_stopping;
     std::function<void()> m_valuesShown;
     std::function<void()> m_valuesPosted;
 };

@@ -5,6 +5,7 @@
 #include "cluster/Fmsghandover.h"
 #include "cluster/Freceivedview.h"
 #include "cluster/Fterminal.h"
+#include "station/Fbuttonframe.h"
 
 #include "app/testing/Fprogram.h"
 #include "app/windowhost.h"
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QLocalSocket>
 #include <QProcess>
+#include <QPushButton>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -178,6 +180,17 @@ TEST_F(TerminalTest, TheTypingAreaKeepsWhatWasSentAndPastesWithAQuestionFrom80Ch
     EXPECT_TRUE(packet->windowTitle().contains("(IMMEDIATE MODE)"));
     QTest::keyClick(typing, Qt::Key_Insert);
     EXPECT_TRUE(packet->windowTitle().contains("(HOLDING)"));
+
+    // F1 types key 1 expanded; the bar shows its caption; Ctrl+F1 is key 9.
+    config.Personal_Callsign = "QQ0QQ";
+    config.TNCKEYS[0] = "Call|SH/DX %~";
+    config.TNCKEYS[8] = "Nine|BYE";
+    packet->KeyBar()->Refresh();
+    QTest::keyClick(typing, Qt::Key_F1);
+    EXPECT_TRUE(typing->toPlainText().endsWith("SH/DX QQ0QQ")) << typing->toPlainText().toStdString();
+    QTest::keyClick(typing, Qt::Key_F1, Qt::ControlModifier);
+    EXPECT_TRUE(typing->toPlainText().endsWith("BYE"));
+    EXPECT_TRUE(packet->KeyBar()->findChild<QPushButton *>() != nullptr);
 
     QApplication::clipboard()->setText(QString(79, QChar('a')));
     std::size_t asked = notifier.shown.size();

@@ -2,6 +2,7 @@
 // a serial controller on a pseudo-terminal and the dummy rotator daemon.
 
 #include "stationpeers.h"
+#include "stationprogram.h"
 
 #include "station/Fstation.h"
 #include "station/Fserialchannel.h"
@@ -28,9 +29,9 @@
 namespace vellum {
 namespace {
 
-class RotatorWindowTest : public test::ProgramTest {
+class RotatorWindowTest : public test::StationProgramTest {
 protected:
-    RotatorWindowTest() : ProgramTest(VELLUM_DEFAULT_DATA_DIR, "rotator") {}
+    RotatorWindowTest() : StationProgramTest("rotator") {}
     void SetUp() override
     {
         config.LASTLOG = "<none>";
@@ -42,20 +43,9 @@ protected:
         config.DefQSO_band = 5;
     }
     /// The program with a new log open (the rotator starts with its QSO window).
-    void openLog()
-    {
-        program.Start({RegisterQsoWindows, RegisterStationWindows});
-        chooser.file = QString::fromStdString(program.SaveFile("ROT.VLL"));
-        main->NewClick();
-        QCoreApplication::processEvents(); // QsoWindowOpened
-        station = StationOf(main->Host());
-        ASSERT_NE(station, nullptr);
-    }
-    QAction *qsoAction(const char *name) { return main->QsoWindow()->findChild<QAction *>(name); }
+    void openLog() { StationProgramTest::openLog("ROT.VLL"); }
     template <typename T>
     T *control(const char *name) { return station->RotatorControl()->findChild<T *>(name); }
-
-    TStation *station = nullptr;
 };
 
 TEST_F(RotatorWindowTest, TheDaemonTurnsAndStops)
