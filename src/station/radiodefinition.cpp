@@ -3,6 +3,7 @@
 #include "config/inifile.h"
 #include "logstore/compare.h"
 #include "logstore/qsotables.h"
+#include "logstore/trim.h"
 
 #include <algorithm>
 #include <cmath>
@@ -45,10 +46,11 @@ std::uint8_t indexOfName(const std::array<const char *, N> &names, std::string_v
     return 0;
 }
 
+/// The text cut to length, without the blanks the cut may leave at its end (they would not read back).
 std::string cut(std::string text, std::size_t length)
 {
     if (text.size() > length)
-        text.resize(length);
+        text = std::string(TrimRight(std::string_view(text).substr(0, length)));
     return text;
 }
 
@@ -191,6 +193,8 @@ ModeCodes ParseModeCodes(std::string_view text, std::string *problem)
     pair(codes.read1, codes.read2);
     pair(codes.write1, codes.write2);
     codes.preferSecond = text.substr(std::min(at, text.size())) == "Y";
+    if (codes == ModeCodes{NoModeCode, NoModeCode, NoModeCode, NoModeCode, true})
+        codes.preferSecond = false; // a preference without codes is no entry (and is not written)
     return codes;
 }
 
