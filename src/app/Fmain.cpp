@@ -38,7 +38,9 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 
 namespace vellum {
 
@@ -234,9 +236,15 @@ void TMainForm::buildMenus()
     item(file, "Exit1", QStringLiteral("E&xit"), &QWidget::close);
 
     m_menus[file->title()] = file;
+    // "R&adio" holds only items the station registers; it shows once it has some.
+    QMenu *radio = menuBar()->addMenu(QStringLiteral("R&adio"));
+    radio->setObjectName(QStringLiteral("RadioMenu"));
+    radio->menuAction()->setVisible(false);
+    m_menus[radio->title()] = radio;
     for (const WindowHost::MenuItem &registered : m_host->MenuItems())
         addMenuItem(registered);
     connect(m_host, &WindowHost::menuItemAdded, this, &TMainForm::addMenuItem);
+    connect(m_host, &WindowHost::qsoMenusChanged, this, &TMainForm::UpdateRadioMenus);
 
     QMenu *help = menuBar()->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("HelpMenu"));
@@ -606,9 +614,15 @@ void TMainForm::addMenuItem(const WindowHost::MenuItem &registered)
         return; // only menus the main window has take items
     auto *action = new QAction(registered.caption, menu->second);
     action->setObjectName(registered.name);
-    if (!registered.key.isEmpty())
+    if (!registered.key.isEmpty()) {
         action->setShortcut(registered.key);
-    connect(action, &QAction::triggered, this, registered.action);
+        action->setShortcutContext(Qt::ApplicationShortcut);
+    }
+    action->setCheckable(registered.checked != nullptr);
+    connect(action, &QAction::triggered, this, [action, run = registered.action, enabled = registered.enabled] {
+        if (!enabled || enabled())
+            run();
+    });
     QAction *before = m_registeredItemsPlace;
     if (!registered.after.isEmpty()) {
         const QList<QAction *> actions = menu->second->actions();
@@ -617,6 +631,9 @@ void TMainForm::addMenuItem(const WindowHost::MenuItem &registered)
                 before = i + 1 < actions.size() ? actions[i + 1] : nullptr;
     }
     menu->second->insertAction(before, action);
+    menu->second->menuAction()->setVisible(true);
+    m_registeredActions.push_back({action, registered});
+    UpdateRadioMenus();
 }
 
 // --- log commands -----------------------------------------------------------
@@ -787,7 +804,28 @@ void TMainForm::EditAddressesClick()
     runReferenceEditor<TEditAddressDialog>(*this, m_countries, m_context->Settings(), m_progress.get());
 }
 
-void TMainForm::UpdateRadioMenus() {} // the radio menu comes with the radio engine
+void TMainForm::UpdateRadioMenus()
+{
+    std::set<QMenu *> menus;
+    for (auto &[action, item] : m_registeredActions) {
+        if (!action)
+            continue;
+        action->setEnabled(!item.enabled || item.enabled());
+        if (item.currentCaption)
+            action->setText(item.currentCaption());
+        if (item.checked)
+            action->setChecked(item.checked());
+        menus.insert(qobject_cast<QMenu *>(action->parent()));
+    }
+    // A menu none of whose items can be chosen is disabled as a whole.
+    for (QMenu *menu : menus) {
+        if (!menu)
+            continue;
+        const QList<QAction *> actions = menu->actions();
+        menu->setEnabled(std::any_of(actions.begin(), actions.end(),
+                                     [](QAction *a) { return !a->isSeparator() && a->isEnabled(); }));
+    }
+}
 
 // --- screen changes and shutdown ---------------------------------------------
 

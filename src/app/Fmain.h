@@ -180,6 +180,8 @@ private:
     QAction *m_managersItem = nullptr;
     std::map<QString, QMenu *> m_menus;
     QAction *m_registeredItemsPlace = nullptr; ///< registered "&File" items go before it
+    /// The registered items with what decides their enabling, caption and check mark.
+    std::vector<std::pair<QPointer<QAction>, WindowHost::MenuItem>> m_registeredActions;
     std::unique_ptr<QtNotifier> m_qtNotifier;
     std::unique_ptr<FileChooser> m_defaultChooser;
     FileChooser *m_chooser = nullptr;

@@ -5,7 +5,9 @@
 
 #include "logstore/services.h"
 
+#include <functional>
 #include <memory>
+#include <string>
 
 namespace vellum {
 
@@ -23,6 +25,10 @@ struct StationState {
     bool ignoreRadioMode = false;
     /// "/F": what is typed into the packet terminal goes to the spot list as if received.
     bool fakeMode = false;
+    /// The radio's frequency text of a fresh read ("14,250KHz"); set while a radio runs.
+    std::function<std::string()> frequencyText;
+    /// The frequency text when a radio is connected, else empty.
+    std::string RadioFrequencyText() const { return radioConnected && frequencyText ? frequencyText() : std::string(); }
 };
 
 class ProgramContext {

@@ -143,8 +143,13 @@ public:
         std::function<bool()> enabled = nullptr;
         /// A check item: whether it is checked (null: no check item); asked with enabled.
         std::function<bool()> checked = nullptr;
+        /// A caption that changes ("Start Radio" / "Stop Radio"); null: the caption above.
+        std::function<QString()> currentCaption = nullptr;
     };
-    /// An item of the main window's menus; the main window adds it at once if its menus exist.
+    /// An item of the main window's menus ("&File", "R&adio"); the main window adds it at
+    /// once if its menus exist. Its enabling, caption and check mark are asked again on
+    /// QsoMenusChanged; a menu whose items are all disabled is disabled; an item with a
+    /// key works from every window of the program.
     void AddMenuItem(MenuItem item);
     const std::vector<MenuItem> &MenuItems() const { return m_menuItems; }
     /// An item of the QSO window's menus ("&QSO", "Sort", "F&ilter", "&Labels", "&Window",

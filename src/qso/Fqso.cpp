@@ -729,7 +729,8 @@ void TQSOForm::EditNote(QsoField field)
         return;
     }
     TEditNote editor(field == QsoField::CallNotes ? QStringLiteral("Callsign Notes") : QStringLiteral("QSO Notes"),
-                     Field(field)->text(), Field(QsoField::Date)->text(), this);
+                     Field(field)->text(), Field(QsoField::Date)->text(), this,
+                     [this] { return ScreenText(m_host.Context().Station().RadioFrequencyText()); });
     if (editor.exec() == QDialog::Accepted)
         m_entry.SetNote(field, CoreText(editor.Note().left(250)));
 }
@@ -804,6 +805,10 @@ bool TQSOForm::handleKey(QsoField field, const QKeyEvent &key)
     bool control = key.modifiers() == Qt::ControlModifier;
     if (control && key.key() == Qt::Key_E && (note || field == QsoField::Manager)) {
         EditNote(field);
+        return true;
+    }
+    if (note && control && key.key() == Qt::Key_R) {
+        m_entry.AppendRadioFrequency(field);
         return true;
     }
     if (note && control && (key.key() == Qt::Key_D || key.key() == Qt::Key_T)) {

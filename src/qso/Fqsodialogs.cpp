@@ -16,8 +16,9 @@ namespace vellum {
 
 // --- note editor -------------------------------------------------------------------
 
-TEditNote::TEditNote(const QString &title, const QString &note, const QString &dateText, QWidget *parent)
-    : QDialog(parent), m_dateText(dateText)
+TEditNote::TEditNote(const QString &title, const QString &note, const QString &dateText, QWidget *parent,
+                     std::function<QString()> radioText)
+    : QDialog(parent), m_dateText(dateText), m_radioText(std::move(radioText))
 {
     setObjectName(QStringLiteral("EditNote"));
     setWindowTitle(title);
@@ -38,6 +39,11 @@ bool TEditNote::eventFilter(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         if (key->modifiers() == Qt::ControlModifier && key->key() == Qt::Key_D) {
             m_memo->insertPlainText(m_dateText);
+            return true;
+        }
+        if (key->modifiers() == Qt::ControlModifier && key->key() == Qt::Key_R) {
+            if (m_radioText)
+                m_memo->insertPlainText(m_radioText());
             return true;
         }
         if (key->modifiers() == Qt::ControlModifier && key->key() == Qt::Key_T) {

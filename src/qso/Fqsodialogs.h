@@ -4,6 +4,7 @@
 #include <QDialog>
 
 #include <array>
+#include <functional>
 #include <string>
 
 class QListWidget;
@@ -16,7 +17,9 @@ class TEditNote : public QDialog {
     Q_OBJECT
 public:
     /// title: "Callsign Notes" or "QSO Notes"; dateText is what Ctrl+D inserts.
-    TEditNote(const QString &title, const QString &note, const QString &dateText, QWidget *parent = nullptr);
+    /// radioText gives what Ctrl+R inserts (the radio's frequency; empty without a radio).
+    TEditNote(const QString &title, const QString &note, const QString &dateText, QWidget *parent = nullptr,
+              std::function<QString()> radioText = nullptr);
     /// The edited note, its lines joined with "|".
     QString Note() const;
 
@@ -26,6 +29,7 @@ protected:
 private:
     QPlainTextEdit *m_memo;
     QString m_dateText;
+    std::function<QString()> m_radioText;
 };
 
 /// "Tab Disabled Fields": the 23 fields from "Prefix" to "Satellite" that Tab may skip.

@@ -227,6 +227,8 @@ std::string QsoEntry::contestNote(const std::string &note) const
     if (shownContestNumber() != 0)
         if (auto at = contestText.find("##"); at != std::string::npos)
             contestText.replace(at, 2, std::to_string(static_cast<int>(config().ContestNextNumber)));
+    if (auto at = contestText.find("$$"); at != std::string::npos && m_context.Station().radioConnected)
+        contestText.replace(at, 2, m_context.Station().RadioFrequencyText());
     return note.empty() ? contestText : note + " " + contestText;
 }
 

@@ -210,6 +210,8 @@ public:
     void StepTime(int minutes);
     /// Ctrl+D / Ctrl+T in a note: appends the QSO date, or today.
     void AppendDate(QsoField note, bool today);
+    /// Ctrl+R in a note: appends the radio's frequency text (nothing without a radio).
+    void AppendRadioFrequency(QsoField note);
     /// F1: the list of a field; nothing (after a message, where there is one) when it has none.
     std::optional<FieldChoices> ChoicesFor(QsoField field);
     void ChooseFrom(QsoField field, const FieldChoices &choices, int chosen);
@@ -236,6 +238,8 @@ public:
     void ClockTick(std::uint16_t day, std::int32_t seconds);
     /// The radio's mode and frequency: band and mode follow.
     void RadioReport(int mode, std::int64_t kHz);
+    /// The radio started or stopped, or "Ignore Mode in real-time" changed: the lists' enabling follows.
+    void RadioStateChanged() { changed(); }
     /// A spot's call while adding in real time with an empty call field.
     void SpotCall(const std::string &call, std::uint16_t day);
     /// The bearing to the station (for the rotator); nothing when no position is known.

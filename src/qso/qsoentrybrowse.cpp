@@ -370,6 +370,17 @@ void QsoEntry::AppendDate(QsoField note, bool today)
     Edit(note, value + addition);
 }
 
+void QsoEntry::AppendRadioFrequency(QsoField note)
+{
+    std::string frequency = m_context.Station().RadioFrequencyText();
+    if (frequency.empty())
+        return;
+    std::string value = Text(note);
+    if (!value.empty())
+        value += ' ';
+    Edit(note, value + frequency);
+}
+
 void QsoEntry::SetNote(QsoField note, std::string value)
 {
     if (value == Text(note))

@@ -33,6 +33,8 @@ public:
     bool SetDtr(bool on);
     bool SetRts(bool on);
     const std::string &LineError() const { return m_lineError; }
+    /// The open device's file descriptor (-1 while closed): its lines for another user, such as the CW keyer.
+    int NativeHandle() const { return IsOpen() ? static_cast<int>(m_port.handle()) : -1; }
 
     bool Open() override;
     void Close() override;

@@ -3,6 +3,8 @@
 #include "Fmorsekb.h"
 #include "Fbuttonframe.h"
 #include "Fports.h"
+#include "Fradiodb.h"
+#include "Fscanner.h"
 #include "channels.h"
 #include "portmap.h"
 
@@ -15,6 +17,9 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMetaObject>
+
+#include <cmath>
 
 namespace vellum {
 
@@ -31,6 +36,7 @@ TStation::TStation(WindowHost &host) : QObject(&host), m_host(host), m_keyer(new
         return MakeSerialChannel(settings, ports.DevicePath(settings.comNumber));
     };
     auto tcp = [](const std::string &address, int port) { return MakeTcpChannel(address, std::to_string(port), false, 3000); };
+    m_ports = {serial, tcp};
     m_rotator = std::make_unique<Rotator>(host.Context().Config(), host.Notifier(), serial, tcp);
     m_rotator->OnStatus([this](const std::string &text) {
         if (m_control)
@@ -39,6 +45,7 @@ TStation::TStation(WindowHost &host) : QObject(&host), m_host(host), m_keyer(new
             QApplication::beep();
     });
     m_rotator->OnActiveChanged([this](bool) { m_host.QsoMenusChanged(); });
+    setUpRadio();
 }
 
 TStation::~TStation() = default;
@@ -79,6 +86,138 @@ TRotateForm *TStation::OpenRotatorControl()
     m_control->raise();
     m_control->activateWindow();
     return m_control;
+}
+
+// --- the radio -------------------------------------------------------------------------------
+
+bool TStation::keysOnRadioPort() const
+{
+    std::uint8_t port = m_host.Context().Config().hardware_cwport;
+    return port == 5 || port == 6; // DTR or RTS of the radio's port
+}
+
+void TStation::setUpRadio()
+{
+    RadioPorts ports = m_ports;
+    // The keyer may hold the radio's device for its lines: it lets go before the radio opens it.
+    ports.serial = [this, serial = m_ports.serial](const SerialSettings &settings) {
+        if (keysOnRadioPort())
+            m_keyer->ReleaseComPort();
+        std::unique_ptr<ByteChannel> channel = serial(settings);
+        m_radioPort = dynamic_cast<TSerialChannel *>(channel.get());
+        return channel;
+    };
+    m_radio = std::make_unique<RadioControl>(m_host.Context().Config(), m_host.Notifier(), ports);
+    m_radio->OnStopping([this] {
+        if (keysOnRadioPort())
+            m_keyer->UseRadioLines(nullptr);
+    });
+    m_pollTimer = new QTimer(this);
+    m_pollTimer->setSingleShot(true);
+    connect(m_pollTimer, &QTimer::timeout, this, [this] { m_radio->PollTriggerFired(); });
+    m_radio->SetPollTimer([this](int ms) { m_pollTimer->start(ms); }, [this] { m_pollTimer->stop(); });
+    m_radio->SetReceiver([this] { return qsoFollowsRadio(); },
+                         [this](int mode, double kHz) {
+                             if (QsoEntry *entry = m_host.Entry())
+                                 entry->RadioReport(mode, std::llround(kHz));
+                         });
+    // The engine's notice runs after the current event, as the main window's message would.
+    m_radio->OnValuesPosted([this] { QMetaObject::invokeMethod(this, [this] { m_radio->ValuesChanged(); }, Qt::QueuedConnection); });
+    m_radio->OnValuesShown([this] {
+        if (m_frequencyWindow)
+            m_frequencyWindow->ShowValues();
+    });
+    m_radio->OnRunningChanged([this](bool running) { radioRunningChanged(running); });
+    m_host.Context().Station().frequencyText = [this] { return m_radio->FrequencyText(); };
+}
+
+bool TStation::qsoFollowsRadio() const
+{
+    QsoEntry *entry = m_host.Entry();
+    return entry && entry->Mode() == QsoWindowMode::AddRealTime;
+}
+
+void TStation::radioRunningChanged(bool running)
+{
+    TConfigRecord &config = m_host.Context().Config();
+    m_host.Context().Station().radioConnected = running;
+    // The keyer keys through the running radio's own port.
+    if (running && keysOnRadioPort() && m_radioPort && m_radioPort->NativeHandle() >= 0)
+        m_keyer->UseRadioLines(std::make_shared<DeviceModemLines>(m_radioPort->NativeHandle()));
+    if (!running) {
+        config.ReopenFreqWindow = m_frequencyWindow != nullptr && m_frequencyWindow->isVisible();
+        if (m_frequencyWindow)
+            m_frequencyWindow->close();
+        delete m_frequencyWindow;
+    } else if (config.ReopenFreqWindow && !m_frequencyWindow) {
+        OpenFrequencyWindow();
+    }
+    m_host.QsoMenusChanged();
+    if (QsoEntry *entry = m_host.Entry())
+        entry->RadioStateChanged();
+}
+
+void TStation::StartStopRadio()
+{
+    if (m_radio->Running()) {
+        m_radio->Stop();
+        return;
+    }
+    if (m_radio->Start() && qsoFollowsRadio())
+        m_pollTimer->start(m_host.Context().Config().Hardware_RadioPollRate);
+}
+
+TSetRadioFrequency *TStation::OpenFrequencyWindow()
+{
+    if (!m_radio->Running())
+        return nullptr;
+    if (!m_frequencyWindow) {
+        m_frequencyWindow = new TSetRadioFrequency(*this, m_host.MainWindow());
+        m_frequencyWindow->setAttribute(Qt::WA_DeleteOnClose);
+        m_host.Windows().ApplyWindowStyle(m_frequencyWindow);
+    }
+    m_frequencyWindow->show();
+    m_frequencyWindow->raise();
+    m_frequencyWindow->activateWindow();
+    return m_frequencyWindow;
+}
+
+void TStation::OpenScanner()
+{
+    if (!m_radio->Running())
+        return;
+    TScanner scanner(*this, m_host.MainWindow());
+    m_host.Windows().ApplyWindowStyle(&scanner);
+    scanner.exec();
+}
+
+void TStation::OpenPanorama()
+{
+    if (!m_radio->Link() || !m_radio->Link()->CanReadSMeter())
+        return;
+    TPanorama panorama(*this, m_host.MainWindow());
+    m_host.Windows().ApplyWindowStyle(&panorama);
+    panorama.exec();
+}
+
+void TStation::OpenRadioDatabase()
+{
+    bool wasRunning = m_radio->Running();
+    m_radio->Stop();
+    TRadioDB editor(*this, m_host.MainWindow());
+    m_host.Windows().ApplyWindowStyle(&editor);
+    if (editor.exec() != QDialog::Accepted && wasRunning)
+        StartStopRadio();
+    m_host.QsoMenusChanged();
+}
+
+void TStation::ToggleIgnoreMode()
+{
+    bool &ignore = m_host.Context().Station().ignoreRadioMode;
+    ignore = !ignore;
+    m_host.QsoMenusChanged();
+    if (QsoEntry *entry = m_host.Entry())
+        entry->RadioStateChanged();
 }
 
 namespace {
@@ -139,6 +278,43 @@ void registerKeyer(WindowHost &host, TStation *station)
 
 TStation *StationOf(WindowHost &host) { return host.findChild<TStation *>(QStringLiteral("Station"), Qt::FindDirectChildrenOnly); }
 
+namespace {
+
+void registerRadioMenu(WindowHost &host, TStation &station)
+{
+    const QString menu = QStringLiteral("R&adio");
+    RadioControl &radio = station.Radio();
+    auto running = [&radio] { return radio.Running(); };
+    TConfigRecord &config = host.Context().Config();
+    host.AddMenuItem({menu, "Panorama1", "&Panorama", {}, [&station] { station.OpenPanorama(); }, {},
+                      [&radio] { return radio.Link() && radio.Link()->CanReadSMeter(); }});
+    host.AddMenuItem({menu, "Scanner1", "&Scanner", {}, [&station] { station.OpenScanner(); }, {}, running});
+    host.AddMenuItem({menu, "SetFrequency1", "Set &Frequency", QKeySequence(Qt::SHIFT | Qt::Key_F12),
+                      [&station] { station.OpenFrequencyWindow(); }, {}, running});
+    host.AddMenuItem({menu, "StartRadio1", "Start Radio", {}, [&station] { station.StartStopRadio(); }, {},
+                      [&config] { return !config.Hardware_RadioType.view().empty(); }, nullptr,
+                      [&radio] { return radio.Running() ? QStringLiteral("Stop Radio") : QStringLiteral("Start Radio"); }});
+    host.AddMenuItem({menu, "IgnoreMode1", "Ignore Mode in real-time", {}, [&station] { station.ToggleIgnoreMode(); }, {},
+                      running, [&host] { return host.Context().Station().ignoreRadioMode; }});
+    host.AddMenuItem({"&File", "Radios1", "R&adios", {}, [&station] { station.OpenRadioDatabase(); }});
+    // The polls of the radio run at idle moments.
+    host.AddIdleHook(&station, [&radio] { radio.Idle(); });
+    // The configured radio starts with the program.
+    QTimer::singleShot(0, &station, [&radio] { radio.Start(); });
+    // New radio settings from the setup: stopped before, started after.
+    host.HandleSetupAction(SetupAction::StopRadio, &station, [&radio] {
+        radio.Stop();
+        return true;
+    });
+    host.HandleSetupAction(SetupAction::StartRadio, &station, [&station] {
+        station.StartStopRadio();
+        return station.Radio().Running();
+    });
+    host.HandleSetupAction(SetupAction::RadioRunning, &station, [&radio] { return radio.Running(); });
+}
+
+} // namespace
+
 void RegisterStationWindows(WindowHost &host)
 {
     auto *station = new TStation(host);
@@ -157,6 +333,7 @@ void RegisterStationWindows(WindowHost &host)
                           host.Windows().ApplyWindowStyle(&dialog);
                           dialog.exec();
                       }});
+    registerRadioMenu(host, *station);
     // The rotator runs while a QSO window is open.
     host.Handle(HostMessage::QsoWindowOpened, station, [&rotator] { rotator.Start(); });
     host.Handle(HostMessage::QsoWindowClosed, station, [&rotator] { rotator.Shutdown(); });
@@ -171,6 +348,8 @@ void RegisterStationWindows(WindowHost &host)
         return rotator.Active();
     });
     registerKeyer(host, station);
+    // Polls of the radio wait while the keyer has text to send.
+    station->SetCwBusy([&keyer = station->Keyer()] { return !keyer.Activity().Idle(); });
 }
 
 } // namespace vellum

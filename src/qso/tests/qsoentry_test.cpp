@@ -131,6 +131,24 @@ TEST_F(QsoEntryTest, ARealTimeContestQsoIsResolvedNumberedAndFollowedByABlankOne
     EXPECT_EQ(config.ContestNextNumber, 8) << "nothing of a refused dialog is taken";
 }
 
+TEST_F(QsoEntryTest, TheRadioFrequencyGoesIntoNotesOnlyWithARadio)
+{
+    config.ContestNoteText = "at $$";
+    context->Station().frequencyText = [] { return std::string("14,250KHz"); };
+    entry->AddRealTime();
+    entry->AppendRadioFrequency(QsoField::QsoNote);
+    EXPECT_EQ(entry->Text(QsoField::QsoNote), "") << "no radio connected";
+    context->Station().radioConnected = true;
+    entry->Edit(QsoField::CallNotes, "old");
+    entry->AppendRadioFrequency(QsoField::CallNotes);
+    EXPECT_EQ(entry->Text(QsoField::CallNotes), "old 14,250KHz");
+    entry->Edit(QsoField::Call, "dl1abc");
+    entry->Leave(QsoField::Call);
+    entry->EnterPressed();
+    ASSERT_EQ(log->Count(), 1);
+    EXPECT_EQ(log->Get(0)->QsoNote.text(), "at 14,250KHz") << "\"$$\" in the contest note text";
+}
+
 TEST_F(QsoEntryTest, FieldChecksRefuseTheQsoAndPointAtTheField)
 {
     entry->AddOffline();
@@ -442,7 +460,8 @@ TEST_F(QsoEntryTest, TheRadioAndASpotFeedTheQsoBeingEntered)
     EXPECT_EQ(entry->Index(QsoList::Band) + 1, BandOfFreq(7025));
     EXPECT_EQ(entry->Index(QsoList::Mode) + 1, 4);
     EXPECT_EQ(entry->Text(QsoField::RstSent), "599") << "the mode's default report";
-    context->Station() = {true, true}; // a radio, its mode ignored
+    context->Station().radioConnected = true; // a radio, its mode ignored
+    context->Station().ignoreRadioMode = true;
     entry->RadioReport(14, 14200);        // SSB on 20 m
     EXPECT_EQ(entry->Index(QsoList::Band) + 1, BandOfFreq(14200));
     EXPECT_EQ(entry->Index(QsoList::Mode) + 1, 4) << "Ignore Mode in real-time";

@@ -151,6 +151,11 @@ protected:
                     else
                         expected.push_back((name == "F_GridSelection" ? std::string("VuccGridLength") : name) + "=" +
                                            std::to_string(c.values[item]));
+                    if (name == "Hardware_RadioType") {
+                        // Another radio (the shipped definitions are there) takes its default rate again.
+                        auto *defaultRate = static_cast<QCheckBox *>(control(dialog, "hardware_defaultrate"));
+                        expected.push_back(std::string("hardware_defaultrate=") + (defaultRate->isChecked() ? "1" : "0"));
+                    }
                     break;
                 }
                 case ControlKind::Check: {
