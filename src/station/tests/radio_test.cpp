@@ -383,12 +383,31 @@ TEST(FrameRadio, ConfirmLengthCountsTheEchoWithoutWrapping)
     ASSERT_TRUE(problems.empty()) << problems.front();
     std::unique_ptr<ByteChannel> channel = MakeSerialChannel(SerialSettings{}, cable.a);
     ASSERT_TRUE(channel->Open());
-    TRadio radio(definition, quick(), std::move(channel));
+    RadioSettings patient = quick();
+    patient.timing.attemptMs = 3000;
+    TRadio radio(definition, patient, std::move(channel));
     std::unique_ptr<ByteChannel> peer = MakeSerialChannel(SerialSettings{}, cable.b);
     ASSERT_TRUE(peer->Open());
-    ASSERT_TRUE(peer->PutBlock(std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 0, 0, 0x01, 0x00, 0x00}));
-    peer->Flush(1000);
-    ASSERT_TRUE(radio.ReadStatus());
+    // The radio answers only once it has heard the whole command: anything
+    // waiting before the command goes out is line noise and is skipped.
+    std::thread echo([&peer] {
+        std::size_t heard = 0;
+        for (auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+             heard < 7 && std::chrono::steady_clock::now() < until;)
+            if (peer->WaitForData(100))
+                while (peer->GetChar())
+                    ++heard;
+        peer->PutBlock(std::vector<std::uint8_t>{1, 2, 3, 4, 5, 6, 7, 0, 0, 0x01, 0x00, 0x00});
+        peer->Flush(1000);
+    });
+    bool read = false;
+    try {
+        read = radio.ReadStatus();
+    } catch (const ERadioException &error) {
+        ADD_FAILURE() << error.what();
+    }
+    echo.join();
+    ASSERT_TRUE(read);
     EXPECT_DOUBLE_EQ(radio.Last().rxKHz, 65.536) << "00 00 01 00 00 Hz";
 }
 
