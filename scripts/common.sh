@@ -12,7 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   clang libclang-rt-14-dev
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev
-  pulseaudio pulseaudio-utils
+  pulseaudio pulseaudio-utils espeak-ng
   hamradio-files
   socat poppler-utils xvfb xauth libhamlib-utils
   python3

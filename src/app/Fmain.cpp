@@ -137,6 +137,7 @@ TMainForm::TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOpt
     m_host = new WindowHost(*m_context, *m_windowServices, this);
     m_host->SetQsoWindowMaker([](TQsoData &log, WindowHost &host) { return new TQsoBrowser(log, host); });
     m_host->Handle(HostMessage::CloseLogRequested, this, [this] { closeLogFromQsoWindow(); });
+    m_host->Handle(HostMessage::BackupDue, this, [this] { StartBackupCountdown(); });
     m_host->Handle(HostMessage::SettingsChanged, this, [this] {
         UpdateLevelMenus();
         UpdateCaption();
@@ -168,6 +169,10 @@ TMainForm::~TMainForm()
     m_sortIndicator.reset();
     m_countries.OnModified = nullptr;
     destroyQsoWindow();
+    // The subsystems go while the program context they use still exists (the
+    // spot list, for one, keeps its file and layout in its destructor).
+    delete m_host;
+    m_host = nullptr;
     m_context->DropLog();
 }
 
@@ -380,6 +385,7 @@ void TMainForm::RunBackup()
         SaveCountryFile(m_countries, CountryTarget::Autosave, m_config.DefQSO_Cycle, Notifier());
         saved = true;
     }
+    m_host->Post(HostMessage::PeriodicBackup);
     if (saved) {
         setDisk(QStringLiteral("Modified"), false);
         m_lastBackupTime = QDateTime::currentDateTime();
@@ -388,6 +394,15 @@ void TMainForm::RunBackup()
         setDisk(QString(), false);
     }
 }
+
+void TMainForm::logChanged()
+{
+    StartBackupCountdown();
+    m_host->Post(HostMessage::LogChanged);
+}
+
+void TMainForm::readingStarted() { m_host->SetLogReading(true); }
+void TMainForm::readingEnded() { m_host->SetLogReading(false); }
 
 void TMainForm::AppIdle()
 {
@@ -414,7 +429,10 @@ void TMainForm::AppIdle()
         openStartupLog();
     }
     m_calendarCheckPending = false; // the events calendar comes with its own window
-    m_commandLine.spotFile.clear(); // no spot list to hand it to
+    if (!m_commandLine.spotFile.isEmpty()) {
+        m_host->FeedSpotFile(m_commandLine.spotFile.toStdString()); // ignored when there is no spot list
+        m_commandLine.spotFile.clear();
+    }
     m_inIdle = false;
 }
 

@@ -137,11 +137,11 @@ protected:
 
 private:
     // LogObserver: what the open log tells the main window.
-    void logChanged() override { StartBackupCountdown(); }
+    void logChanged() override;
     void stopBackupCountdown() override { StopBackupCountdown(); }
     void diskIndicator(DiskState state) override;
-    void readingStarted() override {}
-    void readingEnded() override {}
+    void readingStarted() override;
+    void readingEnded() override;
     void showQsoWindow(TQsoData &log) override;
     void refreshAfterMerge(TQsoData &log) override;
     bool countryDataNeedsSaving() override;

@@ -180,6 +180,20 @@ void WindowHost::RequestHighlightAll()
         companion.highlightRequest = true;
 }
 
+void WindowHost::SetSpotFileReader(QObject *receiver, std::function<void(const std::string &)> reader)
+{
+    m_spotFileReceiver = receiver;
+    m_spotFileReader = std::move(reader);
+}
+
+bool WindowHost::FeedSpotFile(const std::string &fileName)
+{
+    if (!m_spotFileReceiver || !m_spotFileReader)
+        return false;
+    m_spotFileReader(fileName);
+    return true;
+}
+
 void WindowHost::RunIdle()
 {
     if (m_qsoWindow && m_locationChanged) {

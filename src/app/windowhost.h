@@ -52,6 +52,9 @@ enum class HostMessage {
     QsoEntryChanged,  ///< call, prefix, band or mode changed: the custom award list follows
     CloseLogRequested, ///< the QSO window was closed by the user: the log closes
     SettingsChanged,  ///< the setup dialog saved new settings: menus, caption and windows follow them
+    LogChanged,       ///< the open log or its award standing changed (the spot list ranks again)
+    PeriodicBackup,   ///< the main window's periodic backup ran (the spot list saves with it)
+    BackupDue,        ///< saved data other than the log changed: the backup countdown starts
 };
 
 /// Steps of saving new settings that belong to the subsystems owning hardware or
@@ -160,6 +163,13 @@ public:
     /// What decides the enabling of registered QSO window items changed: the QSO window asks again.
     void QsoMenusChanged() { emit qsoMenusChanged(); }
     void AddIdleHook(QObject *receiver, std::function<void()> hook);
+    /// A log is being read: windows that look things up in it wait.
+    void SetLogReading(bool reading) { m_logReading = reading; }
+    bool LogReading() const { return m_logReading; }
+    /// The file of spot lines named on the command line ("/S"): read by the spot
+    /// list when there is one; false when nobody takes it.
+    void SetSpotFileReader(QObject *receiver, std::function<void(const std::string &)> reader);
+    bool FeedSpotFile(const std::string &fileName);
     /// A key pressed in the QSO window is offered to this handler before the window's own
     /// handling; true when it took the key. The handler goes with its receiver.
     void SetQsoKeyHandler(QObject *receiver, std::function<bool(const QKeyEvent &)> handler);
@@ -226,6 +236,9 @@ private:
     QPointer<QObject> m_qsoKeyReceiver;
     std::function<bool(const QKeyEvent &)> m_qsoKeyHandler;
     bool m_specialKeys = false;
+    bool m_logReading = false;
+    QPointer<QObject> m_spotFileReceiver;
+    std::function<void(const std::string &)> m_spotFileReader;
     std::map<QString, QPointer<QLabel>> m_panels;
     QScrollBar *m_scrollBar = nullptr;
 };

@@ -1,7 +1,7 @@
 // vellum-cli awards | need: the award standing of a log, and how new a spotted
 // call would be (its need class).
 
-#include "cli.h"
+#include "awardlog.h"
 
 #include "awards/awardqueries.h"
 
@@ -34,7 +34,9 @@ std::uint16_t dateArgument(const std::string &text, const char *what)
     return *day;
 }
 
-AwardIndex awardArgument(const std::string &text)
+} // namespace
+
+AwardIndex AwardArgument(const std::string &text)
 {
     for (int award = 0; award < AwardCount; ++award)
         if (text == AwardNames[static_cast<std::size_t>(award)])
@@ -42,14 +44,7 @@ AwardIndex awardArgument(const std::string &text)
     throw CliError("unknown award '" + text + "' (DXCC, WAZ, WAS or WPX)");
 }
 
-/// The model and the log it serves, loaded with the run's services.
-struct LoadedLog {
-    std::unique_ptr<TAwardModel> model;
-    std::unique_ptr<TQsoData> log;
-};
-
-/// Loads the log named by the first argument, after taking --today and --selection.
-LoadedLog loadLogWithAwards(CliContext &context)
+LoadedLog LoadLogWithAwards(CliContext &context)
 {
     std::string today = context.takeOption("--today");
     std::string selection = context.takeOption("--selection");
@@ -68,6 +63,8 @@ LoadedLog loadLogWithAwards(CliContext &context)
         throw CliError(fileName + ": has no selection named '" + selection + "'");
     return loaded;
 }
+
+namespace {
 
 void writeLevel(std::ostream &out, const LevelStanding &level)
 {
@@ -110,7 +107,7 @@ void writeAward(std::ostream &out, TAwardModel &model, TQsoData &log, AwardIndex
 int awardsCommand(CliContext &context)
 {
     std::string only = context.takeOption("--award");
-    LoadedLog loaded = loadLogWithAwards(context);
+    LoadedLog loaded = LoadLogWithAwards(context);
     TQsoData &log = *loaded.log;
     TAwardModel &model = *loaded.model;
     model.EnsureAwardTables(log);
@@ -121,7 +118,7 @@ int awardsCommand(CliContext &context)
         << ",\"today\":" << JsonString(FormatDate(model.Today(), DateFormat::YearMonthDay, false))
         << ",\"awards\":{";
     if (!only.empty()) {
-        writeAward(out, model, log, awardArgument(only));
+        writeAward(out, model, log, AwardArgument(only));
     } else {
         for (int award = 0; award < AwardCount; ++award) {
             out << (award ? "," : "");
@@ -136,8 +133,8 @@ int awardsCommand(CliContext &context)
 int needCommand(CliContext &context)
 {
     std::string awardText = context.takeOption("--award", "DXCC");
-    AwardIndex award = awardArgument(awardText);
-    LoadedLog loaded = loadLogWithAwards(context);
+    AwardIndex award = AwardArgument(awardText);
+    LoadedLog loaded = LoadLogWithAwards(context);
     std::string call = UpperAscii(context.arg(1, "call"));
     const std::string &bandText = context.arg(2, "band");
     const std::string &modeText = context.arg(3, "mode");

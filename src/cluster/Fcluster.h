@@ -8,13 +8,17 @@
 #include <QObject>
 #include <QPointer>
 
+#include <atomic>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace vellum {
 
 struct TConfigRecord;
 class TPacketW;
+class TPutoutW;
+class Tsndthread;
 class UserNotifier;
 class WindowHost;
 
@@ -28,13 +32,18 @@ public:
     TConfigRecord &Config() const;
     UserNotifier &Notifier() const;
 
-    /// The spot list's entry point: every complete received line of a terminal that
-    /// checks for spots. Until a spot list registers, the lines go nowhere.
-    void SetSpotReceiver(std::function<void(const std::string &)> receiver) { m_spotReceiver = std::move(receiver); }
+    /// Every complete received line of a terminal that checks for spots goes to the
+    /// spot list, and to the one extra receiver set here (tools, tests).
     void SpotLine(const std::string &line);
+    void SetSpotReceiver(std::function<void(const std::string &)> receiver) { m_spotReceiver = std::move(receiver); }
     /// Page mode holds the spot list's display while a page is read.
-    void SetSpotDisplayHandler(std::function<void(bool suspended)> handler) { m_spotDisplay = std::move(handler); }
     void SuspendSpotDisplay(bool suspended);
+    /// The spot list: it exists while a terminal that feeds it is open.
+    TPutoutW *SpotList() const;
+    /// The sound thread of spoken announcements (started when first needed).
+    Tsndthread &Announcer();
+    /// The PSK31 terminal holds the sound card: spoken announcements are dropped meanwhile.
+    void SetSoundCardOwned(bool owned) { m_soundCardOwned = owned; }
 
     /// Opens the terminals whose type is above 1 and closes those set to "None"
     /// (at program start and when the setup changed them).
@@ -50,11 +59,17 @@ public:
 
 private:
     void openTerminal(TerminalKind kind);
+    /// Makes or removes the spot list as the open terminals need it.
+    void updateSpotList();
+    void followRadio();
 
     WindowHost &m_host;
     QPointer<TPacketW> m_terminals[2];
+    QPointer<TPutoutW> m_spotList;
     std::function<void(const std::string &)> m_spotReceiver;
-    std::function<void(bool)> m_spotDisplay;
+    std::unique_ptr<Tsndthread> m_announcer;
+    std::atomic<bool> m_soundCardOwned{false};
+    bool m_followsRadio = false;
 };
 
 /// The cluster terminals of a window host (null before RegisterClusterWindows).

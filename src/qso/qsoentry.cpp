@@ -547,6 +547,24 @@ void QsoEntry::SpotCall(const std::string &call, std::uint16_t day)
     m_events->CompanionsDue();
 }
 
+bool QsoEntry::TakeSpot(const std::string &call, int band, int mode)
+{
+    if (m_mode == QsoWindowMode::SearchEntry || !AgreeToLeaveMode())
+        return false;
+    setMode(QsoWindowMode::AddRealTime);
+    prepareBlank(nullptr);
+    m_spotCall.clear();
+    if (mode > 0)
+        Choose(QsoList::Mode, mode - 1);
+    if (band > 0)
+        Choose(QsoList::Band, band - 1);
+    Edit(QsoField::Call, UpperAscii(Trim(call)).substr(0, 12));
+    Leave(QsoField::Call);
+    m_events->Focus(QsoField::RstSent);
+    changed();
+    return true;
+}
+
 QsoMacroFields QsoEntry::MacroFields() const
 {
     return {std::string(Trim(Text(QsoField::Call))),    std::string(Trim(Text(QsoField::RstSent))),

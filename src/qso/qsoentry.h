@@ -242,6 +242,10 @@ public:
     void RadioStateChanged() { changed(); }
     /// A spot's call while adding in real time with an empty call field.
     void SpotCall(const std::string &call, std::uint16_t day);
+    /// A grabbed spot: a new QSO in real time with its call, band and mode, the
+    /// call processed and the focus on the sent report. False when the window
+    /// could not leave what it was doing.
+    bool TakeSpot(const std::string &call, int band, int mode);
     /// The bearing to the station (for the rotator); nothing when no position is known.
     std::optional<int> Bearing() const;
     /// The QSO's fields for the keyer's and PSK31's macros.

@@ -116,7 +116,7 @@ void TStation::setUpRadio()
     m_pollTimer->setSingleShot(true);
     connect(m_pollTimer, &QTimer::timeout, this, [this] { m_radio->PollTriggerFired(); });
     m_radio->SetPollTimer([this](int ms) { m_pollTimer->start(ms); }, [this] { m_pollTimer->stop(); });
-    m_radio->SetReceiver([this] { return qsoFollowsRadio(); },
+    m_radio->AddReceiver([this] { return qsoFollowsRadio(); },
                          [this](int mode, double kHz) {
                              if (QsoEntry *entry = m_host.Entry())
                                  entry->RadioReport(mode, std::llround(kHz));

@@ -7,6 +7,7 @@
 #include "logstore/paths.h"
 #include "logstore/services.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace vellum {
@@ -191,10 +192,14 @@ void RadioControl::SetPollTimer(std::function<void(int)> arm, std::function<void
     m_stopPoll = std::move(stop);
 }
 
-void RadioControl::SetReceiver(std::function<bool()> wants, std::function<void(int, double)> take)
+void RadioControl::AddReceiver(std::function<bool()> wants, std::function<void(int, double)> take)
 {
-    m_wants = std::move(wants);
-    m_take = std::move(take);
+    m_receivers.push_back({std::move(wants), std::move(take)});
+}
+
+bool RadioControl::anyoneWants() const
+{
+    return std::any_of(m_receivers.begin(), m_receivers.end(), [](const Receiver &r) { return r.wants(); });
 }
 
 void RadioControl::PollTriggerFired()
@@ -208,7 +213,7 @@ void RadioControl::PollTriggerFired()
 void RadioControl::Idle()
 {
     // Somebody starts following the radio (the QSO window goes to real time): a poll is due.
-    bool wanted = Running() && m_wants && m_wants();
+    bool wanted = Running() && anyoneWants();
     if (wanted && !m_wanted)
         m_pollRequest = true;
     m_wanted = wanted;
@@ -225,7 +230,7 @@ void RadioControl::Idle()
 
 void RadioControl::Poll()
 {
-    if (!m_link || !m_wants || !m_wants())
+    if (!m_link || !anyoneWants())
         return;
     bool read = false;
     if (!Guard([&read](RadioLink &link) { read = link.ReadStatus(); }) || !read)
@@ -238,8 +243,10 @@ void RadioControl::Poll()
 void RadioControl::deliver()
 {
     const RadioState &state = m_link->Last();
-    if (m_take)
-        m_take(state.mode, state.split ? state.secondKHz : state.rxKHz);
+    double kHz = state.split ? state.secondKHz : state.rxKHz;
+    for (const Receiver &receiver : m_receivers)
+        if (receiver.wants())
+            receiver.take(state.mode, kHz);
 }
 
 void RadioControl::ValuesChanged()
@@ -248,7 +255,7 @@ void RadioControl::ValuesChanged()
         return;
     if (m_valuesShown)
         m_valuesShown();
-    if (!m_wants || !m_wants())
+    if (!anyoneWants())
         return;
     deliver();
     if (m_pollRequest) {

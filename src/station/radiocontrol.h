@@ -59,8 +59,9 @@ public:
     void SetPollTimer(std::function<void(int ms)> arm, std::function<void()> stop);
     /// Whether the CW keyer has text waiting: polls wait for it.
     void SetCwBusy(std::function<bool()> busy) { m_cwBusy = std::move(busy); }
-    /// Who takes the radio's values: wants() asks whether anybody follows the radio now.
-    void SetReceiver(std::function<bool()> wants, std::function<void(int mode, double kHz)> take);
+    /// Who takes the radio's values (the QSO window, the spot list): wants() asks
+    /// whether the receiver follows the radio now. Receivers are told in the order added.
+    void AddReceiver(std::function<bool()> wants, std::function<void(int mode, double kHz)> take);
     void PollTriggerFired();
     void RequestPoll() { m_pollRequest = true; }
     bool PollRequested() const { return m_pollRequest; }
@@ -99,8 +100,12 @@ private:
     std::function<void(int)> m_armPoll;
     std::function<void()> m_stopPoll;
     std::function<bool()> m_cwBusy;
-    std::function<bool()> m_wants;
-    std::function<void(int, double)> m_take;
+    struct Receiver {
+        std::function<bool()> wants;
+        std::function<void(int, double)> take;
+    };
+    bool anyoneWants() const;
+    std::vector<Receiver> m_receivers;
     std::function<void(bool)> m_runningChanged;
     std::function<void()> m_stopping;
     std::function<void()> m_valuesShown;

@@ -556,7 +556,7 @@ protected:
         control = std::make_unique<RadioControl>(config, notifier, ports);
         control->SetTiming({200, 200, 200});
         control->SetPollTimer([this](int ms) { armed.push_back(ms); }, [this] { armed.push_back(-1); });
-        control->SetReceiver([this] { return following; }, [this](int mode, double kHz) { taken.emplace_back(mode, kHz); });
+        control->AddReceiver([this] { return following; }, [this](int mode, double kHz) { taken.emplace_back(mode, kHz); });
         control->OnRunningChanged([this](bool running) { runningChanges.push_back(running); });
     }
     test::TempDir dir{"radiocontrol"};
