@@ -7,6 +7,7 @@
 #include "cluster/Fterminal.h"
 
 #include "app/testing/Fprogram.h"
+#include "testsupport/tempdir.h"
 #include "app/programcontext.h"
 #include "app/windowhost.h"
 #include "config/configrecord.h"
@@ -16,8 +17,13 @@
 #include "qso/Fqso.h"
 #include "qso/qsoentry.h"
 #include "station/Fstation.h"
+#include "station/portmap.h"
+#include "station/radiocontrol.h"
+#include "station/tests/radiopeers.h"
+#include "station/tests/stationpeers.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QDir>
 #include <QTableView>
 #include <QTcpServer>
@@ -35,9 +41,16 @@ class SpotListTest : public test::ProgramTest {
 protected:
     SpotListTest() : ProgramTest(VELLUM_DEFAULT_DATA_DIR, "spotlist") {}
 
-    void start()
+    void start(bool withRadio = false)
     {
         config.LASTLOG = "<none>";
+        if (withRadio) {
+            config.Hardware_RadioType = "ASCII Semicolon CAT";
+            config.Hardware_RadioCOMPort = 2;
+            config.Hardware_RadioPollRate = 100;
+            config.Hardware_RadioMaxTries = 1;
+            config.ReopenFreqWindow = false;
+        }
         config.TNC_Type = 2;
         config.TNC_Comport = TerminalTcpPort;
         config.Packet_DXVoice = 0;
@@ -207,6 +220,110 @@ TEST_F(SpotListTest, TheListOutlivesTheProgramAndReadsTheStartFile)
     ASSERT_TRUE(main->Host().FeedSpotFile(file));
     ASSERT_TRUE(idleUntil([&] { return list->List().Count() == before.size() + 1; }));
     EXPECT_EQ(calls().back(), "ZL2ABC");
+}
+
+TEST_F(SpotListTest, SpotsTuneTheRadioAndTheListFollowsIt)
+{
+    test::PtyPair cable;
+    test::AsciiRadio radio{cable.b};
+    ASSERT_TRUE(cable.ok && radio.Start());
+    PortMap ports;
+    ports.SetDevicePath(2, cable.a);
+    ports.Save();
+    start(true);
+    TStation *station = StationOf(main->Host());
+    ASSERT_NE(station, nullptr);
+    if (!station->Radio().Running())
+        station->StartStopRadio();
+    ASSERT_TRUE(station->Radio().Running()) << lastMessage();
+    station->Radio().SetTiming({300, 300, 300});
+    cluster->SetSpotReceiver([this](const std::string &) { ++received; });
+    feedFromNode(nodeLines() + "DX de W1AW: 144300.0 K1ABC 2m meteor scatter 1240Z\r\n");
+
+    // Grab: the radio goes to the spot (split on its QSX), the QSO window takes it.
+    auto tunedTo = [&](std::int64_t a, std::int64_t b) {
+        return idleUntil([&] { return radio.State().vfoA == a && (b == 0 || radio.State().vfoB == b); });
+    };
+    list->SelectRow(3); // JA1ABC 14025.0, QSX 14030.0
+    QTest::keyClick(list->Table(), Qt::Key_Return);
+    EXPECT_TRUE(tunedTo(14025000, 14030000));
+    EXPECT_EQ(main->Host().Entry()->Text(QsoField::Call), "JA1ABC");
+    // Back to where the radio was before.
+    QTest::keyClick(list->Table(), Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_TRUE(tunedTo(14250000, 0)) << radio.State().vfoA;
+    // A spot beyond the radio's range is refused; "grab only" does not tune.
+    list->SelectRow(5);
+    QTest::keyClick(list->Table(), Qt::Key_Return, Qt::AltModifier);
+    EXPECT_EQ(main->Host().Entry()->Text(QsoField::Call), "K1ABC");
+    list->Grab(true);
+    EXPECT_TRUE(std::any_of(notifier.shown.begin(), notifier.shown.end(),
+                            [](const auto &message) { return message.text == "Bad frequency for radio"; }));
+    EXPECT_TRUE(tunedTo(14250000, 0));
+
+    // Monitor keeps the spot in the first free scanner channel.
+    list->SelectRow(1);
+    QTest::keyClick(list->Table(), Qt::Key_M, Qt::ControlModifier);
+    EXPECT_TRUE(config.ScanChannel[0].InUse);
+    EXPECT_EQ(config.ScanChannel[0].Label.view(), "ZS6AA CW 12 DB 24 WP") << "cut to the label's 20 characters";
+    EXPECT_DOUBLE_EQ(config.ScanChannel[0].Freq.get(), 3502.1);
+
+    // In frequency order the list follows the radio: the nearest spot is selected.
+    radio.SetState([] {
+        test::SimulatedState state;
+        state.vfoA = 21290000;
+        return state;
+    }());
+    list->SetOrder(SpotOrder::Frequency);
+    ASSERT_TRUE(idleUntil([&] { return list->Selected() && list->Selected()->Call == std::string_view("PY2XYZ"); }));
+    EXPECT_TRUE(list->Holding());
+}
+
+} // namespace
+} // namespace vellum
+
+namespace vellum {
+namespace {
+
+QByteArray runCli(const QStringList &arguments, const QByteArray &input = {}, int *exitCode = nullptr)
+{
+    QProcess cli;
+    cli.start(VELLUM_CLI, arguments);
+    cli.write(input);
+    cli.closeWriteChannel();
+    EXPECT_TRUE(cli.waitForFinished(60000));
+    if (exitCode)
+        *exitCode = cli.exitCode();
+    return cli.readAllStandardOutput();
+}
+
+TEST(SpotCli, SpotsKeptWithTheNeedTheNeedCommandGives)
+{
+    test::TempDir dir("spotcli");
+    QString program = QString::fromStdString(dir.file("prog"));
+    QString log = QString::fromStdString(dir.file("prog/SAVE/GEN.VLL"));
+    runCli({"--dir", program, "log", "generate", "--qsos", "3000", "--seed", "4", log});
+    QByteArray lines = "DX de W3LPL:     14025.0  JA1ABC       CQ UP 5                        1234Z\r\n"
+                       "DX de W3LPL:     14025.0  JA1ABC       CQ UP 5                        1234Z\r\n"
+                       "DX de EA5WU-#:    7005.5  VK9XX        CW 22 dB 28 WPM CQ             2359Z\r\n"
+                       "WWV de W0MU <18>:   SFI=150, A=5, K=1\r\n";
+    int exitCode = -1;
+    QList<QByteArray> spots =
+        runCli({"--dir", program, "spots", log, "-", "--today", "2026-12-09", "--time", "0010"}, lines, &exitCode)
+            .trimmed()
+            .split('\n');
+    EXPECT_EQ(exitCode, 0);
+    ASSERT_EQ(spots.size(), 2) << "the repeat is no new spot, the talk line no spot";
+    EXPECT_TRUE(spots[0].startsWith("{\"call\":\"JA1ABC\",\"freq_khz\":14025,\"band\":\"20m\",\"mode\":\"CW\","
+                                    "\"spotter\":\"W3LPL\",\"time\":\"2026-12-09 12:34\",\"qsx_khz\":14030,"))
+        << spots[0].toStdString();
+    EXPECT_TRUE(spots[1].contains("\"time\":\"2026-12-08 23:59\"")) << "the day before";
+    QByteArray need = runCli({"--dir", program, "need", log, "VK9XX", "40m", "CW", "2026-12-08", "--today", "2026-12-09"});
+    QByteArray name = need.mid(need.indexOf("\"name\":") + 7).trimmed();
+    name.chop(1);
+    EXPECT_TRUE(spots[1].contains("\"need\":" + name)) << need.toStdString() << spots[1].toStdString();
+
+    runCli({"--dir", program, "spots", "/nonexistent/log.VLL", "-"}, {}, &exitCode);
+    EXPECT_EQ(exitCode, 1);
 }
 
 } // namespace
