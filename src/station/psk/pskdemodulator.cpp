@@ -9,8 +9,10 @@ namespace vellum::psk {
 namespace {
 
 constexpr double TwoPi = 2 * std::numbers::pi;
-constexpr double AfcGain = 0.04;
+constexpr double AfcGain = 0.02;
 constexpr double SearchAfcGain = 0.2;
+constexpr double CoarseGain = 0.05;
+constexpr double CoarseHoldGain = 0.001;
 constexpr int SearchSymbols = 64;
 constexpr int SettleSymbols = 8;
 
@@ -23,19 +25,23 @@ PskDemodulator::PskDemodulator(int sampleRate)
     makeFilter();
 }
 
-// The PSK31 symbol is a raised cosine two symbols long: for BPSK the matched filter
-// has the same shape. Its neighbours leak a sixth of their value into each
-// symbol, harmless when all lie on one axis; QPSK's steps of 90 degrees turn that
-// into phase errors, so QPSK takes a filter one symbol long, which hardly sees
-// the neighbours.
+// The PSK31 symbol is a raised cosine two symbols long, and so is the matched
+// filter. Through it each neighbour leaks a sixth of its value into a symbol,
+// which costs up to 6 dB on runs of reversals and turns QPSK's 90-degree steps
+// into phase errors; the symbols are therefore equalised (a neighbour's sixth
+// taken off) before they are compared, one symbol late.
 void PskDemodulator::makeFilter()
 {
-    const int length = m_mode == PskMode::Bpsk ? 2 * SamplesPerSymbol : SamplesPerSymbol;
+    const int length = 2 * SamplesPerSymbol;
     const int span = 2 * SamplesPerSymbol;
     m_taps.assign(static_cast<std::size_t>(span), 0.0);
     for (int i = 0; i < length; ++i)
         m_taps[static_cast<std::size_t>((span - length) / 2 + i)] = 0.5 - 0.5 * std::cos(TwoPi * (i + 0.5) / length);
     m_history.assign(static_cast<std::size_t>(span), {0, 0});
+    m_wideTaps.assign(static_cast<std::size_t>(span), 0.0);
+    for (int i = 0; i < SamplesPerSymbol; ++i)
+        m_wideTaps[static_cast<std::size_t>(SamplesPerSymbol / 2 + i)] =
+            0.5 - 0.5 * std::cos(TwoPi * (i + 0.5) / SamplesPerSymbol);
 }
 
 void PskDemodulator::SetFrequency(double hz, bool search)
@@ -65,7 +71,10 @@ void PskDemodulator::Reset()
     std::fill(m_history.begin(), m_history.end(), std::complex<double>(0, 0));
     m_energy.fill(0);
     m_previous = {0, 0};
+    m_held = {};
     m_level = 0;
+    m_centroid = {0, 0};
+    m_lastFiltered = {0, 0};
     m_quality = 0;
     m_openFor = 0;
     m_varicode.Reset();
@@ -111,6 +120,14 @@ void PskDemodulator::decimated(std::complex<double> sample, const CharacterSink 
     std::complex<double> filtered{0, 0};
     for (std::size_t i = 0; i < length; ++i)
         filtered += m_history[(m_at + i) % length] * m_taps[i];
+    // The power-weighted mean frequency near the channel, through a filter one symbol
+    // long (wide enough not to weaken a signal that is off): a PSK31 spectrum is
+    // symmetric about its carrier, so this says where the carrier is, whatever is sent.
+    std::complex<double> wide{0, 0};
+    for (std::size_t i = 0; i < length; ++i)
+        wide += m_history[(m_at + i) % length] * m_wideTaps[i];
+    m_centroid = 0.998 * m_centroid + 0.002 * wide * std::conj(m_lastFiltered);
+    m_lastFiltered = wide;
 
     // The symbol centres are where the filtered signal is strongest on average: the
     // circular mean of the energy over the sixteen sample slots. The sampling slot
@@ -141,8 +158,12 @@ void PskDemodulator::decimated(std::complex<double> sample, const CharacterSink 
         m_sampleSlot = (m_sampleSlot + (offset > 0 ? 1 : -1) + SamplesPerSymbol) % SamplesPerSymbol;
 }
 
-void PskDemodulator::symbol(std::complex<double> sample, const CharacterSink &sink)
+void PskDemodulator::symbol(std::complex<double> received, const CharacterSink &sink)
 {
+    constexpr double Leak = 1.0 / 6;
+    std::complex<double> sample = m_held[1] - Leak * (m_held[0] + received);
+    m_held[0] = m_held[1];
+    m_held[1] = received;
     std::complex<double> difference = sample * std::conj(m_previous);
     // A symbol much weaker than the signal has been is the carrier rising or going: no data.
     m_level = std::max(0.99 * m_level, std::norm(sample));
@@ -188,7 +209,10 @@ void PskDemodulator::bit(bool one, const CharacterSink &sink)
 
 // The phase steps are multiples of 180 (BPSK) or 90 degrees (QPSK): what is left
 // after removing them is the frequency error, which moves the mixer; how close the
-// steps fall is the quality.
+// steps fall is the quality. That error is ambiguous beyond a quarter (BPSK) or an
+// eighth (QPSK) of the baud rate, so the mean frequency of the filtered signal,
+// which is not, brings the mixer near the carrier while nothing is decoded and keeps
+// it from settling half a baud off while decoding.
 void PskDemodulator::track(std::complex<double> difference)
 {
     if (std::abs(difference) < 1e-12)
@@ -198,11 +222,15 @@ void PskDemodulator::track(std::complex<double> difference)
     m_quality += m_qualityWeight * (std::cos(angle) - m_quality);
     if (m_afcLimit <= 0)
         return;
-    double errorHz = angle / order * BaudRate / TwoPi;
-    double gain = m_fastAfc > 0 ? SearchAfcGain : AfcGain;
-    if (m_fastAfc > 0)
+    double decimatedRate = static_cast<double>(m_rate) / m_decimation;
+    double coarseHz = std::arg(m_centroid) * decimatedRate / TwoPi;
+    double fineHz = angle / order * BaudRate / TwoPi;
+    double step = SquelchOpen() ? AfcGain * fineHz + CoarseHoldGain * coarseHz : CoarseGain * coarseHz;
+    if (m_fastAfc > 0) {
         --m_fastAfc;
-    m_frequency = std::clamp(m_frequency + gain * errorHz, m_tuned - m_afcLimit, m_tuned + m_afcLimit);
+        step = SearchAfcGain * coarseHz;
+    }
+    m_frequency = std::clamp(m_frequency + step, m_tuned - m_afcLimit, m_tuned + m_afcLimit);
 }
 
 } // namespace vellum::psk

@@ -62,14 +62,18 @@ private:
     int m_summed = 0;
     std::vector<std::complex<double>> m_history; ///< decimated samples for the matched filter
     std::vector<double> m_taps;
+    std::vector<double> m_wideTaps; ///< one symbol long, for the carrier's mean frequency
     std::size_t m_at = 0;
 
     std::array<double, SamplesPerSymbol> m_energy{};
     int m_clock = 0;
     int m_sampleSlot = 0;
     std::complex<double> m_previous{0, 0};
+    std::array<std::complex<double>, 2> m_held{}; ///< the two symbols before the one received
     double m_power = 1e-9;
     double m_level = 0; ///< recent peak power of the symbols
+    std::complex<double> m_centroid{0, 0};    ///< mean of a filtered sample times the previous one, conjugated
+    std::complex<double> m_lastFiltered{0, 0};
     double m_quality = 0;
     int m_openFor = 0; ///< symbols since the squelch opened
     int m_fastAfc = 0;
