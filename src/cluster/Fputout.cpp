@@ -164,7 +164,8 @@ void TFTalkMessages::ShowLines()
 // --- the spot list -------------------------------------------------------------------------
 
 TPutoutW::TPutoutW(TClusterStation &station, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_station(station), m_list(station.Config().Packet_max_putout),
+    : QWidget(parent, Qt::Window), m_station(station), m_config(station.Config()), m_notifier(station.Notifier()),
+      m_list(station.Config().Packet_max_putout),
       m_ranker(station.Host().Context().Awards(), station.Config(), [&station] { return station.Host().Context().Log(); }),
       m_intake(m_list, m_ranker, station.Config(), station.Host().Context().Resolver())
 {
@@ -205,7 +206,7 @@ void TPutoutW::showEvent(QShowEvent *event)
     // The columns are sized once the window has its fonts: stored widths when all
     // seven are there, else the initial widths in characters.
     m_columnsSized = true;
-    const TConfigRecord &config = m_station.Config();
+    const TConfigRecord &config = m_config;
     bool stored = std::all_of(config.PACKETCOL.begin(), config.PACKETCOL.end(), [](const LeU16 &w) { return w.get() != 0; });
     int charWidth = m_table->fontMetrics().horizontalAdvance(QLatin1Char('0'));
     int total = 0;
@@ -220,7 +221,7 @@ void TPutoutW::showEvent(QShowEvent *event)
 
 void TPutoutW::storeLayout()
 {
-    TConfigRecord &config = m_station.Config();
+    TConfigRecord &config = m_config;
     for (int column = 0; column < ColumnCount; ++column)
         config.PACKETCOL[static_cast<std::size_t>(column)] =
             static_cast<std::uint16_t>(std::clamp(m_table->columnWidth(column), 1, 65535));
@@ -234,19 +235,19 @@ void TPutoutW::loadSpotFile()
     try {
         contents = ReadSpotFile(SpotFileName());
     } catch (const std::exception &error) {
-        m_station.Notifier().error(std::string("The spot file could not be read:\r") + error.what());
+        m_notifier.error(std::string("The spot file could not be read:\r") + error.what());
     }
     if (contents.state == SpotFileState::Incompatible)
-        m_station.Notifier().warning("Incompatible DXSPOT file ignored");
+        m_notifier.warning("Incompatible DXSPOT file ignored");
     if (contents.state == SpotFileState::Damaged)
-        m_station.Notifier().warning("The spot file is damaged: the spots it held whole were read.\rThe file was kept as " +
+        m_notifier.warning("The spot file is damaged: the spots it held whole were read.\rThe file was kept as " +
                                      contents.setAsideAs);
     for (TSpotRecord &spot : contents.spots)
         m_intake.Recompute(spot);
-    if (m_station.Config().Packet_IgnoreGray)
+    if (m_config.Packet_IgnoreGray)
         std::erase_if(contents.spots, [](const TSpotRecord &spot) { return spot.Class == '6'; });
     m_list.Load(std::move(contents.spots));
-    int order = m_station.Config().SpotSortOrder;
+    int order = m_config.SpotSortOrder;
     m_list.SetOrder(order < SpotOrderCount ? static_cast<SpotOrder>(order) : SpotOrder::Time);
     m_model->Reset();
     listChanged(true);
@@ -259,11 +260,11 @@ bool TPutoutW::SaveSpotFile()
     if (!m_changed)
         return true;
     try {
-        WriteSpotFile(SpotFileName(), m_list.Spots(), m_station.Config().DefQSO_Cycle);
+        WriteSpotFile(SpotFileName(), m_list.Spots(), m_config.DefQSO_Cycle);
         m_changed = false;
         return true;
     } catch (const std::exception &error) {
-        m_station.Notifier().error(std::string("The spot file could not be written:\r") + error.what());
+        m_notifier.error(std::string("The spot file could not be written:\r") + error.what());
         return false;
     }
 }
@@ -280,7 +281,7 @@ void TPutoutW::FeedFile(const std::string &fileName)
 {
     std::ifstream in(fileName, std::ios::binary);
     if (!in) {
-        m_station.Notifier().error("The spot file " + fileName + " could not be read");
+        m_notifier.error("The spot file " + fileName + " could not be read");
         return;
     }
     std::string line;
@@ -332,7 +333,7 @@ void TPutoutW::Rerank()
     m_rankDue = false;
     std::optional<TSpotRecord> selected = Selected();
     m_list.ChangeEach([this](TSpotRecord &spot) { spot.Class = m_ranker.ClassOf(spot); });
-    if (m_station.Config().Packet_IgnoreGray)
+    if (m_config.Packet_IgnoreGray)
         m_list.RemoveIf([](const TSpotRecord &spot) { return spot.Class == '6'; });
     m_model->Reset();
     if (selected)
@@ -343,7 +344,7 @@ void TPutoutW::Rerank()
 void TPutoutW::SettingsChanged()
 {
     std::size_t before = m_list.Count();
-    m_list.SetCapacity(m_station.Config().Packet_max_putout);
+    m_list.SetCapacity(m_config.Packet_max_putout);
     if (m_list.Count() != before)
         m_changed = true;
     Rerank();
@@ -387,7 +388,7 @@ void TPutoutW::selectionMoved()
     m_shownArrival = spot->Arrival;
     if (QsoEntry *entry = m_station.Host().Entry())
         entry->SpotCall(spot->Call.str(), spot->Date);
-    if (m_station.Config().Packet_ShowOnApp)
+    if (m_config.Packet_ShowOnApp)
         QGuiApplication::setApplicationDisplayName(QString::fromLatin1(spot->Call.data(), static_cast<int>(spot->Call.size())));
 }
 
@@ -455,7 +456,7 @@ void TPutoutW::resizeEvent(QResizeEvent *event)
 void TPutoutW::announce(const TSpotRecord &spot)
 {
     ++m_announced;
-    auto voice = static_cast<SpotVoice>(m_station.Config().Packet_DXVoice.get());
+    auto voice = static_cast<SpotVoice>(m_config.Packet_DXVoice.get());
     if (voice == SpotVoice::SystemBeep) {
         QApplication::beep();
         return;
@@ -472,7 +473,7 @@ void TPutoutW::CancelAnnouncements() { m_station.Announcer().Cancel(); }
 
 void TPutoutW::talk()
 {
-    int action = m_station.Config().Packet_talkaction;
+    int action = m_config.Packet_talkaction;
     if (action == 1 || action == 3)
         QApplication::beep();
     if (action < 2)
@@ -514,7 +515,7 @@ bool TPutoutW::tune(const TSpotRecord &spot, bool checkRange)
     bool tuned = false;
     station->Radio().Guard([&](RadioLink &radio) {
         if (checkRange && (radio.OutOfRange(freq) || (qsx != 0 && radio.OutOfRange(qsx)))) {
-            m_station.Notifier().error("Bad frequency for radio");
+            m_notifier.error("Bad frequency for radio");
             return;
         }
         if (radio.ReadStatus())
@@ -551,7 +552,7 @@ void TPutoutW::Monitor()
     std::optional<TSpotRecord> spot = Selected();
     if (!spot || !radioRunning())
         return;
-    TConfigRecord &config = m_station.Config();
+    TConfigRecord &config = m_config;
     for (TScanChannel &channel : config.ScanChannel) {
         if (channel.InUse || !channel.Label.empty())
             continue;
@@ -563,7 +564,7 @@ void TPutoutW::Monitor()
         SetHolding(true);
         return;
     }
-    m_station.Notifier().warning("No free scanner channel available to monitor");
+    m_notifier.warning("No free scanner channel available to monitor");
 }
 
 void TPutoutW::ReturnToLastFrequency()
@@ -616,10 +617,10 @@ bool TPutoutW::WriteSpots(const std::string &fileName)
     try {
         WriteWholeFile(fileName, std::span(reinterpret_cast<const std::uint8_t *>(text.data()), text.size()), false);
     } catch (const std::exception &failure) {
-        m_station.Notifier().error(std::string("The spots could not be written:\r") + failure.what());
+        m_notifier.error(std::string("The spots could not be written:\r") + failure.what());
         return false;
     }
-    m_station.Notifier().information(SpotsWrittenText(m_list.Count()));
+    m_notifier.information(SpotsWrittenText(m_list.Count()));
     return true;
 }
 

@@ -24,6 +24,7 @@ namespace vellum {
 
 class TClusterStation;
 class Tsndthread;
+class UserNotifier;
 
 /// The list as a table: only the rows shown are formatted.
 class SpotTableModel : public QAbstractTableModel {
@@ -131,6 +132,9 @@ private:
     void updateCaption();
 
     TClusterStation &m_station;
+    // Held from the start: the window may close while the program is being taken down.
+    TConfigRecord &m_config;
+    UserNotifier &m_notifier;
     SpotList m_list;
     SpotRanker m_ranker;
     SpotIntake m_intake;
