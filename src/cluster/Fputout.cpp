@@ -314,18 +314,48 @@ void TPutoutW::ProcessQueue()
         if (outcome.announce)
             announce(outcome.spot);
     }
-    if (added) {
-        m_model->Reset();
-        listChanged(!m_holding);
-        m_changed = true;
-        m_station.Host().Post(HostMessage::BackupDue);
-    }
+    afterAdding(added);
     if (flood)
         m_table->setUpdatesEnabled(true);
     if (talked)
         talk();
     if (m_intake.Waiting() > 0) // more to do: come back after the events that wait
         QTimer::singleShot(0, this, [this] { ProcessQueue(); });
+}
+
+void TPutoutW::afterAdding(bool added)
+{
+    if (!added)
+        return;
+    m_model->Reset();
+    listChanged(!m_holding);
+    m_changed = true;
+    m_station.Host().Post(HostMessage::BackupDue);
+}
+
+void TPutoutW::AddDecodedSpot(const std::string &call, double kHz, int mode, int minutes, const std::string &remarks,
+                              const std::string &spotter)
+{
+    if (m_suspended || m_station.Host().LogReading() || !IsSpotCallsign(call) || call.size() > 12)
+        return;
+    TSpotRecord spot;
+    spot.Freq = kHz;
+    spot.Call = call;
+    spot.Spotter = spotter;
+    spot.Remarks = std::string_view(remarks).substr(0, 33);
+    spot.Date = TodayDayNumber();
+    spot.Time = static_cast<std::uint16_t>(std::clamp(minutes, 0, 1439));
+    m_intake.Recompute(spot);
+    if (spot.Band == 0)
+        return;
+    if (mode > 0) { // the program said which mode it decoded
+        spot.Mode = static_cast<std::uint8_t>(mode);
+        spot.Class = m_ranker.ClassOf(spot);
+    }
+    LineOutcome outcome = m_intake.AddSpot(spot);
+    if (outcome.announce)
+        announce(outcome.spot);
+    afterAdding(outcome.added != SpotAdded::Dropped);
 }
 
 void TPutoutW::Rerank()

@@ -65,6 +65,10 @@ public:
     void Receive(const std::string &line);
     /// Works through the waiting lines (at idle time, while the keyer is idle).
     void ProcessQueue();
+    /// A spot decoded by another program (call, kHz, mode, UTC minutes of today,
+    /// remarks, spotter): ranked and added as a received spot is.
+    void AddDecodedSpot(const std::string &call, double kHz, int mode, int minutes, const std::string &remarks,
+                        const std::string &spotter);
     /// Reads a file of spot lines as if received.
     void FeedFile(const std::string &fileName);
     /// Every spot's class again (the log or its standing changed).
@@ -125,6 +129,7 @@ private:
     void listChanged(bool selectLast);
     void selectionMoved();
     void announce(const TSpotRecord &spot);
+    void afterAdding(bool added);
     void talk();
     bool radioRunning() const;
     bool tune(const TSpotRecord &spot, bool checkRange);

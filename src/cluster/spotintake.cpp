@@ -217,23 +217,9 @@ void SpotIntake::Recompute(TSpotRecord &spot) const
 
 LineOutcome SpotIntake::ProcessLine(std::string_view line)
 {
+    if (std::optional<TSpotRecord> spot = ParseLine(line))
+        return AddSpot(*spot);
     LineOutcome outcome;
-    if (std::optional<TSpotRecord> spot = ParseLine(line)) {
-        outcome.kind = LineKind::Spot;
-        if (spot->Class == '6' && m_config.Packet_IgnoreGray)
-            return outcome;
-        outcome.added = m_list.Add(*spot);
-        if (outcome.added == SpotAdded::Dropped)
-            return outcome;
-        outcome.spot = *spot;
-        outcome.spot.Arrival = m_list.LastArrival();
-        int alert = m_config.Packet_DXAlert;
-        int rank = spot->ClassNumber();
-        bool byClass = (rank == 1 && alert >= 1) || (rank == 2 && alert >= 2) || (rank == 3 && alert >= 3) ||
-                       ((rank == 4 || rank == 5) && alert == 4);
-        outcome.announce = outcome.added == SpotAdded::Inserted && (byClass || m_ranker.OnAlertList(spot->Call.view()));
-        return outcome;
-    }
     constexpr std::int32_t IgnoreTalk = 0;
     if (m_config.Packet_talkaction == IgnoreTalk)
         return outcome;
@@ -244,6 +230,25 @@ LineOutcome SpotIntake::ProcessLine(std::string_view line)
     while (m_talk.size() > TalkCapacity)
         m_talk.pop_front();
     outcome.kind = LineKind::Talk;
+    return outcome;
+}
+
+LineOutcome SpotIntake::AddSpot(const TSpotRecord &spot)
+{
+    LineOutcome outcome;
+    outcome.kind = LineKind::Spot;
+    if (spot.Class == '6' && m_config.Packet_IgnoreGray)
+        return outcome;
+    outcome.added = m_list.Add(spot);
+    if (outcome.added == SpotAdded::Dropped)
+        return outcome;
+    outcome.spot = spot;
+    outcome.spot.Arrival = m_list.LastArrival();
+    int alert = m_config.Packet_DXAlert;
+    int rank = spot.ClassNumber();
+    bool byClass = (rank == 1 && alert >= 1) || (rank == 2 && alert >= 2) || (rank == 3 && alert >= 3) ||
+                   ((rank == 4 || rank == 5) && alert == 4);
+    outcome.announce = outcome.added == SpotAdded::Inserted && (byClass || m_ranker.OnAlertList(spot.Call.view()));
     return outcome;
 }
 

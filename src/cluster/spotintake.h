@@ -87,6 +87,9 @@ public:
     /// One line through the spotting patterns, then (when it is no spot and talk
     /// lines are not ignored) the warning patterns.
     LineOutcome ProcessLine(std::string_view line);
+    /// A spot made elsewhere (decoded by a weak-signal program), all fields set and
+    /// ranked: the gray rule, the repeat and capacity rules and the alert decision.
+    LineOutcome AddSpot(const TSpotRecord &spot);
     /// The spot a line describes, fully dated, with its QSX, mode, band and country;
     /// nothing when no pattern matches or the spot is not valid.
     std::optional<TSpotRecord> ParseLine(std::string_view line) const;
