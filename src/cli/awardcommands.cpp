@@ -119,7 +119,7 @@ int awardsCommand(CliContext &context)
     out << "{\"log\":" << JsonString(log.LogFileName) << ",\"qsos\":" << log.Count()
         << ",\"selection\":" << JsonString(log.CurSelection.Name.view())
         << ",\"today\":" << JsonString(FormatDate(model.Today(), DateFormat::YearMonthDay, false))
-        << ",\"awards\":{";
+        << ",\"bandNote\":" << JsonString(ExtendedBandAwardNote) << ",\"awards\":{";
     if (!only.empty()) {
         writeAward(out, model, log, awardArgument(only));
     } else {
@@ -156,7 +156,7 @@ int needCommand(CliContext &context)
     spot.date = date;
     spot.country = loaded.model->Resolver().CountryOfCall(call, date);
     int needClass = NeedClass(*loaded.model, loaded.log.get(), spot, award);
-    std::cout << "{\"call\":" << JsonString(call) << ",\"band\":" << JsonString(BandTable[band].name)
+    std::cout << "{\"call\":" << JsonString(call) << ",\"band\":" << JsonString(BandLabel(band, false))
               << ",\"mode\":" << JsonString(ModeName(mode)) << ",\"award\":" << JsonString(awardText)
               << ",\"country\":" << JsonString(loaded.model->Countries().CountryName(spot.country))
               << ",\"class\":" << needClass << ",\"name\":" << JsonString(NeedClassNames[needClass]) << "}\n";
