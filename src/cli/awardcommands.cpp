@@ -1,6 +1,7 @@
 // vellum-cli awards | need: the award standing of a log, and how new a spotted
 // call would be (its need class).
 
+#include "awardcli.h"
 #include "cli.h"
 
 #include "awards/awardqueries.h"
@@ -17,57 +18,6 @@
 namespace vellum::cli {
 
 namespace {
-
-/// The country data the set-up step loaded for this run.
-TCountryData &countryData(CliContext &context)
-{
-    if (!context.countries)
-        throw CliError("no country data: neither SAVE/VELLUM.CTY nor the default country file could be read");
-    return *context.countries;
-}
-
-std::uint16_t dateArgument(const std::string &text, const char *what)
-{
-    auto day = ParseDate(text, DateFormat::YearMonthDay);
-    if (!day)
-        throw CliError(std::string(what) + " '" + text + "' is not a date (YYYY-MM-DD)");
-    return *day;
-}
-
-AwardIndex awardArgument(const std::string &text)
-{
-    for (int award = 0; award < AwardCount; ++award)
-        if (text == AwardNames[static_cast<std::size_t>(award)])
-            return static_cast<AwardIndex>(award);
-    throw CliError("unknown award '" + text + "' (DXCC, WAZ, WAS or WPX)");
-}
-
-/// The model and the log it serves, loaded with the run's services.
-struct LoadedLog {
-    std::unique_ptr<TAwardModel> model;
-    std::unique_ptr<TQsoData> log;
-};
-
-/// Loads the log named by the first argument, after taking --today and --selection.
-LoadedLog loadLogWithAwards(CliContext &context)
-{
-    std::string today = context.takeOption("--today");
-    std::string selection = context.takeOption("--selection");
-    const std::string &fileName = context.arg(0, "log file");
-    LoadedLog loaded;
-    loaded.model = std::make_unique<TAwardModel>(countryData(context), Config());
-    if (!today.empty())
-        loaded.model->SetToday(dateArgument(today, "--today"));
-    LogServices services = context.services;
-    services.awards = loaded.model.get();
-    loaded.log = std::make_unique<TQsoData>(services);
-    int errorsBefore = context.notifier.errors;
-    if (!loaded.log->ReadLog(fileName, LoadMode::Load, DuplicateMode::EmptyLog))
-        throw CliError(context.notifier.errors == errorsBefore ? fileName + ": cannot be read as a log" : "");
-    if (!selection.empty() && !SetCurrentSelection(*loaded.log, SelectionIndexOfName(*loaded.log, selection)))
-        throw CliError(fileName + ": has no selection named '" + selection + "'");
-    return loaded;
-}
 
 void writeLevel(std::ostream &out, const LevelStanding &level)
 {
@@ -149,17 +99,7 @@ int needCommand(CliContext &context)
         throw CliError("unknown mode '" + modeText + "'");
     std::uint16_t date = context.args.size() > 4 ? dateArgument(context.args[4], "date") : loaded.model->Today();
 
-    SpotInfo spot;
-    spot.call = call;
-    spot.band = band;
-    spot.mode = mode;
-    spot.date = date;
-    spot.country = loaded.model->Resolver().CountryOfCall(call, date);
-    int needClass = NeedClass(*loaded.model, loaded.log.get(), spot, award);
-    std::cout << "{\"call\":" << JsonString(call) << ",\"band\":" << JsonString(BandLabel(band, false))
-              << ",\"mode\":" << JsonString(ModeName(mode)) << ",\"award\":" << JsonString(awardText)
-              << ",\"country\":" << JsonString(loaded.model->Countries().CountryName(spot.country))
-              << ",\"class\":" << needClass << ",\"name\":" << JsonString(NeedClassNames[needClass]) << "}\n";
+    std::cout << "{" << NeedJsonFields(loaded, call, band, mode, date, award) << "}\n";
     return 0;
 }
 

@@ -1,0 +1,101 @@
+// vellum-cli listen: the receiver of the weak-signal programs on a log.
+// "listen --log LOG [--port P] [--address A] [--seconds N] [--award DXCC]" adds each
+// logged QSO to the log (written back at the end) and prints it as a JSON line,
+// prints each decoded CQ call as a spot with its need, and at the end the counts.
+// It runs for N seconds, or until the program it listens to closes.
+
+#include "awardcli.h"
+#include "cli.h"
+
+#include "config/configfile.h"
+#include "country/resolver.h"
+#include "logstore/daytime.h"
+#include "logstore/qsotables.h"
+#include "logstore/report.h"
+#include "weaksignal/Fwsreceiver.h"
+
+#include <QCoreApplication>
+#include <QTimer>
+
+#include <charconv>
+#include <iostream>
+
+namespace vellum::cli {
+
+namespace {
+
+int numberOption(CliContext &context, const char *name, int fallback, int low, int high)
+{
+    std::string text = context.takeOption(name);
+    if (text.empty())
+        return fallback;
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
+        throw CliError(std::string(name) + " '" + text + "' is not a number from " + std::to_string(low) + " to " +
+                       std::to_string(high));
+    return value;
+}
+
+std::string loggedJson(const TQsoRec &qso)
+{
+    return "{\"logged\":{\"call\":" + JsonString(qso.Call.view()) + ",\"date\":" +
+           JsonString(FormatDate(qso.Date, DateFormat::YearMonthDay, false)) + ",\"time\":" +
+           JsonString(FormatTime(qso.Time, true)) + ",\"band\":" + JsonString(BandLabel(qso.Band, false)) +
+           ",\"mode\":" + JsonString(ModeName(qso.Mode)) + ",\"rst_sent\":" + JsonString(DecodeRst(qso.RstSent)) +
+           ",\"rst_rcvd\":" + JsonString(DecodeRst(qso.RstRcvd)) + "}}";
+}
+
+std::string spotJson(LoadedLog &loaded, const DecodedSpot &spot, AwardIndex award)
+{
+    char kHz[32];
+    std::snprintf(kHz, sizeof kHz, "%.3f", spot.kHz);
+    return "{\"spot\":{" + NeedJsonFields(loaded, spot.call, spot.band, spot.mode, loaded.model->Today(), award) +
+           ",\"kHz\":" + kHz + ",\"snr\":" + std::to_string(spot.snr) + ",\"time\":" +
+           JsonString(FormatTime(spot.seconds, true)) + ",\"spotter\":" + JsonString(DecodedSpot::Spotter) +
+           ",\"message\":" + JsonString(spot.message) + "}}";
+}
+
+int listenCommand(CliContext &context)
+{
+    WeakSignalAddress where;
+    where.port = static_cast<std::uint16_t>(numberOption(context, "--port", where.port, 1, 65535));
+    where.address = context.takeOption("--address", where.address);
+    int seconds = numberOption(context, "--seconds", 0, 0, 86400);
+    AwardIndex award = awardArgument(context.takeOption("--award", "DXCC"));
+    std::string logName = context.takeOption("--log");
+    if (logName.empty())
+        throw CliError("listen needs --log LOG");
+    context.args.insert(context.args.begin(), logName);
+    LoadedLog loaded = loadLogWithAwards(context);
+
+    int argc = 1;
+    char name[] = "vellum-cli";
+    char *argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    WeakSignalReceiver receiver({*loaded.log, countryData(context), *context.countryResolver, Config()});
+    receiver.SetLoggedSink([](const TQsoRec &qso) { std::cout << loggedJson(qso) << std::endl; });
+    receiver.SetDecodeSink([&](const DecodedSpot &spot) { std::cout << spotJson(loaded, spot, award) << std::endl; });
+    if (!receiver.Start(where))
+        throw CliError("cannot listen on " + where.address + ":" + std::to_string(where.port) + ": " + receiver.Error());
+    std::cout << "{\"listening\":" << JsonString(where.address + ":" + std::to_string(where.port)) << "}" << std::endl;
+    receiver.SetClosedSink([&app] { app.quit(); });
+    if (seconds > 0)
+        QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
+    app.exec();
+
+    const WeakSignalCounters &counts = receiver.Counters();
+    if (counts.logged > 0)
+        loaded.log->WriteLog(true);
+    std::cout << "{\"datagrams\":" << counts.datagrams << ",\"malformed\":" << counts.malformed
+              << ",\"logged\":" << counts.logged << ",\"duplicates\":" << counts.duplicates
+              << ",\"spots\":" << counts.spots << "}" << std::endl;
+    return 0;
+}
+
+} // namespace
+
+VELLUM_CLI_COMMAND("listen", "listen --log LOG [--port P] [--address A] [--seconds N] [--award DXCC|WAZ|WPX]",
+                   listenCommand);
+
+} // namespace vellum::cli
