@@ -6,6 +6,7 @@
 #include "weaksignal/Fweaksignal.h"
 
 #include "app/testing/Fprogram.h"
+#include "app/programcontext.h"
 #include "app/windowhost.h"
 #include "config/configrecord.h"
 #include "exchange/Fimportexport.h"
@@ -74,7 +75,7 @@ TEST_F(ReceiverTest, TestSenderWithEachMessageTypeSplitAndMalformed)
     send(port, logged.substr(logged.size() / 2));
     send(port, logged);
     send(port, test::LoggedAdifDatagram(Ft8Adif));
-    send(port, std::string(70000, '\xAD'));
+    send(port, std::string(60000, '\xAD'));
     ASSERT_TRUE(runUntil([&] { return receiver.Counters().datagrams == 8; })) << receiver.Counters().datagrams;
     EXPECT_EQ(receiver.Counters().malformed, 3);
     EXPECT_EQ(log.Count(), 2);
@@ -103,7 +104,7 @@ TEST_F(ReceiverTest, TheProgramAddsLoggedQsosToTheOpenLog)
     const TQsoRec &qso = *main->Log()->Get(0);
     EXPECT_EQ(ModeName(qso.Mode), "FT8");
     EXPECT_EQ(BandLabel(qso.Band, false), "60m");
-    EXPECT_TRUE(main->Log()->Modified());
+    EXPECT_TRUE(main->Log()->IsModified());
 }
 
 TEST(ListenCommand, PrintsLoggedQsosAndSpotsWithTheirNeedAndWritesTheLog)
