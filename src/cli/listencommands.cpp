@@ -17,25 +17,11 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include <charconv>
 #include <iostream>
 
 namespace vellum::cli {
 
 namespace {
-
-int numberOption(CliContext &context, const char *name, int fallback, int low, int high)
-{
-    std::string text = context.takeOption(name);
-    if (text.empty())
-        return fallback;
-    int value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
-        throw CliError(std::string(name) + " '" + text + "' is not a number from " + std::to_string(low) + " to " +
-                       std::to_string(high));
-    return value;
-}
 
 std::string loggedJson(const TQsoRec &qso)
 {
@@ -59,9 +45,9 @@ std::string spotJson(LoadedLog &loaded, const DecodedSpot &spot, AwardIndex awar
 int listenCommand(CliContext &context)
 {
     WeakSignalAddress where;
-    where.port = static_cast<std::uint16_t>(numberOption(context, "--port", where.port, 1, 65535));
+    where.port = static_cast<std::uint16_t>(context.takeNumber("--port", where.port, 1, 65535));
     where.address = context.takeOption("--address", where.address);
-    int seconds = numberOption(context, "--seconds", 0, 0, 86400);
+    int seconds = context.takeNumber("--seconds", 0, 0, 86400);
     AwardIndex award = awardArgument(context.takeOption("--award", "DXCC"));
     std::string logName = context.takeOption("--log");
     if (logName.empty())

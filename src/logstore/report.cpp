@@ -6,20 +6,27 @@ namespace vellum {
 
 namespace {
 
-/// "-12", "+05", "+0": a sign and one or two digits.
-std::optional<std::uint16_t> encodeDb(std::string_view text)
+/// The number of 1 to maxDigits decimal digits; nothing for any other text.
+std::optional<int> digitsValue(std::string_view text, std::size_t maxDigits)
 {
-    bool negative = text.front() == '-';
-    text.remove_prefix(1);
-    if (text.empty() || text.size() > 2)
+    if (text.empty() || text.size() > maxDigits)
         return std::nullopt;
-    int dB = 0;
+    int value = 0;
     for (char c : text) {
         if (c < '0' || c > '9')
             return std::nullopt;
-        dB = dB * 10 + (c - '0');
+        value = value * 10 + (c - '0');
     }
-    return static_cast<std::uint16_t>(DbReportZero + (negative ? -dB : dB));
+    return value;
+}
+
+/// "-12", "+05", "+0": a sign and one or two digits.
+std::optional<std::uint16_t> encodeDb(std::string_view text)
+{
+    std::optional<int> dB = digitsValue(text.substr(1), 2);
+    if (!dB)
+        return std::nullopt;
+    return static_cast<std::uint16_t>(DbReportZero + (text.front() == '-' ? -*dB : *dB));
 }
 
 } // namespace
@@ -37,15 +44,10 @@ std::optional<std::uint16_t> EncodeRst(std::string_view text)
         aurora = true;
         text.remove_suffix(1);
     }
-    if (text.empty() || text.size() > 3)
+    std::optional<int> value = digitsValue(text, 3);
+    if (!value)
         return std::nullopt;
-    unsigned value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + static_cast<unsigned>(c - '0');
-    }
-    return static_cast<std::uint16_t>(aurora ? value + 1000 : value);
+    return static_cast<std::uint16_t>(aurora ? *value + 1000 : *value);
 }
 
 std::string DecodeRst(std::uint16_t value)
