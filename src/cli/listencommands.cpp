@@ -12,10 +12,7 @@
 #include "logstore/daytime.h"
 #include "logstore/qsotables.h"
 #include "logstore/report.h"
-#include "weaksignal/Fwsreceiver.h"
-
-#include <QCoreApplication>
-#include <QTimer>
+#include "weaksignal/wslisten.h"
 
 #include <iostream>
 
@@ -55,22 +52,20 @@ int listenCommand(CliContext &context)
     context.args.insert(context.args.begin(), logName);
     LoadedLog loaded = loadLogWithAwards(context);
 
-    int argc = 1;
-    char name[] = "vellum-cli";
-    char *argv[] = {name, nullptr};
-    QCoreApplication app(argc, argv);
-    WeakSignalReceiver receiver({*loaded.log, countryData(context), *context.countryResolver, Config()});
-    receiver.SetLoggedSink([](const TQsoRec &qso) { std::cout << loggedJson(qso) << std::endl; });
-    receiver.SetDecodeSink([&](const DecodedSpot &spot) { std::cout << spotJson(loaded, spot, award) << std::endl; });
-    if (!receiver.Start(where))
-        throw CliError("cannot listen on " + where.address + ":" + std::to_string(where.port) + ": " + receiver.Error());
-    std::cout << "{\"listening\":" << JsonString(where.address + ":" + std::to_string(where.port)) << "}" << std::endl;
-    receiver.SetClosedSink([&app] { app.quit(); });
-    if (seconds > 0)
-        QTimer::singleShot(seconds * 1000, &app, &QCoreApplication::quit);
-    app.exec();
+    WeakSignalListening how;
+    how.where = where;
+    how.seconds = seconds;
+    how.listening = [](const std::string &address) {
+        std::cout << "{\"listening\":" << JsonString(address) << "}" << std::endl;
+    };
+    how.logged = [](const TQsoRec &qso) { std::cout << loggedJson(qso) << std::endl; };
+    how.decoded = [&](const DecodedSpot &spot) { std::cout << spotJson(loaded, spot, award) << std::endl; };
+    WeakSignalListened listened =
+        ListenToWeakSignalPrograms({*loaded.log, countryData(context), *context.countryResolver, Config()}, how);
+    if (!listened.started)
+        throw CliError("cannot listen on " + where.address + ":" + std::to_string(where.port) + ": " + listened.error);
 
-    const WeakSignalCounters &counts = receiver.Counters();
+    const WeakSignalCounters &counts = listened.counters;
     if (counts.logged > 0)
         loaded.log->WriteLog(true);
     std::cout << "{\"datagrams\":" << counts.datagrams << ",\"malformed\":" << counts.malformed

@@ -1,6 +1,9 @@
 #include "Fwsreceiver.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <QHostAddress>
 #include <QNetworkDatagram>
 #include <QUdpSocket>
@@ -40,6 +43,33 @@ void WeakSignalReceiver::Stop() { m_socket.reset(); }
 bool WeakSignalReceiver::Listening() const { return m_socket != nullptr; }
 
 std::uint16_t WeakSignalReceiver::Port() const { return m_socket ? m_socket->localPort() : 0; }
+
+WeakSignalListened ListenToWeakSignalPrograms(WeakSignalLog target, const WeakSignalListening &how)
+{
+    std::unique_ptr<QCoreApplication> app;
+    static int argc = 1;
+    static char name[] = "vellum";
+    static char *argv[] = {name, nullptr};
+    if (!QCoreApplication::instance())
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    WeakSignalListened result;
+    WeakSignalReceiver receiver(target);
+    receiver.SetLoggedSink(how.logged);
+    receiver.SetDecodeSink(how.decoded);
+    result.started = receiver.Start(how.where);
+    result.error = receiver.Error();
+    if (!result.started)
+        return result;
+    if (how.listening)
+        how.listening(how.where.address + ":" + std::to_string(receiver.Port()));
+    QEventLoop loop;
+    receiver.SetClosedSink([&loop] { loop.quit(); });
+    if (how.seconds > 0)
+        QTimer::singleShot(how.seconds * 1000, &loop, &QEventLoop::quit);
+    loop.exec();
+    result.counters = receiver.Counters();
+    return result;
+}
 
 void WeakSignalReceiver::readPending()
 {

@@ -3,6 +3,7 @@
 // (127.0.0.1:2237 by default; a multicast group is joined) whose datagrams go to a
 // WeakSignalSession.
 
+#include "wslisten.h"
 #include "wssession.h"
 
 #include <QObject>
@@ -14,12 +15,6 @@
 class QUdpSocket;
 
 namespace vellum {
-
-/// Where the weak-signal programs send their datagrams.
-struct WeakSignalAddress {
-    std::string address = "127.0.0.1";
-    std::uint16_t port = 2237;
-};
 
 class WeakSignalReceiver : public QObject {
     Q_OBJECT

@@ -20,6 +20,12 @@ class TQsoData;
 struct TConfigRecord;
 struct TQsoRec;
 
+/// Where the weak-signal programs send their datagrams.
+struct WeakSignalAddress {
+    std::string address = "127.0.0.1";
+    std::uint16_t port = 2237;
+};
+
 /// A station heard calling CQ by a weak-signal program.
 struct DecodedSpot {
     static constexpr const char *Spotter = "DECODE"; ///< the spotter the spot list shows
