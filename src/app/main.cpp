@@ -10,6 +10,7 @@
 #include "station/Fstation.h"
 #include "qso/Fqso.h"
 #include "setup/Fsetupactions.h"
+#include "weaksignal/Fweaksignal.h"
 
 #include "config/configfile.h"
 #include "country/countrydata.h"
@@ -68,6 +69,7 @@ int main(int argc, char **argv)
     RegisterSetupWindows(main.Host());
     RegisterStationWindows(main.Host());
     RegisterClusterWindows(main.Host());
+    RegisterWeakSignalWindows(main.Host());
     QObject::connect(&instance, &SingleInstance::raiseRequested, &main, [&main] {
         main.showNormal();
         main.raise();

@@ -35,7 +35,8 @@ void mergeTriple(std::uint8_t *bytes, const TQsoRec &qso, StatusTriple triple)
     int group = ModeGroupOf(qso.Mode);
     block.Merge(0, triple.mixed);
     block.Merge(group, triple.mode);
-    block.Merge(BandCell(qso.Band, group), triple.band);
+    if (IsRealBand(qso.Band)) // extended bands count at the mixed and mode-group levels only
+        block.Merge(BandCell(qso.Band, group), triple.band);
 }
 
 /// Takes a triple out in the order mixed, mode, band; false at the first cell
@@ -45,7 +46,7 @@ bool unmergeTriple(std::uint8_t *bytes, const TQsoRec &qso, StatusTriple triple)
     TAwardStatusBlock block = blockAt(bytes);
     int group = ModeGroupOf(qso.Mode);
     return block.Unmerge(0, triple.mixed) && block.Unmerge(group, triple.mode) &&
-           block.Unmerge(BandCell(qso.Band, group), triple.band);
+           (!IsRealBand(qso.Band) || block.Unmerge(BandCell(qso.Band, group), triple.band));
 }
 
 } // namespace
@@ -108,10 +109,11 @@ TAwardStatus TAwardModel::countedStatus(const TQsoData &log, const TLogAwardBloc
 
 bool TAwardModel::CountsQso(const TQsoRec &qso, AwardIndex award) const
 {
-    if (!IsRealBand(qso.Band) || !IsRealMode(qso.Mode))
+    if (!IsBand(qso.Band) || !IsMode(qso.Mode))
         return false;
     const TAwardSetup &setup = Setup(award);
-    if (!setup.ValidBands[qso.Band] || !setup.ValidModes[qso.Mode])
+    if (!setup.ValidBands[static_cast<std::size_t>(SettingsBandOf(qso.Band))] ||
+        !setup.ValidModes[static_cast<std::size_t>(SettingsModeOf(qso.Mode))])
         return false;
     switch (award) {
     case AwardDXCC: return (qso.QslFlags & QslFlag::ValidDX) && m_countries.ValidCountry(qso.Country);

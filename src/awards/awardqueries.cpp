@@ -106,6 +106,8 @@ int NeedClass(TAwardModel &model, TQsoData *log, const SpotInfo &spot, AwardInde
         return ncNewCountry;
     if (ModeGroupStatus(*block, group) == asNotWorked)
         return ncNewMode;
+    if (!IsRealBand(spot.band)) // an extended band has no band cells: judged at its mode group
+        return ModeGroupStatus(*block, group) > asQslSent ? ncNothingSpecial : ncNotConfirmed;
     TAwardStatus cell = BandGroupStatus(*block, spot.band, group);
     if (cell != asNotWorked && model.CallWorkedOn(*log, spot.call, spot.band, group))
         return ncNoInterest;
@@ -148,8 +150,10 @@ TStatusBlockBytes ItemStatusBlock(const TAwardModel &model, const TQsoData &log,
     TQsoStatusRule rule(log.CurSelection, config, model.Today());
     std::uint32_t mask = itemMask(key.kind);
     for (const TQsoRec *qso : log) {
-        if (!matchesItem(*qso, key) || !IsRealBand(qso->Band) || !IsRealMode(qso->Mode) ||
-            !config.StationBands[qso->Band] || !config.StationModes[qso->Mode] || qso->RstRcvd == 0 ||
+        // Item awards keep band cells only: QSOs on extended bands do not count for them.
+        if (!matchesItem(*qso, key) || !IsRealBand(qso->Band) || !IsMode(qso->Mode) ||
+            !config.StationBands[qso->Band] || !config.StationModes[static_cast<std::size_t>(SettingsModeOf(qso->Mode))] ||
+            qso->RstRcvd == 0 ||
             !InSelection(log, *qso))
             continue;
         TAwardStatus status =

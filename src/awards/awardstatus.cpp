@@ -61,21 +61,23 @@ bool AnyModeGroupWorked(TConstStatusBlock block)
 
 bool CountsBand(const TConfigRecord &config, const TAwardSetup &setup, int band)
 {
-    return IsRealBand(band) && config.StationBands[static_cast<std::size_t>(band)] &&
-           setup.ValidBands[static_cast<std::size_t>(band)];
+    // An extended band takes the station and valid-band flags of its settings band.
+    auto slot = static_cast<std::size_t>(SettingsBandOf(band));
+    return IsBand(band) && config.StationBands[slot] && setup.ValidBands[slot];
 }
 
 bool IsBandAward(const TConfigRecord &config, const TAwardSetup &setup, int band)
 {
-    return CountsBand(config, setup, band) && setup.SeparateBands[static_cast<std::size_t>(band)];
+    // The status blocks have band cells for the fifteen classic bands only.
+    return IsRealBand(band) && CountsBand(config, setup, band) && setup.SeparateBands[static_cast<std::size_t>(band)];
 }
 
 bool CountsMode(const TConfigRecord &config, const TAwardSetup &setup, int mode)
 {
     if (mode == 0)
         return setup.Mixed;
-    return IsRealMode(mode) && setup.ValidModes[static_cast<std::size_t>(mode)] &&
-           config.StationModes[static_cast<std::size_t>(mode)];
+    auto slot = static_cast<std::size_t>(SettingsModeOf(mode));
+    return IsMode(mode) && setup.ValidModes[slot] && config.StationModes[slot];
 }
 
 bool CountsModeGroup(const TConfigRecord &config, const TAwardSetup &setup, int group)

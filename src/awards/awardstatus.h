@@ -56,8 +56,12 @@ inline constexpr std::size_t FiveBandFlagsOffset = 2 * StatusCellCount;
 static_assert(FiveBandFlagsOffset + 15 == StatusBlockSize);
 
 /// Whether band is a real band (1..15) and mode a real mode (1..15).
+/// The fifteen classic bands: those with cells in the status blocks.
 inline bool IsRealBand(int band) { return band >= 1 && band <= 15; }
-inline bool IsRealMode(int mode) { return mode >= 1 && mode <= 15; }
+/// What award reports say of the extended bands (60m, 630m, ...), which have no band cells.
+inline constexpr const char *ExtendedBandAwardNote =
+    "QSOs on 60m, 630m, 4m and the other bands beyond the fifteen count at the mixed and mode levels, not per band";
+inline bool IsRealMode(int mode) { return mode >= 1 && mode <= 15; } ///< the classic modes
 
 /// The cell of a band in a mode group (band 1..15, group 1..3): band * 3 + group.
 inline constexpr int BandCell(int band, int group) { return band * 3 + group; }

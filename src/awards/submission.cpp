@@ -119,7 +119,7 @@ private:
         const TConfigRecord &config = m_model.Config();
         for (std::int32_t i = m_log.Count() - 1; i >= 0; --i) {
             TQsoRec &qso = *m_log.Get(i);
-            if (!IsRealBand(qso.Band) || !IsRealMode(qso.Mode) || !confirmedWithReport(m_log, qso) ||
+            if (!IsBand(qso.Band) || !IsMode(qso.Mode) || !confirmedWithReport(m_log, qso) ||
                 !CountsMode(config, m_setup, qso.Mode))
                 continue;
             if (auto block = submissionBlock(m_model, m_log, qso, m_award, m_startDates))
@@ -130,7 +130,7 @@ private:
     void bandPass(TQsoRec &qso, TAwardStatusBlock block)
     {
         int group = ModeGroupOf(qso.Mode);
-        if (!m_counters.bands[qso.Band].eligible || !IsBandAward(m_model.Config(), m_setup, qso.Band) ||
+        if (!IsBandAward(m_model.Config(), m_setup, qso.Band) || !m_counters.bands[qso.Band].eligible ||
             BandStatus(block, qso.Band) != asConfirmed)
             return;
         mark(qso, block, BandCell(qso.Band, group), m_masks.band);

@@ -1,7 +1,8 @@
 // vellum-cli awards | need: the award standing of a log, and how new a spotted
 // call would be (its need class).
 
-#include "awardlog.h"
+#include "awardcli.h"
+#include "cli.h"
 
 #include "awards/awardqueries.h"
 
@@ -15,54 +16,6 @@
 #include <sstream>
 
 namespace vellum::cli {
-
-namespace {
-
-/// The country data the set-up step loaded for this run.
-TCountryData &countryData(CliContext &context)
-{
-    if (!context.countries)
-        throw CliError("no country data: neither SAVE/VELLUM.CTY nor the default country file could be read");
-    return *context.countries;
-}
-
-std::uint16_t dateArgument(const std::string &text, const char *what)
-{
-    auto day = ParseDate(text, DateFormat::YearMonthDay);
-    if (!day)
-        throw CliError(std::string(what) + " '" + text + "' is not a date (YYYY-MM-DD)");
-    return *day;
-}
-
-} // namespace
-
-AwardIndex AwardArgument(const std::string &text)
-{
-    for (int award = 0; award < AwardCount; ++award)
-        if (text == AwardNames[static_cast<std::size_t>(award)])
-            return static_cast<AwardIndex>(award);
-    throw CliError("unknown award '" + text + "' (DXCC, WAZ, WAS or WPX)");
-}
-
-LoadedLog LoadLogWithAwards(CliContext &context)
-{
-    std::string today = context.takeOption("--today");
-    std::string selection = context.takeOption("--selection");
-    const std::string &fileName = context.arg(0, "log file");
-    LoadedLog loaded;
-    loaded.model = std::make_unique<TAwardModel>(countryData(context), Config());
-    if (!today.empty())
-        loaded.model->SetToday(dateArgument(today, "--today"));
-    LogServices services = context.services;
-    services.awards = loaded.model.get();
-    loaded.log = std::make_unique<TQsoData>(services);
-    int errorsBefore = context.notifier.errors;
-    if (!loaded.log->ReadLog(fileName, LoadMode::Load, DuplicateMode::EmptyLog))
-        throw CliError(context.notifier.errors == errorsBefore ? fileName + ": cannot be read as a log" : "");
-    if (!selection.empty() && !SetCurrentSelection(*loaded.log, SelectionIndexOfName(*loaded.log, selection)))
-        throw CliError(fileName + ": has no selection named '" + selection + "'");
-    return loaded;
-}
 
 namespace {
 
@@ -107,7 +60,7 @@ void writeAward(std::ostream &out, TAwardModel &model, TQsoData &log, AwardIndex
 int awardsCommand(CliContext &context)
 {
     std::string only = context.takeOption("--award");
-    LoadedLog loaded = LoadLogWithAwards(context);
+    LoadedLog loaded = loadLogWithAwards(context);
     TQsoData &log = *loaded.log;
     TAwardModel &model = *loaded.model;
     model.EnsureAwardTables(log);
@@ -116,9 +69,9 @@ int awardsCommand(CliContext &context)
     out << "{\"log\":" << JsonString(log.LogFileName) << ",\"qsos\":" << log.Count()
         << ",\"selection\":" << JsonString(log.CurSelection.Name.view())
         << ",\"today\":" << JsonString(FormatDate(model.Today(), DateFormat::YearMonthDay, false))
-        << ",\"awards\":{";
+        << ",\"bandNote\":" << JsonString(ExtendedBandAwardNote) << ",\"awards\":{";
     if (!only.empty()) {
-        writeAward(out, model, log, AwardArgument(only));
+        writeAward(out, model, log, awardArgument(only));
     } else {
         for (int award = 0; award < AwardCount; ++award) {
             out << (award ? "," : "");
@@ -133,8 +86,8 @@ int awardsCommand(CliContext &context)
 int needCommand(CliContext &context)
 {
     std::string awardText = context.takeOption("--award", "DXCC");
-    AwardIndex award = AwardArgument(awardText);
-    LoadedLog loaded = LoadLogWithAwards(context);
+    AwardIndex award = awardArgument(awardText);
+    LoadedLog loaded = loadLogWithAwards(context);
     std::string call = UpperAscii(context.arg(1, "call"));
     const std::string &bandText = context.arg(2, "band");
     const std::string &modeText = context.arg(3, "mode");
@@ -146,17 +99,7 @@ int needCommand(CliContext &context)
         throw CliError("unknown mode '" + modeText + "'");
     std::uint16_t date = context.args.size() > 4 ? dateArgument(context.args[4], "date") : loaded.model->Today();
 
-    SpotInfo spot;
-    spot.call = call;
-    spot.band = band;
-    spot.mode = mode;
-    spot.date = date;
-    spot.country = loaded.model->Resolver().CountryOfCall(call, date);
-    int needClass = NeedClass(*loaded.model, loaded.log.get(), spot, award);
-    std::cout << "{\"call\":" << JsonString(call) << ",\"band\":" << JsonString(BandTable[band].name)
-              << ",\"mode\":" << JsonString(ModeName(mode)) << ",\"award\":" << JsonString(awardText)
-              << ",\"country\":" << JsonString(loaded.model->Countries().CountryName(spot.country))
-              << ",\"class\":" << needClass << ",\"name\":" << JsonString(NeedClassNames[needClass]) << "}\n";
+    std::cout << "{" << NeedJsonFields(loaded, call, band, mode, date, award) << "}\n";
     return 0;
 }
 

@@ -46,6 +46,9 @@ struct CliContext {
 
     /// The value of --name VALUE in args (removed from args), or fallback.
     std::string takeOption(const std::string &name, const std::string &fallback = {});
+    /// The whole number of --name VALUE in args (removed from args), or fallback; a
+    /// CliError when it is no number from low to high.
+    int takeNumber(const std::string &name, int fallback, int low, int high);
     /// Whether --name is in args (removed from args).
     bool takeFlag(const std::string &name);
     /// The positional argument at index, or a CliError naming what is missing.

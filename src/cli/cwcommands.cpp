@@ -12,25 +12,11 @@
 #include "station/macroexpand.h"
 #include "station/morsecode.h"
 
-#include <charconv>
 #include <iostream>
 
 namespace vellum::cli {
 
 namespace {
-
-int numberOption(CliContext &context, const std::string &name, int fallback, int low, int high)
-{
-    std::string text = context.takeOption(name);
-    if (text.empty())
-        return fallback;
-    int value = 0;
-    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
-        throw CliError(name + " takes a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
-                       ", not " + text);
-    return value;
-}
 
 /// The text with its macros expanded, upper-cased as the keyer's function keys send it.
 MacroExpansion expandText(CliContext &context, const std::string &text)
@@ -41,7 +27,7 @@ MacroExpansion expandText(CliContext &context, const std::string &text)
     fields.rstRcvd = context.takeOption("--rst-rcvd");
     fields.received = context.takeOption("--exchange");
     fields.callNotes = context.takeOption("--notes");
-    fields.contestNumber = numberOption(context, "--nr", 0, 0, 999999);
+    fields.contestNumber = context.takeNumber("--nr", 0, 0, 999999);
     MacroExpansion expansion =
         MacroExpandText(text, Config().CWKEYS, CurrentMacroEnvironment(Config(), std::move(fields)), context.notifier);
     expansion.text = KeyerUpperCase(std::move(expansion.text));
@@ -51,9 +37,9 @@ MacroExpansion expandText(CliContext &context, const std::string &text)
 int timelineCommand(CliContext &context, const std::string &text)
 {
     KeyerSettings settings = KeyerSettings::From(Config());
-    int spacing = numberOption(context, "--wpm", -1, 1, 60);
-    int character = numberOption(context, "--char-wpm", spacing > 0 ? spacing : settings.speed, 1, 60);
-    int weight = numberOption(context, "--weight", settings.weight, 1, 1000);
+    int spacing = context.takeNumber("--wpm", -1, 1, 60);
+    int character = context.takeNumber("--char-wpm", spacing > 0 ? spacing : settings.speed, 1, 60);
+    int weight = context.takeNumber("--weight", settings.weight, 1, 1000);
     if (spacing < 0)
         spacing = std::min(settings.wpm, character);
     MacroExpansion expansion = expandText(context, text);

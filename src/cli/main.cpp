@@ -6,6 +6,7 @@
 #include "logstore/paths.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <map>
@@ -74,6 +75,19 @@ std::string CliContext::takeOption(const std::string &name, const std::string &f
         throw CliError("option " + name + " needs a value");
     std::string value = *(it + 1);
     args.erase(it, it + 2);
+    return value;
+}
+
+int CliContext::takeNumber(const std::string &name, int fallback, int low, int high)
+{
+    std::string text = takeOption(name);
+    if (text.empty())
+        return fallback;
+    int value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
+        throw CliError(name + " takes a whole number from " + std::to_string(low) + " to " + std::to_string(high) +
+                       ", not " + text);
     return value;
 }
 

@@ -35,8 +35,9 @@ int parseBand(const std::string &text)
     auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), band);
     if (error != std::errc() || end != text.data() + text.size())
         band = ParseBand(text);
-    if (band < 1 || band >= BandCount)
-        throw CliError("Not a band: " + text + " (give a band name such as 20m, or its number 1 to 15)");
+    if (!IsBand(band))
+        throw CliError("Not a band: " + text + " (give a band name such as 20m, or its number 1 to " +
+                       std::to_string(AllBandCount - 1) + ")");
     return band;
 }
 

@@ -1,7 +1,7 @@
 // vellum-cli spots: cluster lines through the spot list's patterns, repeat rule
 // and ranking against a log, one JSON line per spot the list keeps.
 
-#include "awardlog.h"
+#include "awardcli.h"
 
 #include "awards/awardqueries.h"
 #include "cluster/spotintake.h"
@@ -45,9 +45,9 @@ std::string spotJson(const TSpotRecord &spot, const TCountryData &countries)
 
 int spotsCommand(CliContext &context)
 {
-    AwardIndex award = AwardArgument(context.takeOption("--award", "DXCC"));
+    AwardIndex award = awardArgument(context.takeOption("--award", "DXCC"));
     std::string time = context.takeOption("--time");
-    LoadedLog loaded = LoadLogWithAwards(context);
+    LoadedLog loaded = loadLogWithAwards(context);
     std::string source = context.args.size() > 1 ? context.args[1] : "-";
     std::ifstream file;
     if (source != "-") {

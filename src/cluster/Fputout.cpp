@@ -590,7 +590,7 @@ void TPutoutW::Monitor()
         channel.Label = (spot->Call.str() + " " + spot->Remarks.str()).substr(0, 20);
         channel.Freq = spot->Freq.get();
         channel.Freq2 = spot->Qsx.get();
-        channel.Mode = spot->Mode;
+        channel.Mode = static_cast<std::uint8_t>(RadioModeOf(spot->Mode)); // a channel holds a classic mode
         SetHolding(true);
         return;
     }

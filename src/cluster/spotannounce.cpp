@@ -40,7 +40,7 @@ std::vector<SpokenSound> SpokenSounds()
         {"callsign", "alert call"}, {"Country", "new country"}, {"mode", "new mode"}, {"bandmode", "new band"},
         {"/", "stroke"},
     };
-    for (int band = 1; band < BandCount; ++band) {
+    for (int band = 1; band < AllBandCount; ++band) {
         std::string name = BandLabel(band, false);
         std::string words = name;
         if (words.ends_with("cm"))
@@ -49,7 +49,7 @@ std::vector<SpokenSound> SpokenSounds()
             words = words.substr(0, words.size() - 1) + " meters";
         sounds.push_back({name, words});
     }
-    for (int mode = 1; mode < ModeCount; ++mode) {
+    for (int mode = 1; mode < AllModeCount; ++mode) {
         std::string name = ModeName(mode);
         std::string spelled;
         for (char c : name)

@@ -2,6 +2,7 @@
 
 #include "awards/awardqueries.h"
 #include "config/configrecord.h"
+#include "config/configsettings.h"
 #include "country/resolver.h"
 #include "logstore/daytime.h"
 #include "logstore/qsotables.h"
@@ -96,8 +97,8 @@ bool SpotRanker::spotterAccepted(const TSpotRecord &spot) const
 
 int SpotModeOf(std::string_view remarks, double kHz, double qsxKHz, int band, const TConfigRecord &config)
 {
-    for (int mode = 1; mode < ModeCount; ++mode)
-        if (firstOccurrenceIsWord(remarks, ModeTable[static_cast<std::size_t>(mode)].name))
+    for (int mode = 1; mode < AllModeCount; ++mode)
+        if (firstOccurrenceIsWord(remarks, ModeInfoOf(mode).name))
             return mode;
     static constexpr std::pair<std::string_view, std::string_view> aliases[] = {
         {"FSK", "RTTY"}, {"PSK31", "PSK3"}, {"PACKET", "PACK"}, {"CLOVER", "CLOV"}};
@@ -105,8 +106,7 @@ int SpotModeOf(std::string_view remarks, double kHz, double qsxKHz, int band, co
         if (firstOccurrenceIsWord(remarks, word))
             return ModeOfName(mode);
     double at = qsxKHz != 0 ? qsxKHz : kHz;
-    bool phone = band >= 1 && band < BandCount && at >= config.Personal_CWcutoff[static_cast<std::size_t>(band)] &&
-                 at <= static_cast<double>(BandTable[static_cast<std::size_t>(band)].highKHz);
+    bool phone = IsBand(band) && at >= CwCutoffKHz(config, band) && at <= static_cast<double>(BandInfoOf(band).highKHz);
     return ModeOfName(phone ? "SSB" : "CW");
 }
 

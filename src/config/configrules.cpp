@@ -1,6 +1,7 @@
 #include "config/configrules.h"
 
 #include "config/configfields.h"
+#include "logstore/qsotables.h"
 
 #include <algorithm>
 #include <cmath>
@@ -71,8 +72,8 @@ void clampPersonal(TConfigRecord &r, const TConfigRecord &d)
 
 void clampQso(TConfigRecord &r, const TConfigRecord &d)
 {
-    keepWithin(r.DefQSO_Mode, 0, 15, d.DefQSO_Mode);
-    keepWithin(r.DefQSO_band, 0, 15, d.DefQSO_band);
+    keepWithin(r.DefQSO_Mode, 0, AllModeCount - 1, d.DefQSO_Mode); // one byte, no slot: any mode
+    keepWithin(r.DefQSO_band, 0, AllBandCount - 1, d.DefQSO_band);
     keepWithin(r.DefQSO_Method, 0, 6, d.DefQSO_Method);
     keepWithin(r.DefQSO_Label, 1, 2, d.DefQSO_Label);
     keepWithin(r.DefQSO_CallSearch, 1, 4, d.DefQSO_CallSearch);

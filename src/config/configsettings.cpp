@@ -1,6 +1,15 @@
 #include "config/configsettings.h"
 
+#include "logstore/qsotables.h"
+
 namespace vellum {
+
+double CwCutoffKHz(const TConfigRecord &config, int band)
+{
+    if (band >= 1 && band < BandCount)
+        return config.Personal_CWcutoff[static_cast<std::size_t>(band)];
+    return IsExtendedBand(band) ? ExtendedCwCutoff(band) : 0;
+}
 
 bool ConfigLogSettings::cycleFiles() const { return m_record.DefQSO_Cycle; }
 

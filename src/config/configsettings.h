@@ -11,6 +11,10 @@ namespace vellum {
 /// format (Personal_DateFormat; a wheel index outside 1..3 reads as mm/dd/yyyy).
 /// Reads the record at each call, so changes take effect at once; the record
 /// must outlive this object.
+/// The CW/phone boundary of a band in kHz: Personal_CWcutoff for the fifteen classic
+/// bands, the fixed boundary of an extended band (ExtendedCwCutoff); 0 for none.
+double CwCutoffKHz(const TConfigRecord &config, int band);
+
 class ConfigLogSettings : public LogSettings {
 public:
     explicit ConfigLogSettings(const TConfigRecord &record) : m_record(record) {}

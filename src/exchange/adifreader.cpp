@@ -1,5 +1,6 @@
 #include "adifreader.h"
 
+#include "adifmodes.h"
 #include "detail/text.h"
 #include "importfields.h"
 #include "importfilter.h"
@@ -18,8 +19,8 @@ namespace vellum {
 namespace {
 
 enum class Tag {
-    Address, ArrlSect, Band, Call, Cnty, Comment, ContestId, Cqz, Dxcc, Eor, Freq, Gridsquare, Iota, Mode, Name,
-    Notes, QslRcvd, QslSent, QslVia, QslsDate, QsoDate, Qth, RstRcvd, RstSent, Srx, State, Stx, TenTen, TimeOff,
+    Address, AppMode, ArrlSect, Band, BandRx, Call, Cnty, Comment, ContestId, Cqz, Dxcc, Eor, Freq, Gridsquare, Iota, Mode, Name,
+    Notes, QslRcvd, QslSent, QslVia, QslsDate, QsoDate, Qth, RstRcvd, RstSent, Srx, State, Stx, Submode, TenTen, TimeOff,
     TimeOn, Unknown
 };
 
@@ -29,14 +30,16 @@ struct TagName {
 };
 
 // Sorted by name for the binary search.
-constexpr std::array<TagName, 30> TagNames = {{
-    {"ADDRESS", Tag::Address},   {"ARRL_SECT", Tag::ArrlSect}, {"BAND", Tag::Band},         {"CALL", Tag::Call},
+constexpr std::array<TagName, 33> TagNames = {{
+    {"ADDRESS", Tag::Address},   {"APP_VELLUM_MODE", Tag::AppMode}, {"ARRL_SECT", Tag::ArrlSect}, {"BAND", Tag::Band},
+    {"BAND_RX", Tag::BandRx},    {"CALL", Tag::Call},
     {"CNTY", Tag::Cnty},         {"COMMENT", Tag::Comment},    {"CONTEST_ID", Tag::ContestId}, {"CQZ", Tag::Cqz},
     {"DXCC", Tag::Dxcc},         {"EOR", Tag::Eor},            {"FREQ", Tag::Freq},         {"GRIDSQUARE", Tag::Gridsquare},
     {"IOTA", Tag::Iota},         {"MODE", Tag::Mode},          {"NAME", Tag::Name},         {"NOTES", Tag::Notes},
     {"QSLSDATE", Tag::QslsDate}, {"QSL_RCVD", Tag::QslRcvd},   {"QSL_SENT", Tag::QslSent},  {"QSL_VIA", Tag::QslVia},
     {"QSO_DATE", Tag::QsoDate},  {"QTH", Tag::Qth},            {"RST_RCVD", Tag::RstRcvd},  {"RST_SENT", Tag::RstSent},
-    {"SRX", Tag::Srx},           {"STATE", Tag::State},        {"STX", Tag::Stx},           {"TEN_TEN", Tag::TenTen},
+    {"SRX", Tag::Srx},           {"STATE", Tag::State},        {"STX", Tag::Stx},           {"SUBMODE", Tag::Submode},
+    {"TEN_TEN", Tag::TenTen},
     {"TIME_OFF", Tag::TimeOff},  {"TIME_ON", Tag::TimeOn},
 }};
 
@@ -52,10 +55,13 @@ bool startsWithLetter(std::string_view text, char letter)
     return !text.empty() && (text[0] == letter || text[0] == letter - 'A' + 'a');
 }
 
-/// A BAND value: trailing blanks and the letters M and C dropped, then a short
-/// band name, or a satellite name (band 15). 0 when neither.
+/// A BAND value: a band's full name ("630m", "6cm"), else trailing blanks and the
+/// letters M and C dropped, then a short band name, or a satellite name (band 15).
+/// 0 when none.
 int bandOfText(std::string_view text)
 {
+    if (int band = BandOfName(Trim(text)))
+        return band;
     std::string_view rest = text;
     while (!rest.empty() && (rest.back() == ' ' || rest.back() == 'M' || rest.back() == 'm' || rest.back() == 'C' ||
                              rest.back() == 'c'))
@@ -72,8 +78,13 @@ int bandOfText(std::string_view text)
 struct PendingFields {
     std::optional<std::string> timeOn;
     std::optional<std::string> timeOff;
+    std::optional<std::string> mode;
+    std::string submode;
+    int ownMode = 0;         ///< from APP_VELLUM_MODE, the mode MODE and SUBMODE cannot name
     int bandByName = 0;      ///< from BAND; -1 when BAND was invalid
     int bandByFrequency = 0; ///< from FREQ; -1 when FREQ was invalid
+    std::int64_t kHz = 0;    ///< from a valid FREQ
+    int bandRx = 0;          ///< from BAND_RX
 };
 
 /// The fields of one record as its tags come.
@@ -86,6 +97,9 @@ public:
 
 private:
     void setBand(const std::string &value);
+    void setBandRx(const std::string &value);
+    void settleMode();
+    void settleBand();
     void setFrequency(const std::string &value);
     void setCounty(const std::string &value);
     void setDate(std::uint16_t &date, int field, const std::string &value);
@@ -103,14 +117,11 @@ void RecordFields::apply(Tag tag, const std::string &value)
     case Tag::QsoDate: setDate(m_q.qso.Date, ImportField::Date, value); break;
     case Tag::TimeOn: m_pending.timeOn = value; break;
     case Tag::TimeOff: m_pending.timeOff = value; break;
-    case Tag::Mode:
-        m_q.qso.Mode = static_cast<std::uint8_t>(ParseModeAlias(value));
-        if (m_q.qso.Mode == 0) {
-            m_q.errors.Add(EntryKind::Error, ImportFieldNames[ImportField::Mode].name, value);
-            m_q.qso.Mode = m_fields.Config().DefQSO_Mode < ModeCount ? m_fields.Config().DefQSO_Mode : 14;
-        }
-        break;
+    case Tag::Mode: m_pending.mode = value; break;
+    case Tag::Submode: m_pending.submode = value; break;
+    case Tag::AppMode: m_pending.ownMode = ModeOfName(Trim(value)); break;
     case Tag::Band: setBand(value); break;
+    case Tag::BandRx: setBandRx(value); break;
     case Tag::Freq: setFrequency(value); break;
     case Tag::RstSent: m_fields.SetReport(m_q, true, value); break;
     case Tag::RstRcvd: m_fields.SetReport(m_q, false, value); break;
@@ -172,9 +183,17 @@ void RecordFields::setBand(const std::string &value)
     }
 }
 
+void RecordFields::setBandRx(const std::string &value)
+{
+    m_pending.bandRx = bandOfText(value);
+    if (m_pending.bandRx == 0)
+        m_q.errors.Add(EntryKind::Simple, ImportFieldNames[ImportField::Band].name, value);
+}
+
 void RecordFields::setFrequency(const std::string &value)
 {
     std::optional<std::int64_t> kHz = ParseMegahertz(value);
+    m_pending.kHz = kHz.value_or(0);
     m_pending.bandByFrequency = kHz ? BandOfFreq(*kHz) : 0;
     if (m_pending.bandByFrequency == 0) {
         m_pending.bandByFrequency = -1;
@@ -197,15 +216,42 @@ void RecordFields::finish()
         m_fields.SetTimeOfDay(m_q, *m_pending.timeOn);
     if (m_q.qso.Time < 0 && m_pending.timeOff)
         m_fields.SetTimeOfDay(m_q, *m_pending.timeOff);
-    // A valid frequency names the band more exactly than a band name.
-    int band = m_pending.bandByFrequency > 0 ? m_pending.bandByFrequency : m_pending.bandByName;
-    if (band < 0) {
-        int fallback = m_fields.Config().DefQSO_band;
-        band = fallback > 0 && fallback < BandCount ? fallback : 5;
-    }
-    m_q.qso.Band = static_cast<std::uint8_t>(band);
+    settleMode();
+    settleBand();
     if (m_q.hasFields)
         m_fields.Complete(m_q);
+}
+
+void RecordFields::settleMode()
+{
+    if (!m_pending.mode && m_pending.submode.empty())
+        return; // no mode at all: Complete records it
+    int mode = m_pending.ownMode ? m_pending.ownMode : ModeOfAdif(m_pending.mode.value_or(""), m_pending.submode);
+    if (mode == 0 && m_pending.mode)
+        mode = ParseModeAlias(*m_pending.mode); // "USB", "A1A" and the other aliases of older files
+    if (mode == 0) {
+        m_q.errors.Add(EntryKind::Error, ImportFieldNames[ImportField::Mode].name,
+                       m_pending.mode.value_or(m_pending.submode));
+        int fallback = m_fields.Config().DefQSO_Mode;
+        mode = IsMode(fallback) ? fallback : 14;
+    }
+    m_q.qso.Mode = static_cast<std::uint8_t>(mode);
+}
+
+void RecordFields::settleBand()
+{
+    // A valid frequency names the band more exactly than a band name, unless the
+    // named band holds it (13cm lies inside the range of "Sat").
+    int band = m_pending.bandByFrequency > 0 ? m_pending.bandByFrequency : m_pending.bandByName;
+    if (m_pending.bandByFrequency > 0 && BandHoldsFreq(m_pending.bandByName, m_pending.kHz))
+        band = m_pending.bandByName;
+    if (band < 0) {
+        int fallback = m_fields.Config().DefQSO_band;
+        band = IsBand(fallback) ? fallback : 5;
+    }
+    m_q.qso.Band = static_cast<std::uint8_t>(band);
+    if (m_pending.bandRx > 0 && m_pending.bandRx != band)
+        ImportFields::AddNoteField(m_q, 1, "BandRx=" + std::string(BandInfoOf(m_pending.bandRx).name));
 }
 
 std::string formatError(const AdifTag &tag, const char *what)

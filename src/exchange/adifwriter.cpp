@@ -1,5 +1,6 @@
 #include "adifwriter.h"
 
+#include "adifmodes.h"
 #include "prefixmap.h"
 
 #include "country/countrydata.h"
@@ -129,10 +130,15 @@ void WriteAdifRecord(std::string &out, const TQsoRec &qso, const AdifSources &so
         if (std::optional<std::string> number = prefix.empty() ? std::nullopt : sources.prefixMap->NumberOfPrefix(prefix))
             line.text("dxcc", *number);
     }
-    if (qso.Mode > 0 && qso.Mode < ModeCount)
-        line.text("mode", ModeTable[qso.Mode].name);
-    if (qso.Band > 0 && qso.Band < BandCount)
-        line.text("band", BandTable[qso.Band].name);
+    AdifModeName mode = AdifModeOf(qso.Mode);
+    if (!mode.mode.empty())
+        line.text("mode", mode.mode);
+    if (!mode.submode.empty())
+        line.text("submode", mode.submode);
+    if (!mode.exact) // a mode the ADIF table has no name for (FSTV)
+        line.text("app_vellum_mode", ModeName(qso.Mode));
+    if (IsBand(qso.Band))
+        line.text("band", AdifBandName(qso.Band));
     line.text("rst_sent", DecodeRst(qso.RstSent));
     line.text("rst_rcvd", DecodeRst(qso.RstRcvd));
     if (!qso.Recvd.empty())

@@ -307,11 +307,11 @@ void ImportFields::Complete(ImportedQso &q) const
         error(ImportField::Callsign);
     if (q.qso.Band == 0) {
         error(ImportField::Band);
-        q.qso.Band = validIndex(m_config.DefQSO_band, BandCount, 5);
+        q.qso.Band = validIndex(m_config.DefQSO_band, AllBandCount, 5);
     }
     if (q.qso.Mode == 0) {
         error(ImportField::Mode);
-        q.qso.Mode = validIndex(m_config.DefQSO_Mode, ModeCount, 14);
+        q.qso.Mode = validIndex(m_config.DefQSO_Mode, AllModeCount, 14);
     }
     if (q.qso.Date == 0) {
         error(ImportField::Date);

@@ -269,6 +269,8 @@ ImportRun::Next ImportRun::readAndStore(ImportedQso &q)
         end = ReadAdifRecord(m_input, q, m_session.Fields());
     } catch (const EAdifFormat &e) {
         q.errors = {}; // the record is dropped: its entries count for nothing
+        if (m_context.quiet)
+            return Next::Go;
         Answer answer = m_context.log.notifier().show(
             MessageKind::Error, "Error reading " + m_name + ": " + e.what() + "\r" + qsoText(q), Buttons::OkCancel);
         if (answer == Answer::Cancel) {
@@ -278,7 +280,7 @@ ImportRun::Next ImportRun::readAndStore(ImportedQso &q)
         return Next::Go;
     }
     if (end == RecordEnd::EndOfInput) {
-        if (q.hasFields)
+        if (q.hasFields && !m_context.quiet)
             m_context.log.notifier().warning(m_name + " ends inside a record: the QSO " + qsoText(q) +
                                              " has no <EOR> and is not imported");
         q.errors = {};
@@ -311,6 +313,8 @@ ImportRun::Next ImportRun::store(ImportedQso &q)
     TQsoRec *stored = m_session.StoreImportedQso(q, existing);
     if (!existing && m_policy != DuplicatePolicy::NoCheck)
         m_finder.Add(stored);
+    if (m_context.stored)
+        m_context.stored(*stored);
     return Next::Go;
 }
 
@@ -334,7 +338,8 @@ ImportResult ImportAdifBytes(ImportContext &context, std::string_view bytes, con
     AdifInput input(bytes);
     std::string problem = headerProblem(SkipAdifHeader(input));
     if (!problem.empty()) {
-        log.notifier().error("Cannot import " + displayName + ": " + problem + ". Nothing was imported.");
+        if (!context.quiet)
+            log.notifier().error("Cannot import " + displayName + ": " + problem + ". Nothing was imported.");
         return result;
     }
     DuplicatePolicy policy = DuplicatePolicy::NoCheck;
@@ -367,7 +372,8 @@ ImportResult ImportAdifBytes(ImportContext &context, std::string_view bytes, con
         result.counters = session.Counters();
         result.summary = ImportSummaryText(result.counters, run.abort());
     }
-    log.notifier().information(result.summary);
+    if (!context.quiet)
+        log.notifier().information(result.summary);
     log.observer().refreshAfterMerge(log);
     log.SetModified();
     return result;

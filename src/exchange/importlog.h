@@ -11,6 +11,7 @@
 #include "detail/callnotes.h"
 
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -78,6 +79,11 @@ struct ImportContext {
     ImportQuestions &questions;
     std::string importDir = {}; ///< where the prefix map file is looked for; empty: ImportDir()
     std::uint16_t today = 0;    ///< the day number of today; 0: today's UTC date
+    /// An import nobody watches (QSOs logged by another program): no summary box, and
+    /// a record that cannot be read, or bytes that are no ADIF, are passed over unasked.
+    bool quiet = false;
+    /// Told of each QSO stored in the log.
+    std::function<void(const TQsoRec &)> stored = {};
 };
 
 enum class ImportOutcome {

@@ -60,7 +60,7 @@ TSetModeForm::TSetModeForm(TQsoData &log, UserNotifier &notifier, QsoScope scope
 {
     setObjectName(QStringLiteral("SetModeForm"));
     m_mode = NamedWidget<QComboBox>("F_NewMode", this);
-    for (int mode = 1; mode < ModeCount; ++mode)
+    for (int mode = 1; mode < AllModeCount; ++mode)
         m_mode->addItem(QString::fromStdString(ModeName(mode)));
     m_mode->setCurrentIndex(ModeOfName("SSB") - 1);
     addValueRow("New Mode", m_mode);

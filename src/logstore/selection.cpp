@@ -271,7 +271,7 @@ std::int64_t SetGroupOfQsos(TQsoData &log, std::uint8_t group, const QsoScope &s
 
 std::int64_t SetModeOfQsos(TQsoData &log, std::uint8_t mode, const QsoScope &scope)
 {
-    if (mode < 1 || mode >= ModeCount)
+    if (!IsMode(mode))
         return 0;
     return setFieldOfQsos(log, mode, scope, [](TQsoRec &qso) -> std::uint8_t & { return qso.Mode; });
 }

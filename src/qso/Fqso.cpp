@@ -553,8 +553,8 @@ void TQSOForm::showFieldColours()
 
 void TQSOForm::showReportPicture()
 {
-    // "99" for modes with two-digit reports, "99!" otherwise; a stored report
-    // that does not fit the picture is still shown in full.
+    // "99" for modes with two-digit reports, "99!" or a dB report ("-12") otherwise;
+    // a stored report that does not fit the picture is still shown in full.
     int length = m_entry.ReportLength();
     for (QsoField field : {QsoField::RstSent, QsoField::RstRcvd}) {
         QLineEdit *edit = Field(field);
@@ -565,7 +565,7 @@ void TQSOForm::showReportPicture()
             continue;
         auto *validator = static_cast<QRegularExpressionValidator *>(const_cast<QValidator *>(edit->validator()));
         validator->setRegularExpression(QRegularExpression(length == 2 ? QStringLiteral("[0-9]{0,2}")
-                                                                       : QStringLiteral("[0-9]{0,2}[0-9A-Za-z]?")));
+                                                                       : QStringLiteral("[-+][0-9]{0,2}|[0-9]{0,2}[0-9A-Za-z]?")));
     }
     m_shownReportLength = length;
 }

@@ -109,6 +109,7 @@ void TXSummary::layoutGrid()
         bandLabels << (config.DefQSO_ShowBandMHz ? QString::fromStdString(BandLabel(band, true))
                                                  : QString::fromLatin1(BandTable[static_cast<std::size_t>(band)].shortName));
     m_grid->setHorizontalHeaderLabels(bandLabels);
+    m_grid->setToolTip(QString::fromLatin1(ExtendedBandAwardNote)); // the bands without columns
     QStringList groupLabels;
     for (int group : m_groups)
         groupLabels << QString::fromLatin1(GroupLabels[group]);

@@ -516,15 +516,19 @@ void QsoEntry::ClockTick(std::uint16_t day, std::int32_t seconds)
 
 void QsoEntry::RadioReport(int mode, std::int64_t kHz)
 {
-    int band = BandOfFreq(kHz);
+    // The band chosen stays while it holds the frequency (13cm inside the Sat range).
+    int shown = Index(QsoList::Band) + 1;
+    int band = BandHoldsFreq(shown, kHz) ? shown : BandOfFreq(kHz);
     if (band == 0)
         return;
-    if (Index(QsoList::Band) + 1 != band) {
+    if (shown != band) {
         list(QsoList::Band) = band - 1;
         bandChanged();
     }
     bool followMode = !m_context.Station().ignoreRadioMode;
-    if (followMode && mode > 0 && mode < ModeCount && Index(QsoList::Mode) + 1 != mode) {
+    // The radio knows no FT8: an extended mode stays while the radio is in its radio mode.
+    int chosen = Index(QsoList::Mode) + 1;
+    if (followMode && mode > 0 && mode < ModeCount && chosen != mode && RadioModeOf(chosen) != mode) {
         list(QsoList::Mode) = mode - 1;
         modeChanged();
     }

@@ -65,9 +65,10 @@ int QsoEntry::MaxLength(QsoField field) const
 int QsoEntry::ReportLength() const
 {
     int mode = Index(QsoList::Mode) + 1;
-    if (m_mode == QsoWindowMode::SearchEntry || mode <= 0 || mode >= ModeCount)
+    if (m_mode == QsoWindowMode::SearchEntry || !IsMode(mode))
         return 3;
-    return ModeTable[mode].threeDigitReport ? 3 : 2;
+    const ModeInfo &info = ModeInfoOf(mode);
+    return info.threeDigitReport || info.dbReport ? 3 : 2; // "-12"
 }
 
 bool QsoEntry::ListEnabled(QsoList which) const
@@ -209,8 +210,8 @@ void QsoEntry::showRecord(const TQsoRec &rec)
     m_countryName = std::string(countries.CountryName(rec.Country));
     text(QsoField::Date) = FormatDate(rec.Date, format, false);
     text(QsoField::Time) = FormatTime(rec.Time, config().DefQSO_ShowSecs);
-    list(QsoList::Mode) = rec.Mode > 0 && rec.Mode < ModeCount ? rec.Mode - 1 : -1;
-    list(QsoList::Band) = rec.Band > 0 && rec.Band < BandCount ? rec.Band - 1 : -1;
+    list(QsoList::Mode) = IsMode(rec.Mode) ? rec.Mode - 1 : -1;
+    list(QsoList::Band) = IsBand(rec.Band) ? rec.Band - 1 : -1;
     text(QsoField::RstSent) = DecodeRst(rec.RstSent);
     text(QsoField::RstRcvd) = DecodeRst(rec.RstRcvd);
     text(QsoField::Recvd) = rec.Recvd.str();
@@ -506,7 +507,7 @@ void QsoEntry::modeChanged()
         m_events->CustomAwardsDue();
         return;
     }
-    std::string report = std::to_string(DefaultReport(Index(QsoList::Mode) + 1));
+    std::string report = DecodeRst(DefaultReport(Index(QsoList::Mode) + 1));
     text(QsoField::RstSent) = report;
     text(QsoField::RstRcvd) = report;
     checkDupe();

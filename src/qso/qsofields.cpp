@@ -55,11 +55,11 @@ std::vector<std::string> FixedListItems(QsoList list, bool bandsInMHz)
     std::vector<std::string> items;
     switch (list) {
     case QsoList::Mode:
-        for (int i = 1; i < ModeCount; ++i)
-            items.emplace_back(ModeTable[i].name);
+        for (int i = 1; i < AllModeCount; ++i)
+            items.emplace_back(ModeInfoOf(i).name);
         break;
     case QsoList::Band:
-        for (int i = 1; i < BandCount; ++i)
+        for (int i = 1; i < AllBandCount; ++i)
             items.push_back(BandLabel(i, bandsInMHz));
         break;
     case QsoList::QslMethod:

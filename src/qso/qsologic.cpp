@@ -15,8 +15,8 @@ TQsoRec QsoLogic::BlankQso(const TQsoRec *previous) const
 {
     TQsoRec rec;
     rec.Group = m_config.DefQSO_Group;
-    rec.Mode = m_config.DefQSO_Mode > 0 && m_config.DefQSO_Mode < ModeCount ? m_config.DefQSO_Mode : 14;
-    rec.Band = m_config.DefQSO_band > 0 && m_config.DefQSO_band < BandCount ? m_config.DefQSO_band : 5;
+    rec.Mode = IsMode(m_config.DefQSO_Mode) ? m_config.DefQSO_Mode : 14;
+    rec.Band = IsBand(m_config.DefQSO_band) ? m_config.DefQSO_band : 5;
     rec.QslMethod = m_config.DefQSO_Method <= 6 ? m_config.DefQSO_Method : 0;
     rec.Satellite = 1;
     rec.QslFlags = QslFlag::ValidDX;

@@ -241,10 +241,11 @@ std::vector<std::string> bandNames(int first, int last, bool inMHz, bool padded)
     return names;
 }
 
-std::vector<std::string> modeNames()
+/// The names of modes 1 up to count - 1 (ModeCount for the per-mode flags).
+std::vector<std::string> modeNames(int count = ModeCount)
 {
     std::vector<std::string> names;
-    for (int mode = 1; mode < ModeCount; ++mode)
+    for (int mode = 1; mode < count; ++mode)
         names.push_back(ModeName(mode));
     return names;
 }
@@ -327,8 +328,8 @@ SetupPage qsoPage()
     cutoff.iniKey = false;
     return {"QSO",
             {integer("DefQSO_Group", "Group", 0, 255, VELLUM_FIELD(DefQSO_Group)),
-             choice("DefQSO_band", "Band", bandNames(1, 15, false, false), 1, VELLUM_FIELD(DefQSO_band)),
-             choice("DefQSO_Mode", "Mode", modeNames(), 1, VELLUM_FIELD(DefQSO_Mode)),
+             choice("DefQSO_band", "Band", bandNames(1, AllBandCount - 1, false, false), 1, VELLUM_FIELD(DefQSO_band)),
+             choice("DefQSO_Mode", "Mode", modeNames(AllModeCount), 1, VELLUM_FIELD(DefQSO_Mode)),
              choice("DefQSO_Method", "QSL method", qslMethodNames(), 0, VELLUM_FIELD(DefQSO_Method)),
              choice("DefQSO_Label", "Label", {"Y", "N"}, 1, VELLUM_FIELD(DefQSO_Label)),
              check("DefQSO_ShowHints", "Show Hints", VELLUM_FIELD(DefQSO_ShowHints)),

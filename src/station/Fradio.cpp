@@ -5,6 +5,7 @@
 #include "app/windowhost.h"
 #include "app/programcontext.h"
 #include "config/configrecord.h"
+#include "config/configsettings.h"
 #include "logstore/qsotables.h"
 
 #include <QCheckBox>
@@ -133,8 +134,8 @@ void TSetRadioFrequency::step(QLineEdit *field, int direction, Qt::KeyboardModif
     if (shift && control) {
         int band = BandOfFreq(std::llround(kHz));
         const TConfigRecord &config = m_station.Host().Context().Config();
-        if (band > 0 && band < BandCount)
-            kHz = config.Personal_CWcutoff[static_cast<std::size_t>(band)];
+        if (IsBand(band))
+            kHz = CwCutoffKHz(config, band);
     } else {
         kHz += direction * FrequencyStep(chosenMode(), shift, control);
     }

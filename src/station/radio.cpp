@@ -347,6 +347,7 @@ int TRadio::ModeOfCode(std::int64_t code) const
 
 std::uint8_t TRadio::WriteCodeFor(int mode, double kHz) const
 {
+    mode = RadioModeOf(mode); // FT8 and the other extended modes are run in a classic radio mode
     auto codesOf = [this](int m) -> const ModeCodes & { return m_def.modes[static_cast<std::size_t>(std::clamp(m, 0, ModeCount - 1))]; };
     if (mode != Ssb) {
         const ModeCodes &codes = codesOf(mode);
@@ -360,6 +361,7 @@ std::uint8_t TRadio::WriteCodeFor(int mode, double kHz) const
 
 bool TRadio::CanSetMode(int mode) const
 {
+    mode = RadioModeOf(mode);
     if (mode < 1 || mode >= ModeCount)
         return false;
     const ModeCodes &codes = m_def.modes[static_cast<std::size_t>(mode)];

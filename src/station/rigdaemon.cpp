@@ -55,7 +55,7 @@ std::pair<std::string, int> RigDaemonAddress(std::string_view text)
 
 std::string RigDaemonModeName(int mode, double kHz)
 {
-    std::string name = ModeName(mode);
+    std::string name = ModeName(RadioModeOf(mode)); // FT8 is run in USB, digital voice in FM
     if (name == "SSB")
         return kHz > 10000 ? "USB" : "LSB";
     for (const DaemonMode &entry : DaemonModes)

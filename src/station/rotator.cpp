@@ -64,10 +64,11 @@ int NormalizeHeading(std::int64_t degrees)
 
 TurnPlan PlanTurn(const TConfigRecord &config, std::int64_t azimuth, int band)
 {
-    if (band < 1 || band >= BandCount)
+    if (!IsBand(band))
         return {std::nullopt, "!No band specified"};
     std::int64_t r = azimuth + static_cast<std::int32_t>(config.CORRECTION);
-    switch (static_cast<BandTurn>(config.RotatorBands[static_cast<std::size_t>(band)])) {
+    // An extended band turns as its settings band does (60m as 80m).
+    switch (static_cast<BandTurn>(config.RotatorBands[static_cast<std::size_t>(SettingsBandOf(band))])) {
     case BandTurn::Normal: break;
     case BandTurn::WithOffset: r += static_cast<std::int32_t>(config.OFFSET); break;
     case BandTurn::Reverse: r += 180; break;

@@ -3,6 +3,7 @@
 #include "awards/awardstatus.h"
 
 #include "logstore/daytime.h"
+#include "logstore/qsotables.h"
 #include "testsupport/qsobuilder.h"
 
 #include <gtest/gtest.h>
@@ -144,7 +145,12 @@ TEST(AwardSetup, CountsBandModeAndGroup)
     EXPECT_TRUE(CountsBand(config, wpx, 5));
     EXPECT_FALSE(CountsBand(config, wpx, 4));
     EXPECT_FALSE(CountsBand(config, wpx, 0));
-    EXPECT_FALSE(CountsBand(config, wpx, 16));
+    EXPECT_FALSE(CountsBand(config, wpx, AllBandCount));
+    EXPECT_TRUE(CountsBand(config, wpx, 19)) << "60m takes the flags of 80m";
+    EXPECT_FALSE(IsBandAward(config, wpx, 19)) << "no band cells beyond the fifteen";
+    EXPECT_FALSE(CountsBand(config, wpx, 20)) << "8m takes the flags of 6m";
+    EXPECT_TRUE(CountsMode(config, wpx, 30)) << "digital voice takes the flags of SSB";
+    EXPECT_FALSE(CountsMode(config, wpx, 16)) << "FT8 takes the flags of RTTY";
     EXPECT_TRUE(IsBandAward(config, wpx, 5));
     EXPECT_TRUE(CountsMode(config, wpx, 4));
     EXPECT_FALSE(CountsMode(config, wpx, 13));

@@ -167,9 +167,9 @@ TEST(SpotAnnouncement, CwTextAndTheSoundsOfASpot)
     auto has = [&sounds](const std::string &name) {
         return std::any_of(sounds.begin(), sounds.end(), [&name](const SpokenSound &s) { return s.name == name; });
     };
-    for (int band = 1; band < BandCount; ++band)
+    for (int band = 1; band < AllBandCount; ++band)
         EXPECT_TRUE(has(BandLabel(band, false)));
-    for (int mode = 1; mode < ModeCount; ++mode)
+    for (int mode = 1; mode < AllModeCount; ++mode)
         EXPECT_TRUE(has(ModeName(mode)));
     EXPECT_TRUE(has("Country") && has("/") && has("Z") && has("0"));
 }

@@ -40,9 +40,9 @@ TEST_F(ImportTest, RecordLayout)
     log->Notes.SetNote("DL1ABC", "Hans");
     std::string out;
     WriteAdifRecord(out, qso, {countries, log->Notes});
-    EXPECT_EQ(out, "<qso_date:8:d>20010203 <time_on:6>123456 <call:6>DL1ABC <mode:4>PSK3\r\n"
-                   "<band:3>20m <rst_sent:3>599 <rst_rcvd:3>579 <SRX:3>042 <cqz:2>14\r\n"
-                   "<gridsquare:6>JO62qm <iota:6>EU-005 <qsl_rcvd:1>N <qsl_sent:1>Y\r\n"
+    EXPECT_EQ(out, "<qso_date:8:d>20010203 <time_on:6>123456 <call:6>DL1ABC <mode:3>PSK\r\n"
+                   "<submode:5>PSK31 <band:3>20m <rst_sent:3>599 <rst_rcvd:3>579 <SRX:3>042\r\n"
+                   "<cqz:2>14 <gridsquare:6>JO62qm <iota:6>EU-005 <qsl_rcvd:1>N <qsl_sent:1>Y\r\n"
                    "<qslsdate:8:d>20010301 <comment:8>nice sig <notes:4>Hans <eor>\r\n");
 
     // A confirmed QSO of a state and county, with its DXCC number from the map;

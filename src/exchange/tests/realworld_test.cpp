@@ -6,6 +6,7 @@
 #include "importfixture.h"
 
 #include "logstore/qsotables.h"
+#include "logstore/report.h"
 
 namespace vellum::test {
 namespace {
@@ -26,15 +27,15 @@ TEST_F(RealWorldFiles, ModernAdif3WithApplicationFields)
     EXPECT_EQ(result.outcome, ImportOutcome::Finished);
     ASSERT_EQ(log->Count(), 3);
     EXPECT_EQ(result.counters.read, 3);
-    EXPECT_EQ(result.counters.errors, 1);       // Mode=FT8
-    EXPECT_EQ(result.counters.simpleErrors, 4); // two dB reports, a Cyrillic name, an unknown county
+    EXPECT_EQ(result.counters.errors, 0);
+    EXPECT_EQ(result.counters.simpleErrors, 2); // a Cyrillic name, an unknown county
     EXPECT_EQ(result.counters.countryExceptions, 0) << "DXCC numbers without a prefix map are passed over";
 
     const TQsoRec &dl = find("DL1ABC");
     EXPECT_EQ(dl.Date, day(2023, 4, 15));
     EXPECT_EQ(dl.Time, 18 * 3600 + 30 * 60 + 12);
     EXPECT_EQ(dl.Band, 5);
-    EXPECT_EQ(dl.Mode, ModeOfName("PSK"));
+    EXPECT_EQ(dl.Mode, ModeOfName("PSK3")) << "SUBMODE PSK31";
     EXPECT_EQ(dl.RstSent, 599);
     EXPECT_EQ(dl.RstRcvd, 579);
     EXPECT_EQ(dl.Zone, 14);
@@ -46,10 +47,11 @@ TEST_F(RealWorldFiles, ModernAdif3WithApplicationFields)
 
     const TQsoRec &ja = find("JA1XYZ");
     EXPECT_EQ(ja.Band, 7);
-    EXPECT_EQ(ja.Mode, 14) << "FT8 is no mode of the log: the default mode";
-    EXPECT_EQ(ja.RstSent, 59);
+    EXPECT_EQ(ja.Mode, ModeOfName("FT8"));
+    EXPECT_EQ(DecodeRst(ja.RstSent), "-10");
+    EXPECT_EQ(DecodeRst(ja.RstRcvd), "-15");
     EXPECT_TRUE(ja.QslFlags & QslFlag::Cnfm);
-    EXPECT_EQ(ja.QsoNote.text(), "Error:Mode=FT8|Freq=21.074|first JA on 15");
+    EXPECT_EQ(ja.QsoNote.text(), "Freq=21.074|first JA on 15");
     EXPECT_EQ(log->Notes.NoteOf("JA1XYZ"), "?????") << "characters cp1252 lacks are shown, not garbled";
 
     const TQsoRec &w = find("W1AW/4");
@@ -59,6 +61,36 @@ TEST_F(RealWorldFiles, ModernAdif3WithApplicationFields)
     EXPECT_EQ(w.Zone, countries.StateCqZone(w.State));
     EXPECT_EQ(w.Iota, "NA067");
     EXPECT_EQ(log->Notes.NoteOf("W1AW/4"), "QSLVIA bureau");
+}
+
+TEST_F(RealWorldFiles, CurrentStationWithTodaysModesAndBands)
+{
+    ImportResult result = importFile("current-station.adi");
+    EXPECT_EQ(result.outcome, ImportOutcome::Finished);
+    EXPECT_EQ(result.counters.errors, 0);
+    EXPECT_EQ(result.counters.simpleErrors, 0);
+    ASSERT_EQ(log->Count(), 11);
+    struct Expected {
+        const char *call, *mode, *band, *sent, *received;
+    };
+    const Expected expected[] = {
+        {"JA1AA", "FT8", "20m", "-12", "+05"},   {"K1ABC", "FT4", "40m", "-03", "-09"},
+        {"EA8AB", "FT8", "60m", "+00", "-20"},   {"G3XYZ", "SSB", "60m", "59", "57"},
+        {"OH2AB", "CW", "630m", "559", "579"},   {"SM5AB", "PSK", "20m", "599", "599"},
+        {"W1ABC", "JS8", "80m", "-15", "-18"},   {"VK2AB", "DV", "70cm", "59", "59"},
+        {"F5ABC", "Q65", "4m", "-22", "-24"},    {"PA3AB", "FST4", "2190m", "-25", "-28"},
+        {"ON4AB", "FT8", "13cm", "-07", "-11"},
+    };
+    for (const Expected &e : expected) {
+        const TQsoRec &q = find(e.call);
+        EXPECT_EQ(ModeName(q.Mode), e.mode) << e.call;
+        EXPECT_EQ(BandLabel(q.Band, false), e.band) << e.call << ": the FREQ of 13cm lies in the Sat range too";
+        EXPECT_EQ(DecodeRst(q.RstSent), e.sent) << e.call;
+        EXPECT_EQ(DecodeRst(q.RstRcvd), e.received) << e.call;
+        EXPECT_EQ(q.QsoNote.text().find("Error"), std::string::npos) << q.QsoNote.text();
+    }
+    EXPECT_EQ(log->Notes.NoteOf("G3XYZ"), "\xC6r\xF8sk\xF8") << "UTF-8 made cp1252";
+    EXPECT_EQ(find("ON4AB").QsoNote.text(), "Freq=2400.100|BandRx=70cm");
 }
 
 TEST_F(RealWorldFiles, NoHeaderAndLowerCaseTags)

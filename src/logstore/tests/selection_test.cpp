@@ -273,7 +273,7 @@ TEST_F(BulkChangeTest, SetModeKeepsTheMasterAndCallOrders)
     EXPECT_EQ(log.PositionOf(ssb) + 1, log.PositionOf(cw));
     EXPECT_EQ(log.FindQso(*cw), cw) << "binary search finds the changed QSO";
     EXPECT_EQ(SetModeOfQsos(log, 0), 0) << "no mode is no mode to set";
-    EXPECT_EQ(SetModeOfQsos(log, 16), 0);
+    EXPECT_EQ(SetModeOfQsos(log, AllModeCount), 0);
     log.DeleteQso(cw);
     EXPECT_EQ(log.Count(), 3);
 }

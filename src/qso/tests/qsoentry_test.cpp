@@ -469,6 +469,15 @@ TEST_F(QsoEntryTest, TheRadioAndASpotFeedTheQsoBeingEntered)
     EXPECT_TRUE(entry->ListEnabled(QsoList::Mode));
     context->Station().ignoreRadioMode = false;
     EXPECT_FALSE(entry->ListEnabled(QsoList::Mode)) << "the radio sets the mode";
+    // FT8 is run in USB: the radio's SSB leaves it; its CW does not. 13cm holds its frequency though Sat does too.
+    entry->Select(QsoList::Mode, ModeOfName("FT8") - 1);
+    entry->Select(QsoList::Band, BandOfName("13cm") - 1);
+    entry->RadioReport(14, 2320200);
+    EXPECT_EQ(ModeName(entry->Index(QsoList::Mode) + 1), "FT8");
+    EXPECT_EQ(BandLabel(entry->Index(QsoList::Band) + 1, false), "13cm");
+    entry->RadioReport(4, 5357);
+    EXPECT_EQ(ModeName(entry->Index(QsoList::Mode) + 1), "CW");
+    EXPECT_EQ(BandLabel(entry->Index(QsoList::Band) + 1, false), "60m");
     entry->SpotCall("ja1xyz", TodayDayNumber());
     EXPECT_EQ(entry->Text(QsoField::Prefix), "JA");
     EXPECT_EQ(entry->Text(QsoField::Zone), "25");

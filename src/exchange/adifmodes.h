@@ -1,0 +1,25 @@
+#pragma once
+// The ADIF names of modes and bands: MODE and SUBMODE of the ADIF mode table for
+// each mode of the program, and the ADIF band names.
+
+#include <string_view>
+
+namespace vellum {
+
+struct AdifModeName {
+    std::string_view mode;
+    std::string_view submode; ///< empty when the mode has none
+    bool exact = true;        ///< false when reading MODE and SUBMODE back gives another mode
+};
+
+/// The ADIF MODE and SUBMODE of a mode (FT4 is MFSK/FT4, PSK31 PSK/PSK31); an empty
+/// mode for indexes outside the tables.
+AdifModeName AdifModeOf(int mode);
+/// The mode an ADIF MODE and SUBMODE name: a known submode first (USB and LSB give
+/// SSB, FT4 gives FT4), then the mode of the ADIF mode table (PSK63 is PSK), then the
+/// program's own mode names; 0 when neither is known.
+int ModeOfAdif(std::string_view mode, std::string_view submode);
+/// The ADIF BAND name of a band ("1.25m" for 1.2m); empty for none.
+std::string_view AdifBandName(int band);
+
+} // namespace vellum
