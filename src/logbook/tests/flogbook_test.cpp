@@ -11,6 +11,7 @@
 #include "logstore/paths.h"
 #include "logstore/qsodata.h"
 #include "print/Fprintdialog.h"
+#include "print/Freportsetup.h"
 #include "qso/Fqso.h"
 #include "qso/qsoentry.h"
 #include "testsupport/qsobuilder.h"
@@ -18,9 +19,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
 #include <QPrintPreviewDialog>
+#include <QRadioButton>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -235,6 +240,50 @@ TEST_F(LogbookTest, TheReportGeneratorEditsAndWritesTheDefinitions)
     EXPECT_EQ(back.Name(count), "Calls only");
     EXPECT_EQ(back.Get(count).columns, std::vector<std::uint8_t>{5});
     EXPECT_EQ(back.Name(0), "LogBook") << "the order of the file is kept";
+}
+
+TEST_F(LogbookTest, SelectReportTakesTheSortOfTheChosenReport)
+{
+    std::vector<std::string> problems;
+    TReportDefinitions definitions = TReportDefinitions::Load(ReportDefinitionsFileName(), problems);
+    TSelectReport dialog(definitions, 0, SortKey::Zone, logbook);
+    auto *reports = dialog.findChild<QComboBox *>(QStringLiteral("ReportFormat"));
+    EXPECT_EQ(dialog.Sort(), SortKey::Zone);
+    reports->setCurrentIndex(1);
+    emit reports->activated(1);
+    EXPECT_EQ(dialog.Report(), 1);
+    EXPECT_EQ(dialog.Sort(), SortKey::Call) << "QSL Status is sorted by Callsign";
+}
+
+TEST(ReportSetup, ShowsTheFieldsOfTheChoiceAndStoresIt)
+{
+    TMyReportSetup setup;
+    setup.show();
+    auto *fileName = setup.findChild<QLineEdit *>(QStringLiteral("FileName"));
+    auto *from = setup.findChild<QSpinBox *>(QStringLiteral("From"));
+    auto *to = setup.findChild<QSpinBox *>(QStringLiteral("To"));
+    EXPECT_TRUE(setup.findChild<QRadioButton *>(QStringLiteral("Printer"))->isChecked());
+    EXPECT_TRUE(setup.findChild<QRadioButton *>(QStringLiteral("All"))->isChecked());
+    EXPECT_FALSE(fileName->isVisible());
+    EXPECT_FALSE(from->isVisible());
+    PrintSetupChoice preset = setup.Choice();
+    EXPECT_EQ(preset.destination, PrintDestination::Printer);
+    EXPECT_EQ(preset.pages.from, 1);
+    EXPECT_EQ(preset.pages.to, 9999);
+
+    setup.findChild<QRadioButton *>(QStringLiteral("File"))->setChecked(true);
+    setup.findChild<QRadioButton *>(QStringLiteral("Range"))->setChecked(true);
+    EXPECT_TRUE(fileName->isVisible());
+    EXPECT_TRUE(from->isVisible());
+    fileName->setText(QStringLiteral("/tmp/out.pdf"));
+    from->setValue(3);
+    to->setValue(5);
+    PrintSetupChoice chosen = setup.Choice();
+    EXPECT_EQ(chosen.destination, PrintDestination::File);
+    EXPECT_EQ(chosen.fileName, "/tmp/out.pdf");
+    EXPECT_EQ(chosen.pages.from, 3);
+    EXPECT_EQ(chosen.pages.to, 5);
+    EXPECT_FALSE(setup.findChild<QLabel *>(QStringLiteral("SelectedPrinter"))->text().isEmpty());
 }
 
 } // namespace
