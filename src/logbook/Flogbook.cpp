@@ -108,6 +108,8 @@ TLogbook::~TLogbook()
 {
     if (m_host.Context().Log() == &m_log)
         m_log.RemoveObserver(*this);
+    // Definitions change only here; what the generator added without recording goes now.
+    m_reports.SaveRemaining(m_host.Notifier(), m_host.Context().Settings().cycleFiles());
     m_host.CompanionClosed(CompanionId::Logbook, this);
 }
 

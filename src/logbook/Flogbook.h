@@ -27,7 +27,7 @@ class LogbookReports {
 public:
     /// The definitions; the first call reads the file and tells notifier what had to be mended.
     TReportDefinitions &Definitions(UserNotifier &notifier);
-    /// Writes what is left unsaved (at the end of the run).
+    /// Writes what is left unsaved (when the logbook window closes).
     void SaveRemaining(UserNotifier &notifier, bool cycleFiles);
 
 private:

@@ -242,6 +242,21 @@ TEST_F(LogbookTest, TheReportGeneratorEditsAndWritesTheDefinitions)
     EXPECT_EQ(back.Name(0), "LogBook") << "the order of the file is kept";
 }
 
+TEST_F(LogbookTest, ADefinitionAddedButNotRecordedIsWrittenWhenTheLogbookCloses)
+{
+    QTimer::singleShot(0, [] {
+        waitFor([] { return qobject_cast<TReportDesignerDialog *>(QApplication::activeModalWidget()) != nullptr; });
+        if (auto *designer = qobject_cast<TReportDesignerDialog *>(QApplication::activeModalWidget())) {
+            designer->NewReport();
+            designer->reject();
+        }
+    });
+    logbook->ReportEditor();
+    EXPECT_EQ(fileText(ReportDefinitionsFileName()).find(NonameReport), std::string::npos);
+    delete logbook;
+    EXPECT_NE(fileText(ReportDefinitionsFileName()).find(NonameReport), std::string::npos);
+}
+
 TEST_F(LogbookTest, SelectReportTakesTheSortOfTheChosenReport)
 {
     std::vector<std::string> problems;
