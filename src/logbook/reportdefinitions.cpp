@@ -7,6 +7,7 @@
 #include "logstore/fileio.h"
 #include "logstore/paths.h"
 
+#include <algorithm>
 #include <filesystem>
 
 namespace vellum {
@@ -31,6 +32,8 @@ std::string cutName(std::string name)
     return name;
 }
 
+constexpr std::size_t IniNameCapacity = 255; ///< TIniFile cuts longer section names
+
 /// The section names in the order of the file (each once, as first written).
 std::vector<std::string> sectionsInFileOrder(std::string_view text)
 {
@@ -38,7 +41,7 @@ std::vector<std::string> sectionsInFileOrder(std::string_view text)
     ForEachIniLine(text, [&names](int, std::string_view line) {
         if (!IsIniSectionLine(line))
             return;
-        std::string name(line.substr(1, line.size() - 2));
+        std::string name(line.substr(1, std::min(line.size() - 2, IniNameCapacity)));
         for (const std::string &known : names)
             if (CompareNoCase(known, name) == 0)
                 return;
@@ -108,8 +111,16 @@ TReportDefinitions TReportDefinitions::FromText(std::string_view text, std::vect
     if (sections.empty())
         return set;
     set.m_definitions.clear();
-    for (const std::string &section : sections)
-        set.m_definitions.push_back(readSection(ini, section, problems));
+    for (const std::string &section : sections) {
+        ReportDefinition definition = readSection(ini, section, problems);
+        // Names alike in their first 25 characters would be one section when written.
+        if (set.IndexOfName(definition.name) >= 0) {
+            problems.push_back("Report \"" + section + "\": another report has the name \"" + definition.name +
+                               "\"; left out");
+            continue;
+        }
+        set.m_definitions.push_back(std::move(definition));
+    }
     return set;
 }
 

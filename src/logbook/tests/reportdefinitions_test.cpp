@@ -66,7 +66,7 @@ TEST(ReportDefinitions, HostileSectionsAreMendedWithMessages)
                        "[Nothing]\nSORT=Zone\nColour=\n[Many]\n";
     for (int i = 0; i < 300; ++i)
         text += "Key" + std::to_string(i) + "=\n";
-    text += "Callsign=\n[A very long report name that goes on]\nBand=\n";
+    text += "Callsign=\n[A very long report name that goes on]\nBand=\n[A very long report name that ends]\nDate=\n";
     auto set = TReportDefinitions::FromText(text, problems);
     ASSERT_EQ(set.Count(), 6);
     EXPECT_EQ(set.Get(0).noteWidth, DefaultNoteWidth);
@@ -79,7 +79,8 @@ TEST(ReportDefinitions, HostileSectionsAreMendedWithMessages)
     for (const std::string &problem : problems)
         aboutMany += problem.find("\"Many\"") != std::string::npos;
     EXPECT_EQ(aboutMany, 6) << "five keys by name and one count of the rest";
-    EXPECT_EQ(problems.size(), 2u + 2u + 6u); // two note widths, unknown key + no field, Many
+    EXPECT_EQ(problems.size(), 2u + 2u + 6u + 1u); // two note widths, unknown key + no field, Many, a name twice
+    EXPECT_NE(problems.back().find("another report has the name"), std::string::npos);
 }
 
 TEST(ReportDefinitions, WrittenAndReadBackInTheirOrder)
