@@ -75,16 +75,28 @@ QFont PaintSurface::qtFont(const PrintFont &font) const
     return qfont;
 }
 
+const QFontMetricsF &PaintSurface::use(const PrintFont &font)
+{
+    const bool same = m_metrics && font.name == m_fontInUse.name && font.points == m_fontInUse.points &&
+                      font.bold == m_fontInUse.bold && font.italic == m_fontInUse.italic;
+    if (!same) {
+        m_fontInUse = font;
+        m_qfont = qtFont(font);
+        m_metrics.emplace(m_qfont, &m_device);
+    }
+    return *m_metrics;
+}
+
 double PaintSurface::LineHeight(const PrintFont &font)
 {
     if (font.points <= 0)
         return 0;
-    return QFontMetricsF(qtFont(font), &m_device).lineSpacing() / m_dpi;
+    return use(font).lineSpacing() / m_dpi;
 }
 
 double PaintSurface::TextWidth(const PrintFont &font, std::string_view text)
 {
-    return QFontMetricsF(qtFont(font), &m_device).horizontalAdvance(PrintText(text)) / m_dpi;
+    return use(font).horizontalAdvance(PrintText(text)) / m_dpi;
 }
 
 bool PaintSurface::BeginPage()
@@ -108,27 +120,40 @@ bool PaintSurface::BeginPage()
 void PaintSurface::Text(double x, double y, std::string_view text, const PrintFont &font, PrintAlign align,
                         double clipWidth)
 {
-    QFont qfont = qtFont(font);
-    m_painter.setFont(qfont);
-    QFontMetricsF metrics(qfont, &m_device);
+    const QFontMetricsF &metrics = use(font);
+    if (m_painter.font() != m_qfont)
+        m_painter.setFont(m_qfont);
     QString shown = PrintText(text);
     double width = metrics.horizontalAdvance(shown);
     double anchor = dots(x);
     double left = align == PrintAlign::Left ? anchor : align == PrintAlign::Right ? anchor - width : anchor - width / 2;
-    m_painter.save();
-    m_painter.setPen(QColor(static_cast<QRgb>(font.color)));
-    if (clipWidth > 0) {
+    setPenColor(font.color);
+    // Only a text wider than its cell needs the clip.
+    const bool clip = clipWidth > 0 && width > dots(clipWidth);
+    if (clip) {
         double clipLeft = align == PrintAlign::Left    ? anchor
                           : align == PrintAlign::Right ? anchor - dots(clipWidth)
                                                        : anchor - dots(clipWidth) / 2;
         m_painter.setClipRect(QRectF(clipLeft, dots(y), dots(clipWidth), metrics.lineSpacing()));
     }
     m_painter.drawText(QPointF(left, dots(y) + metrics.ascent()), shown);
-    m_painter.restore();
+    if (clip)
+        m_painter.setClipping(false);
+}
+
+void PaintSurface::setPenColor(std::uint32_t rgb)
+{
+    const QColor color(static_cast<QRgb>(rgb));
+    if (m_painter.pen().color() != color) {
+        QPen pen = m_painter.pen();
+        pen.setColor(color);
+        m_painter.setPen(pen);
+    }
 }
 
 void PaintSurface::Line(double x1, double y1, double x2, double y2)
 {
+    setPenColor(0);
     m_painter.drawLine(QPointF(dots(x1), dots(y1)), QPointF(dots(x2), dots(y2)));
 }
 

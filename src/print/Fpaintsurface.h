@@ -5,8 +5,11 @@
 
 #include "printsurface.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QString>
+
+#include <optional>
 
 class QPagedPaintDevice;
 
@@ -46,6 +49,9 @@ public:
 
 private:
     QFont qtFont(const PrintFont &font) const;
+    /// The Qt font and metrics of a font, made again only when the font changes.
+    const QFontMetricsF &use(const PrintFont &font);
+    void setPenColor(std::uint32_t rgb);
     double dots(double inches) const { return inches * m_dpi; }
     QRectF dots(const PrintRect &rect) const;
 
@@ -56,6 +62,9 @@ private:
     double m_dpi;
     int m_pages = 0;
     bool m_failed = false;
+    PrintFont m_fontInUse;
+    QFont m_qfont;
+    std::optional<QFontMetricsF> m_metrics;
 };
 
 } // namespace vellum
