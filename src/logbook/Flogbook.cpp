@@ -88,6 +88,9 @@ TLogbook::TLogbook(WindowHost &host, TQsoData &log, LogbookReports &reports)
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->verticalHeader()->hide();
     m_table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    // Set while the table has no rows: a minimum raised later makes the header visit
+    // every row (styling the window would take minutes on a million QSOs).
+    m_table->verticalHeader()->setMinimumSectionSize(1);
     m_table->setToolTip(QStringLiteral("Double-click to go to QSO (popup)"));
     layout->addWidget(m_table);
     // Enter and a double-click activate the row.
