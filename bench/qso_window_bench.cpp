@@ -1,6 +1,8 @@
 // The QSO window on a 1,000,000-QSO log, driven offscreen: showing the next
-// QSO, adding a QSO, and switching the sort order.
+// QSO, adding a QSO, and switching the sort order; the logbook window over the
+// same log: opening it and scrolling through it.
 
+#include "logbook/Flogbook.h"
 #include "qso/Fqso.h"
 
 #include "app/testing/Fprogram.h"
@@ -13,6 +15,8 @@
 #include "logstore/qsodata.h"
 
 #include <QApplication>
+#include <QScrollBar>
+#include <QTableView>
 
 #include <benchmark/benchmark.h>
 
@@ -28,7 +32,7 @@ struct Program {
     Program() : test(VELLUM_DEFAULT_DATA_DIR, "window-bench")
     {
         test.config.LASTLOG = "<none>";
-        TMainForm &main = test.Start({RegisterQsoWindows});
+        TMainForm &main = test.Start({RegisterQsoWindows, RegisterLogbookWindows});
         {
             TQsoData generated(main.Context().Services());
             GeneratorOptions gen;
@@ -137,6 +141,45 @@ void BM_RefreshCountryPanelForNewCall(benchmark::State &state)
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_RefreshCountryPanelForNewCall)->Unit(benchmark::kMillisecond);
+
+TLogbook *openLogbook(WindowHost &host)
+{
+    host.OpenCompanion(CompanionId::Logbook);
+    auto *logbook = static_cast<TLogbook *>(host.Companion(CompanionId::Logbook));
+    logbook->show();
+    logbook->Table()->viewport()->repaint();
+    return logbook;
+}
+
+/// Opening the logbook over the whole log: the list, the model and the first painted rows.
+void BM_LogbookOpen(benchmark::State &state)
+{
+    WindowHost &host = program().main().Host();
+    for (auto _ : state) {
+        TLogbook *logbook = openLogbook(host);
+        benchmark::DoNotOptimize(logbook->List().Count());
+        state.PauseTiming();
+        delete logbook;
+        state.ResumeTiming();
+    }
+    state.counters["qsos"] = static_cast<double>(program().main().Log()->Count());
+}
+BENCHMARK(BM_LogbookOpen)->Unit(benchmark::kMillisecond);
+
+/// A jump to another part of the logbook's list, its rows painted.
+void BM_LogbookScrollPage(benchmark::State &state)
+{
+    TLogbook *logbook = openLogbook(program().main().Host());
+    QScrollBar *bar = logbook->Table()->verticalScrollBar();
+    int position = 0;
+    for (auto _ : state) {
+        position = (position + 9973 * 37) % std::max(1, bar->maximum());
+        bar->setValue(position);
+        logbook->Table()->viewport()->repaint();
+    }
+    delete logbook;
+}
+BENCHMARK(BM_LogbookScrollPage)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 

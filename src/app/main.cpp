@@ -7,6 +7,7 @@
 
 #include "cluster/Fcluster.h"
 #include "exchange/Fimportexport.h"
+#include "logbook/Flogbook.h"
 #include "station/Fstation.h"
 #include "qso/Fqso.h"
 #include "setup/Fsetupactions.h"
@@ -70,6 +71,7 @@ int main(int argc, char **argv)
     RegisterStationWindows(main.Host());
     RegisterClusterWindows(main.Host());
     RegisterWeakSignalWindows(main.Host());
+    RegisterLogbookWindows(main.Host());
     QObject::connect(&instance, &SingleInstance::raiseRequested, &main, [&main] {
         main.showNormal();
         main.raise();

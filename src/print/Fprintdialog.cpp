@@ -1,0 +1,149 @@
+#include "Fprintdialog.h"
+
+#include "Fpaintsurface.h"
+#include "Freportsetup.h"
+#include "pdfoutput.h"
+
+#include "logstore/services.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace vellum {
+
+namespace {
+
+PrintSetupAsker &setupAsker()
+{
+    static PrintSetupAsker asker;
+    return asker;
+}
+
+bool askSetup(QWidget *parent, PrintSetupChoice &choice)
+{
+    if (setupAsker())
+        return setupAsker()(parent, choice);
+    TMyReportSetup dialog(parent);
+    return dialog.Ask(choice);
+}
+
+/// The printer's unprintable margins; the job paints on the full page.
+PrintMargins printerMargins(QPrinter &printer)
+{
+    printer.setFullPage(true);
+    QMarginsF m = printer.pageLayout().minimumMargins();
+    double toInch = 1.0 / 72; // points, unless the layout says otherwise
+    if (printer.pageLayout().units() == QPageLayout::Millimeter)
+        toInch = 1.0 / 25.4;
+    else if (printer.pageLayout().units() == QPageLayout::Inch)
+        toInch = 1.0;
+    return {m.left() * toInch, m.top() * toInch, m.right() * toInch, m.bottom() * toInch};
+}
+
+TablePrintResult printOn(QPrinter &printer, const TablePrintJob &job, const TableStyle &style, JobMonitor *monitor,
+                         bool preview)
+{
+    PaintSurface surface(printer, printerMargins(printer), preview);
+    TablePrintResult result = PrintTable(surface, job, style, monitor);
+    surface.Finish();
+    return result;
+}
+
+TablePrintResult runPreview(QWidget *parent, const TablePrintJob &job, const TableStyle &style)
+{
+    TablePrintResult result;
+    QPrintPreviewDialog preview(&SharedPrinter(), parent);
+    preview.setObjectName(QStringLiteral("PrintPreview"));
+    preview.setWindowTitle(QStringLiteral("Preview: ") + PrintText(job.title));
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
+                     [&](QPrinter *printer) { result = printOn(*printer, job, style, nullptr, true); });
+    preview.exec();
+    return result;
+}
+
+TablePrintResult runJob(QWidget *parent, const TablePrintJob &job, const TableStyle &style, UserNotifier &notifier)
+{
+    if (job.setup.destination == PrintDestination::Preview)
+        return runPreview(parent, job, style);
+    TFPrintDialog status(parent);
+    status.show();
+    if (job.setup.destination == PrintDestination::File)
+        return WriteTablePdf(job, style, job.setup.fileName, {}, &status);
+    if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+        notifier.error("No printers installed!");
+        return {TablePrintResult::Status::Rejected, 0, 0, {}};
+    }
+    return printOn(SharedPrinter(), job, style, &status, false);
+}
+
+} // namespace
+
+void SetPrintSetupAsker(PrintSetupAsker asker) { setupAsker() = std::move(asker); }
+
+TFPrintDialog::TFPrintDialog(QWidget *parent, const QString &caption) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FPrintDialog"));
+    setWindowTitle(caption);
+    setWindowModality(Qt::ApplicationModal);
+    auto *layout = new QVBoxLayout(this);
+    m_text = new QLabel(this);
+    m_bar = new QProgressBar(this);
+    auto *abort = new QPushButton(QStringLiteral("Abort"), this);
+    abort->setObjectName(QStringLiteral("Abort"));
+    layout->addWidget(m_text);
+    layout->addWidget(m_bar);
+    layout->addWidget(abort);
+    connect(abort, &QPushButton::clicked, this, [this] { m_abort = true; });
+}
+
+void TFPrintDialog::Begin(std::string_view caption, std::int64_t total)
+{
+    m_text->setText(PrintText(caption));
+    m_total = total;
+    m_bar->setRange(0, 1000);
+    m_bar->setValue(0);
+    QApplication::processEvents();
+}
+
+bool TFPrintDialog::Advance(std::int64_t done)
+{
+    // The bar moves in thousandths: events are processed when it moves, not at every row.
+    std::int64_t shown = m_total > 0 ? done * 1000 / m_total : 0;
+    if (shown != m_shown) {
+        m_shown = shown;
+        m_bar->setValue(static_cast<int>(shown));
+        QApplication::processEvents();
+    }
+    return !m_abort;
+}
+
+void TFPrintDialog::End() { hide(); }
+
+bool RunTablePrint(QWidget *parent, TablePrintJob &job, const TableStyle &style, UserNotifier &notifier)
+{
+    std::string problem = CheckTableJob(job, style);
+    if (!problem.empty()) {
+        notifier.error(problem);
+        return false;
+    }
+    if (!askSetup(parent, job.setup))
+        return false;
+    if (job.setup.destination == PrintDestination::File && job.setup.fileName.empty()) {
+        notifier.error("Please give the name of the file to print to");
+        return false;
+    }
+    TablePrintResult result = runJob(parent, job, style, notifier);
+    if (!result.message.empty() && result.Ok())
+        notifier.warning(result.message);
+    else if (!result.message.empty())
+        notifier.error(result.message);
+    return result.Ok();
+}
+
+} // namespace vellum

@@ -1,0 +1,20 @@
+#pragma once
+// Tables written as PDF files without a window: what "Report Setup"'s File
+// destination and vellum-cli use. Qt-free header over the Qt PDF writer (it
+// makes an offscreen Qt application when the program has none).
+
+#include "tableprint.h"
+
+#include <string>
+
+namespace vellum {
+
+/// Prints the job into the PDF file fileName on paper. The file appears only when
+/// the job printed (a temporary file beside it is renamed into place); an aborted
+/// job, a layout that fits nothing or a file that cannot be written leaves the
+/// old file untouched. result.message says what went wrong; a paper warning is
+/// added to it.
+TablePrintResult WriteTablePdf(const TablePrintJob &job, const TableStyle &style, const std::string &fileName,
+                               const PaperSpec &paper = {}, JobMonitor *monitor = nullptr);
+
+} // namespace vellum
