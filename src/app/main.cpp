@@ -5,7 +5,9 @@
 #include "singleinstance.h"
 #include "vellumapp.h"
 
+#include "calendar/Fcalendar.h"
 #include "cluster/Fcluster.h"
+#include "ctyeditor/Fctyed.h"
 #include "exchange/Fimportexport.h"
 #include "station/Fstation.h"
 #include "qso/Fqso.h"
@@ -68,6 +70,8 @@ int main(int argc, char **argv)
     RegisterSetupWindows(main.Host());
     RegisterStationWindows(main.Host());
     RegisterClusterWindows(main.Host());
+    RegisterCalendarWindows(main.Host());
+    RegisterCountryEditorWindows(main.Host());
     QObject::connect(&instance, &SingleInstance::raiseRequested, &main, [&main] {
         main.showNormal();
         main.raise();

@@ -52,6 +52,7 @@ enum class HostMessage {
     QsoEntryChanged,  ///< call, prefix, band or mode changed: the custom award list follows
     CloseLogRequested, ///< the QSO window was closed by the user: the log closes
     SettingsChanged,  ///< the setup dialog saved new settings: menus, caption and windows follow them
+    CalendarCheck,    ///< first idle step with "Check Calendar at startup" on: the events calendar looks at today
 };
 
 /// Steps of saving new settings that belong to the subsystems owning hardware or
