@@ -2,7 +2,6 @@
 
 #include "app/programcontext.h"
 #include "app/windowhost.h"
-#include "config/configrecord.h"
 #include "logstore/Fdialogs.h"
 #include "logstore/selection.h"
 #include "logstore/services.h"

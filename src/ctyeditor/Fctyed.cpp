@@ -77,13 +77,13 @@ void TFctyed::buildMenus()
 
     QMenu *move = bar->addMenu(QStringLiteral("M&ove"));
     connect(menuItem(move, "First1", "&First", QKeySequence(Qt::CTRL | Qt::Key_F)), &QAction::triggered, this,
-            [this] { this->move(&CountryEditor::First); });
+            [this] { moveTo(&CountryEditor::First); });
     connect(menuItem(move, "Previous1", "&Previous", QKeySequence(Qt::CTRL | Qt::Key_P)), &QAction::triggered, this,
-            [this] { this->move(&CountryEditor::Previous); });
+            [this] { moveTo(&CountryEditor::Previous); });
     connect(menuItem(move, "Next1", "&Next", QKeySequence(Qt::CTRL | Qt::Key_N)), &QAction::triggered, this,
-            [this] { this->move(&CountryEditor::Next); });
+            [this] { moveTo(&CountryEditor::Next); });
     connect(menuItem(move, "Last1", "&Last", QKeySequence(Qt::CTRL | Qt::Key_L)), &QAction::triggered, this,
-            [this] { this->move(&CountryEditor::Last); });
+            [this] { moveTo(&CountryEditor::Last); });
     connect(menuItem(move, "Find1", "F&ind"), &QAction::triggered, this, &TFctyed::FindClick);
 
     QMenu *country = bar->addMenu(QStringLiteral("&Country"));
@@ -159,7 +159,7 @@ void TFctyed::showCurrent()
     m_pages->setCurrentIndex(DetailsPage);
 }
 
-void TFctyed::move(void (CountryEditor::*step)())
+void TFctyed::moveTo(void (CountryEditor::*step)())
 {
     (m_editor.get()->*step)();
     showCurrent();
@@ -190,7 +190,7 @@ bool TFctyed::onPage(Page page)
     return false;
 }
 
-bool TFctyed::done(const EditResult &result)
+bool TFctyed::succeeded(const EditResult &result)
 {
     if (!result.done)
         m_notifier.error(result.message);
@@ -201,7 +201,7 @@ bool TFctyed::done(const EditResult &result)
 
 void TFctyed::AddCountryClick()
 {
-    if (onPage(DetailsPage) && done(m_editor->AddCountry()))
+    if (onPage(DetailsPage) && succeeded(m_editor->AddCountry()))
         showCurrent();
 }
 
@@ -215,13 +215,13 @@ void TFctyed::UpdateCountryClick()
         m_notifier.error(why);
         return;
     }
-    if (done(m_editor->UpdateCountry(*fields)))
+    if (succeeded(m_editor->UpdateCountry(*fields)))
         showCurrent();
 }
 
 void TFctyed::DeleteCountryClick()
 {
-    if (onPage(DetailsPage) && done(m_editor->DeleteCountry()))
+    if (onPage(DetailsPage) && succeeded(m_editor->DeleteCountry()))
         showCurrent();
 }
 
@@ -256,7 +256,7 @@ void TFctyed::UpdateMappingsClick()
     }
     for (int row = 0; row < static_cast<int>(rows->size()); ++row)
         m_editor->SetMapping(row, (*rows)[row]);
-    if (done(m_editor->UpdateMappings()))
+    if (succeeded(m_editor->UpdateMappings()))
         TMappingGrid::Fill(m_mapGrid, m_editor->Mappings(), m_options.dateFormat);
 }
 
@@ -289,7 +289,7 @@ void TFctyed::UpdateCallsClick()
     }
     for (int row = 0; row < static_cast<int>(rows->size()); ++row)
         m_editor->SetCall(row, (*rows)[row]);
-    if (done(m_editor->UpdateCalls()))
+    if (succeeded(m_editor->UpdateCalls()))
         TCallGrid::Fill(m_callGrid, m_editor->Calls(), m_options.dateFormat);
 }
 

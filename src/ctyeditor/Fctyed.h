@@ -76,11 +76,11 @@ private:
     QWidget *buildMessagesPage();
     /// Shows the editor's current country on the panel and the pages; Details becomes active.
     void showCurrent();
-    void move(void (CountryEditor::*step)());
+    void moveTo(void (CountryEditor::*step)());
     /// The page guard: false (after telling the user and switching) when page is not active.
     bool onPage(Page page);
     /// Tells the user why a command was refused; true when it was done.
-    bool done(const EditResult &result);
+    bool succeeded(const EditResult &result);
     void showMessages();
     /// Reads the country file again; the editor's changes are gone.
     void reloadCountryFile();

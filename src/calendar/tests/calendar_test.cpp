@@ -6,6 +6,7 @@
 #include "logstore/bytes.h"
 #include "logstore/daytime.h"
 #include "logstore/fileio.h"
+#include "testsupport/command.h"
 #include "testsupport/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -170,6 +171,43 @@ TEST(CalendarTest, DamagedFilesAreReportedAndKeptAside)
         EXPECT_EQ(test::ReadFile(load.keptAs), c.bytes) << "kept byte for byte";
     }
     EXPECT_TRUE(std::filesystem::exists(file + ".damaged-4")) << "earlier copies are not overwritten";
+}
+
+/// vellum-cli calendar on a program directory of its own; its output with its messages.
+test::CommandRun calendarCli(const test::TempDir &dir, const std::string &arguments)
+{
+    return test::RunCommand(std::string(VELLUM_CLI) + " --dir " + dir.path() + " calendar " + arguments + " 2>&1");
+}
+
+TEST(CalendarTest, CommandLineAddAndList)
+{
+    test::TempDir dir("calendar-cli");
+    std::filesystem::create_directories(dir.file("SAVE"));
+    test::CommandRun run = calendarCli(dir, "add 2026-12-30 2027-01-02 'New year contest'");
+    ASSERT_EQ(run.status, 0) << run.out;
+    EXPECT_EQ(run.out, "{\"added\":{\"start\":\"2026-12-30\",\"end\":\"2027-01-02\",\"note\":\"New year contest\"},"
+                       "\"events\":1}\n");
+    ASSERT_EQ(calendarCli(dir, "add 2027-01-02 2027-01-02 'Club meeting'").status, 0);
+    EventCalendar saved;
+    ASSERT_EQ(LoadCalendarFile(saved, dir.file("SAVE/VELLUM.CAL"), false).state, CalendarFileState::Read);
+    EXPECT_EQ(saved.Count(), 2);
+
+    EXPECT_EQ(calendarCli(dir, "list 2027-01-01").out,
+              "[{\"start\":\"2026-12-30\",\"end\":\"2027-01-02\",\"note\":\"New year contest\"}]\n");
+    EXPECT_EQ(calendarCli(dir, "list 2027-01-03").out, "[]\n");
+    EXPECT_NE(calendarCli(dir, "list").out.find("Club meeting"), std::string::npos) << "without a day: every event";
+
+    run = calendarCli(dir, "add 2027-01-05 2027-01-04 Backwards");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("Please check your dates"), std::string::npos) << run.out;
+    EXPECT_EQ(calendarCli(dir, "add 2027-02-30 2027-03-01 x").status, 1) << "no such day";
+
+    // A damaged file is reported and left as it is.
+    test::WriteFile(dir.file("SAVE/VELLUM.CAL"), "CALB");
+    run = calendarCli(dir, "add 2027-01-01 2027-01-01 x");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("The calendar file is damaged"), std::string::npos) << run.out;
+    EXPECT_EQ(test::ReadFile(dir.file("SAVE/VELLUM.CAL")).size(), 4u);
 }
 
 } // namespace

@@ -10,11 +10,10 @@
 #include "country/addresses.h"
 #include "country/iota.h"
 #include "country/managers.h"
+#include "testsupport/command.h"
 #include "testsupport/tempdir.h"
 
 #include <algorithm>
-#include <cstdio>
-#include <memory>
 
 namespace vellum {
 namespace {
@@ -171,17 +170,26 @@ TEST_F(CountryMergeTest, NoToEveryQuestionChangesNothing)
                                                  "Merge complete"}));
 }
 
-/// Runs vellum-cli and returns its standard output and exit status.
+TEST_F(CountryMergeTest, MoreLinesThanTheListHoldsAreCounted)
+{
+    data.Exceptions.FreeAll(); // every exception call of the other file is new here
+    MergeOptions options;
+    options.ask = [](const std::string &question) { return question == MergeText::Calls; };
+    MergeCounts counts = MergeCountryData(data, other, false, messages, options);
+    ASSERT_GT(counts.calls.added, 10000);
+    EXPECT_EQ(messages.Count(), MessageList::Capacity);
+    std::size_t total = 1 + counts.calls.added + counts.calls.skipped + 3 + 1; // question, lines, skipped steps, end
+    auto lines = texts();
+    EXPECT_EQ(lines[lines.size() - 3], "Merge complete");
+    EXPECT_EQ(lines[lines.size() - 2], "List box capacity was exceeded");
+    EXPECT_EQ(lines.back(), std::to_string(total - MessageList::Capacity) + " lines not shown");
+}
+
+/// Runs vellum-cli; its output with its messages.
 std::pair<std::string, int> runCli(const std::string &arguments)
 {
-    std::string command = std::string(VELLUM_CLI) + " " + arguments + " 2>&1";
-    std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string out;
-    char buffer[4096];
-    while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe.get()))
-        out.append(buffer, n);
-    int status = pclose(pipe.release());
-    return {out, WEXITSTATUS(status)};
+    test::CommandRun run = test::RunCommand(std::string(VELLUM_CLI) + " " + arguments + " 2>&1");
+    return {run.out, run.status};
 }
 
 TEST_F(CountryMergeTest, CommandLineMergeAndCheck)

@@ -19,6 +19,7 @@
 #include <QListWidget>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -182,6 +183,34 @@ TEST_F(CountryEditorWindowTest, CheckMessagesLeadToTheirCountry)
     EXPECT_EQ(editor->Pages()->currentIndex(), TFctyed::MappingsPage);
     auto *grid = control<QTableWidget>(*editor, "MapGrid");
     EXPECT_EQ(grid->item(grid->currentRow(), 0)->text(), "OE9");
+}
+
+TEST_F(CountryEditorWindowTest, MovingAndFindingCountries)
+{
+    auto editor = open();
+    auto *prefix = control<QLineEdit>(*editor, "F_Prefix");
+    EXPECT_EQ(prefix->text().toStdString(), countries.CountryPrefix(1)) << "the editor starts with country 1";
+    control<QAction>(*editor, "Next1")->trigger();
+    EXPECT_EQ(prefix->text().toStdString(), countries.CountryPrefix(2));
+    control<QAction>(*editor, "Last1")->trigger();
+    EXPECT_EQ(prefix->text().toStdString(), countries.CountryPrefix(countries.CountryCount() - 1));
+    control<QAction>(*editor, "First1")->trigger();
+    control<QAction>(*editor, "Previous1")->trigger();
+    EXPECT_EQ(prefix->text().toStdString(), countries.CountryPrefix(1));
+
+    // Find: the "Prefix" pick list; typing a name and Enter shows that country.
+    QString title;
+    QTimer::singleShot(0, [&] {
+        QWidget *list = QApplication::activeModalWidget();
+        if (!list)
+            return;
+        title = list->windowTitle();
+        QTest::keyClicks(list, "AUSTRIA");
+        QTest::keyClick(list, Qt::Key_Return);
+    });
+    control<QAction>(*editor, "Find1")->trigger();
+    EXPECT_EQ(title, "Prefix");
+    EXPECT_EQ(prefix->text(), "OE");
 }
 
 TEST_F(CountryEditorWindowTest, MergeAsksEachStep)
