@@ -10,6 +10,7 @@
 #include "country/countryfile.h"
 #include "logstore/Fdialogs.h"
 #include "logstore/fileio.h"
+#include "logstore/paths.h"
 #include "logstore/services.h"
 #include "qso/Fpicklist.h"
 
@@ -396,7 +397,8 @@ void openCountryEditor(WindowHost &host)
     options.dateFormat = context.Settings().dateFormat();
     options.cycleFiles = context.Settings().cycleFiles();
     options.chooseOtherFile = [](QWidget *parent) {
-        return QFileDialog::getOpenFileName(parent, QStringLiteral("Merge Other Country File"), QString(),
+        return QFileDialog::getOpenFileName(parent, QStringLiteral("Merge Other Country File"),
+                                            QString::fromStdString(SaveDir()),
                                             QStringLiteral("VELLUM country file (*.CTY *.cty)"));
     };
     TFctyed(context.Countries(), host.Notifier(), std::move(options), host.MainWindow()).exec();
