@@ -200,8 +200,8 @@ TEST_F(CalendarWindowTest, StartupCheckStaysQuietOtherwise)
         bool check;
         std::vector<CalEvent> events;
     };
-    std::uint16_t t = today;
-    for (const Case &c : {Case{"setting off", false, {{t, t, "x"}}}, Case{"no event today", true, {{t + 1, t + 5, "x"}}},
+    std::uint16_t t = today, later = static_cast<std::uint16_t>(today + 1), last = static_cast<std::uint16_t>(today + 5);
+    for (const Case &c : {Case{"setting off", false, {{t, t, "x"}}}, Case{"no event today", true, {{later, last, "x"}}},
                           Case{"no file", true, {}}}) {
         SCOPED_TRACE(c.what);
         std::filesystem::remove(calendarFile());
