@@ -83,8 +83,9 @@ TEST_F(CountryEditorTest, RowsOfOtherCountriesWithTheSamePrefixAreReadOnly)
     EXPECT_TRUE(std::none_of(editor.Mappings().begin(), editor.Mappings().end(),
                              [](const WorkMapping &r) { return r.prefix == "DA"; }));
     ASSERT_TRUE(editor.UpdateMappings().done);
-    EXPECT_EQ(mappingOwners().count("DA@0"), 0u);
-    auto kept = mappingOwners().equal_range("DA@100");
+    auto owners = mappingOwners();
+    EXPECT_EQ(owners.count("DA@0"), 0u);
+    auto kept = owners.equal_range("DA@100");
     ASSERT_NE(kept.first, kept.second);
     EXPECT_EQ(kept.first->second, "OE");
 }
