@@ -241,6 +241,7 @@ void TMainForm::buildMenus()
     item(file, "Exit1", QStringLiteral("E&xit"), &QWidget::close);
 
     m_menus[file->title()] = file;
+    m_menus[databases->title()] = databases; // the country editor registers "&Countries" here
     // "R&adio" holds only items the station registers; it shows once it has some.
     QMenu *radio = menuBar()->addMenu(QStringLiteral("R&adio"));
     radio->setObjectName(QStringLiteral("RadioMenu"));
@@ -428,7 +429,10 @@ void TMainForm::AppIdle()
         m_startupPending = false;
         openStartupLog();
     }
-    m_calendarCheckPending = false; // the events calendar comes with its own window
+    if (m_calendarCheckPending) {
+        m_calendarCheckPending = false;
+        m_host->Post(HostMessage::CalendarCheck);
+    }
     if (!m_commandLine.spotFile.isEmpty()) {
         m_host->FeedSpotFile(m_commandLine.spotFile.toStdString()); // ignored when there is no spot list
         m_commandLine.spotFile.clear();

@@ -5,7 +5,9 @@
 #include "singleinstance.h"
 #include "vellumapp.h"
 
+#include "calendar/Fcalendar.h"
 #include "cluster/Fcluster.h"
+#include "ctyeditor/Fctyed.h"
 #include "exchange/Fimportexport.h"
 #include "logbook/Flogbook.h"
 #include "station/Fstation.h"
@@ -72,6 +74,8 @@ int main(int argc, char **argv)
     RegisterClusterWindows(main.Host());
     RegisterWeakSignalWindows(main.Host());
     RegisterLogbookWindows(main.Host());
+    RegisterCalendarWindows(main.Host());
+    RegisterCountryEditorWindows(main.Host());
     QObject::connect(&instance, &SingleInstance::raiseRequested, &main, [&main] {
         main.showNormal();
         main.raise();

@@ -55,6 +55,7 @@ enum class HostMessage {
     LogChanged,       ///< the open log or its award standing changed (the spot list ranks again)
     PeriodicBackup,   ///< the main window's periodic backup ran (the spot list saves with it)
     BackupDue,        ///< saved data other than the log changed: the backup countdown starts
+    CalendarCheck,    ///< first idle step with "Check Calendar at startup" on: the events calendar looks at today
 };
 
 /// Steps of saving new settings that belong to the subsystems owning hardware or

@@ -6,6 +6,7 @@
 
 #include "logstore/services.h"
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <stdexcept>
@@ -78,5 +79,10 @@ struct SetupRegistrar {
 
 /// Writes text as a JSON string literal (the text is cp1252; it is converted to UTF-8).
 std::string JsonString(std::string_view cp1252Text);
+
+/// The day number of a date written YYYY-MM-DD; a CliError when it is not a valid date.
+std::uint16_t IsoDateArgument(const std::string &text);
+/// A day number as YYYY-MM-DD (empty for day 0).
+std::string IsoDateText(std::uint16_t day);
 
 } // namespace vellum::cli

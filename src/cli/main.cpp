@@ -3,6 +3,7 @@
 #include "cli.h"
 
 #include "logstore/cp1252.h"
+#include "logstore/daytime.h"
 #include "logstore/paths.h"
 
 #include <algorithm>
@@ -106,6 +107,18 @@ const std::string &CliContext::arg(std::size_t index, const char *what) const
         throw CliError(std::string("missing ") + what);
     return args[index];
 }
+
+std::uint16_t IsoDateArgument(const std::string &text)
+{
+    std::optional<std::uint16_t> day;
+    if (text.size() == 10 && text[4] == '-' && text[7] == '-')
+        day = ParseDate(text, DateFormat::YearMonthDay);
+    if (!day)
+        throw CliError("invalid date '" + text + "' (YYYY-MM-DD, 1900-03-02 to 2079-06-05)");
+    return *day;
+}
+
+std::string IsoDateText(std::uint16_t day) { return FormatDate(day, DateFormat::YearMonthDay, false); }
 
 std::string JsonString(std::string_view cp1252Text)
 {

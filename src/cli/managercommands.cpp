@@ -21,19 +21,6 @@ namespace vellum::cli {
 
 namespace {
 
-/// A date written YYYY-MM-DD; a CliError when it is not a valid date.
-std::uint16_t isoDate(const std::string &text)
-{
-    std::optional<std::uint16_t> day;
-    if (text.size() == 10 && text[4] == '-' && text[7] == '-')
-        day = ParseDate(text, DateFormat::YearMonthDay);
-    if (!day)
-        throw CliError("invalid date '" + text + "' (YYYY-MM-DD, 1900-03-02 to 2079-06-05)");
-    return *day;
-}
-
-std::string isoText(std::uint16_t day) { return FormatDate(day, DateFormat::YearMonthDay, false); }
-
 /// The resolver the country set-up step plugged in.
 const CountryResolver &countryResolver(const CliContext &context)
 {
@@ -56,7 +43,7 @@ int managerCommand(CliContext &context)
 {
     bool buro = context.takeFlag("--buro");
     std::string call = UpperAscii(context.arg(0, "call"));
-    std::uint16_t date = context.args.size() > 1 ? isoDate(context.args[1]) : TodayDayNumber();
+    std::uint16_t date = context.args.size() > 1 ? IsoDateArgument(context.args[1]) : TodayDayNumber();
     const CountryResolver &resolver = countryResolver(context);
 
     TQsoRec rec;
@@ -67,7 +54,7 @@ int managerCommand(CliContext &context)
     std::string manager = ManagerOf(resolver.Data(), rec);
     QslRoute route = QslRouteClass(resolver, rec, true);
     std::ostringstream out;
-    out << "{\"call\":" << JsonString(rec.Call.view()) << ",\"date\":" << JsonString(isoText(date))
+    out << "{\"call\":" << JsonString(rec.Call.view()) << ",\"date\":" << JsonString(IsoDateText(date))
         << ",\"manager\":" << JsonString(manager) << ",\"route_class\":" << static_cast<int>(route)
         << ",\"route\":" << JsonString(QslRouteName(route))
         << ",\"address\":" << jsonList(ManagerAddress(resolver.Data(), manager)) << "}";

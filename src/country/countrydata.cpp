@@ -305,6 +305,33 @@ void TCountryData::AddExceptionCall(std::string_view call, std::int16_t country,
     MarkCountryDataModified();
 }
 
+std::int32_t TCountryData::InsertCountry(const CountryInfo &country)
+{
+    std::int32_t index = Countries.AddRecord(country.Encode().data());
+    m_awardBlocks[Countries.Get(index)] = std::make_unique<AwardStatusBlock>();
+    return index;
+}
+
+std::int32_t TCountryData::ReplaceCountry(std::int32_t country, const CountryInfo &replacement)
+{
+    if (!ValidCountry(country))
+        return -1;
+    auto kept = m_awardBlocks.extract(Countries.Get(country));
+    Countries.DeleteAt(country);
+    std::int32_t index = Countries.AddRecord(replacement.Encode().data());
+    auto &block = m_awardBlocks[Countries.Get(index)];
+    block = kept.empty() ? std::make_unique<AwardStatusBlock>() : std::move(kept.mapped());
+    return index;
+}
+
+void TCountryData::RemoveCountry(std::int32_t country)
+{
+    if (!ValidCountry(country))
+        return;
+    m_awardBlocks.erase(Countries.Get(country));
+    Countries.DeleteAt(country);
+}
+
 void TCountryData::MarkCountryDataModified()
 {
     CountryModified = true;

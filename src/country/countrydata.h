@@ -146,6 +146,14 @@ public:
     // --- changes ---
     /// Inserts an exception call before any record with the same call and date, then marks the data modified.
     void AddExceptionCall(std::string_view call, std::int16_t country, std::uint8_t cqZone, std::uint16_t date);
+    /// Inserts a country record at its key position with a fresh award-status
+    /// block; returns its index. References to countries are not renumbered.
+    std::int32_t InsertCountry(const CountryInfo &country);
+    /// Replaces the record of a country by a new one, inserted at its key
+    /// position, keeping its award-status block; returns the new index.
+    std::int32_t ReplaceCountry(std::int32_t country, const CountryInfo &replacement);
+    /// Removes the record of a country and frees its award-status block.
+    void RemoveCountry(std::int32_t country);
     void MarkCountryDataModified();
     bool CountryDataNeedsSaving() const { return CountryModified || AutosavePending; }
     /// Releases every table, the award-status blocks and the WPX table.

@@ -2,35 +2,18 @@
 
 #include "awardfixture.h"
 
+#include "testsupport/command.h"
 #include "testsupport/tempdir.h"
 
-#include <array>
-#include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace vellum::test {
 namespace {
 
-struct CliRun {
-    std::string out;
-    int status = -1;
-};
-
-CliRun runCli(const std::string &arguments)
+CommandRun runCli(const std::string &arguments)
 {
-    CliRun run;
-    std::string command = std::string(VELLUM_CLI) + " " + arguments + " 2>/dev/null";
-    FILE *pipe = ::popen(command.c_str(), "r");
-    if (!pipe)
-        return run;
-    std::array<char, 4096> buffer;
-    while (std::size_t n = std::fread(buffer.data(), 1, buffer.size(), pipe))
-        run.out.append(buffer.data(), n);
-    int status = ::pclose(pipe);
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
+    return RunCommand(std::string(VELLUM_CLI) + " " + arguments + " 2>/dev/null");
 }
 
 class AwardCliTest : public AwardTest {
@@ -50,7 +33,7 @@ protected:
 
 TEST_F(AwardCliTest, AwardsStanding)
 {
-    CliRun run = runCli(Args("awards " + m_dir + "/T.VLL --award DXCC --today 2024-06-01"));
+    CommandRun run = runCli(Args("awards " + m_dir + "/T.VLL --award DXCC --today 2024-06-01"));
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_NE(run.out.find("\"qsos\":2,\"selection\":\"All QSOs\",\"today\":\"2024-06-01\""), std::string::npos)
         << run.out;
@@ -73,7 +56,7 @@ TEST_F(AwardCliTest, AwardsStanding)
 
 TEST_F(AwardCliTest, NeedClassOfASpot)
 {
-    CliRun run = runCli(Args("need " + m_dir + "/T.VLL DL1ABC 20m CW 2024-06-01"));
+    CommandRun run = runCli(Args("need " + m_dir + "/T.VLL DL1ABC 20m CW 2024-06-01"));
     ASSERT_EQ(run.status, 0);
     EXPECT_NE(run.out.find("\"class\":6,\"name\":\"No interest\""), std::string::npos) << run.out;
     run = runCli(Args("need " + m_dir + "/T.VLL vk2abc 20m CW"));
