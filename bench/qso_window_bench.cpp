@@ -18,6 +18,8 @@
 #include <QScrollBar>
 #include <QTableView>
 
+#include "millionqsolog.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -32,16 +34,7 @@ struct Program {
     Program() : test(VELLUM_DEFAULT_DATA_DIR, "window-bench")
     {
         test.config.LASTLOG = "<none>";
-        TMainForm &main = test.Start({RegisterQsoWindows, RegisterLogbookWindows});
-        {
-            TQsoData generated(main.Context().Services());
-            GeneratorOptions gen;
-            gen.qsos = 1000000;
-            GenerateLog(generated, gen);
-            generated.LogFileName = test.SaveFile("BIG.VLL");
-            generated.WriteLog(true);
-        }
-        main.OpenLogFile(QString::fromStdString(test.SaveFile("BIG.VLL")));
+        TMainForm &main = bench::StartWithMillionQsoLog(test, {RegisterQsoWindows, RegisterLogbookWindows});
         entry = main.Host().Entry();
     }
     test::TestProgram test;

@@ -17,6 +17,8 @@
 
 #include <QApplication>
 
+#include "millionqsolog.h"
+
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -36,17 +38,8 @@ struct Program {
         test.config.TNC_Type = 2;
         test.config.TNC_Comport = TerminalTcpPort;
         test.config.Packet_max_putout = Capacity;
-        TMainForm &main = test.Start({RegisterQsoWindows, RegisterClusterWindows});
-        QApplication::processEvents();
-        {
-            TQsoData generated(main.Context().Services());
-            GeneratorOptions gen;
-            gen.qsos = 1000000;
-            GenerateLog(generated, gen);
-            generated.LogFileName = test.SaveFile("BIG.VLL");
-            generated.WriteLog(true);
-        }
-        main.OpenLogFile(QString::fromStdString(test.SaveFile("BIG.VLL")));
+        TMainForm &main = bench::StartWithMillionQsoLog(test, {RegisterQsoWindows, RegisterClusterWindows});
+        QApplication::processEvents(); // the terminals, and with them the spot list, open once the program runs
         list = ClusterOf(main.Host())->SpotList();
         list->show();
     }
