@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <memory>
 #include <vector>
 
 namespace vellum::bench {
@@ -28,5 +29,21 @@ inline TMainForm &StartWithMillionQsoLog(test::TestProgram &test, std::vector<te
     main.OpenLogFile(QString::fromStdString(test.SaveFile("BIG.VLL")));
     return main;
 }
+
+/// A benchmark program made on first use and dropped (Drop) before the QApplication ends.
+template <typename Program>
+class LazyProgram {
+public:
+    Program &Get()
+    {
+        if (!m_program)
+            m_program = std::make_unique<Program>();
+        return *m_program;
+    }
+    void Drop() { m_program.reset(); }
+
+private:
+    std::unique_ptr<Program> m_program;
+};
 
 } // namespace vellum::bench

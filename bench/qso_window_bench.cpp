@@ -43,19 +43,9 @@ struct Program {
     TMainForm &main() { return *test.main; }
 };
 
-/// Made on first use, dropped before the QApplication ends.
-std::unique_ptr<Program> &programSlot()
-{
-    static std::unique_ptr<Program> p;
-    return p;
-}
+bench::LazyProgram<Program> programSlot;
 
-Program &program()
-{
-    if (!programSlot())
-        programSlot() = std::make_unique<Program>();
-    return *programSlot();
-}
+Program &program() { return programSlot.Get(); }
 
 void BM_ShowNextQso(benchmark::State &state)
 {
@@ -182,6 +172,6 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
-    programSlot().reset();
+    programSlot.Drop();
     return 0;
 }

@@ -47,18 +47,9 @@ struct Program {
     TPutoutW *list = nullptr;
 };
 
-std::unique_ptr<Program> &programSlot()
-{
-    static std::unique_ptr<Program> p;
-    return p;
-}
+bench::LazyProgram<Program> programSlot;
 
-Program &program()
-{
-    if (!programSlot())
-        programSlot() = std::make_unique<Program>();
-    return *programSlot();
-}
+Program &program() { return programSlot.Get(); }
 
 /// Lines as a busy node and the skimmers send them: many calls, all HF bands, CW and phone.
 std::vector<std::string> spotLines(std::size_t count, std::uint64_t seed)
@@ -129,6 +120,6 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
-    programSlot().reset();
+    programSlot.Drop();
     return 0;
 }
