@@ -68,8 +68,10 @@ bool confirmedWithReport(const TQsoData &log, const TQsoRec &qso)
 /// Marks QSOs of one submission, level by level.
 class SubmissionMarker {
 public:
-    SubmissionMarker(TAwardModel &model, TQsoData &log, AwardIndex award, UserNotifier &notifier)
-        : m_model(model), m_log(log), m_award(award), m_notifier(notifier),
+    /// apply false: the marks are worked out on the records, and the caller puts the
+    /// flags back and applies them later (the log is not marked modified).
+    SubmissionMarker(TAwardModel &model, TQsoData &log, AwardIndex award, UserNotifier &notifier, bool apply = true)
+        : m_model(model), m_log(log), m_award(award), m_notifier(notifier), m_apply(apply),
           m_setup(model.Setup(award)), m_masks(AwardFlagMasks[static_cast<std::size_t>(award)]),
           m_startDates(sameDate(AwardStartDate(SubmissionParamsOf(award).Code)))
     {
@@ -90,7 +92,7 @@ public:
         std::sort(m_marked.begin(), m_marked.end());
         m_result.qsos = std::unique(m_marked.begin(), m_marked.end()) - m_marked.begin();
         m_log.InvalidateAwardTables();
-        if (m_result.marks > 0)
+        if (m_result.marks > 0 && m_apply)
             m_log.SetModified();
         return m_result;
     }
@@ -177,6 +179,7 @@ private:
     TQsoData &m_log;
     AwardIndex m_award;
     UserNotifier &m_notifier;
+    bool m_apply;
     const TAwardSetup &m_setup;
     AwardMasks m_masks;
     AwardStartDates m_startDates;
@@ -194,6 +197,43 @@ SubmissionResult MarkSubmission(TAwardModel &model, TQsoData &log, AwardIndex aw
     if (result.marks > 0)
         log.JournalCheckpoint();
     return result;
+}
+
+SubmissionPlan PlanSubmission(TAwardModel &model, TQsoData &log, AwardIndex award, UserNotifier &notifier)
+{
+    std::vector<std::uint32_t> before;
+    before.reserve(static_cast<std::size_t>(log.Count()));
+    for (const TQsoRec *qso : log)
+        before.push_back(qso->AwdFlags);
+    SubmissionPlan plan;
+    plan.logCount = log.Count();
+    plan.result = SubmissionMarker(model, log, award, notifier, false).Run();
+    for (std::int32_t position = 0; position < log.Count(); ++position) {
+        TQsoRec &qso = *log.Get(position);
+        if (qso.AwdFlags == before[static_cast<std::size_t>(position)])
+            continue;
+        plan.changes.push_back({position, before[static_cast<std::size_t>(position)], qso.AwdFlags});
+        qso.AwdFlags = before[static_cast<std::size_t>(position)];
+    }
+    return plan;
+}
+
+std::int64_t ApplySubmissionPlan(TQsoData &log, const SubmissionPlan &plan)
+{
+    if (plan.changes.empty() || log.Count() != plan.logCount)
+        return 0;
+    auto next = plan.changes.begin();
+    std::int32_t position = 0;
+    return log.ChangeQsos([&](TQsoRec &qso) {
+        bool planned = next != plan.changes.end() && next->position == position++;
+        if (!planned)
+            return false;
+        const SubmissionPlan::Change &change = *next++;
+        if (qso.AwdFlags != change.before)
+            return false;
+        qso.AwdFlags = change.after;
+        return true;
+    });
 }
 
 std::vector<const TQsoRec *> SubmittedQsos(const TQsoData &log, AwardIndex award)

@@ -64,6 +64,25 @@ struct SubmissionResult {
 /// already submitted or checked is reported ("Logic Error: Double submission").
 SubmissionResult MarkSubmission(TAwardModel &model, TQsoData &log, AwardIndex award, UserNotifier &notifier);
 
+/// A submission worked out without changing the log: the award flags each QSO
+/// (by its position in master order) would get.
+struct SubmissionPlan {
+    struct Change {
+        std::int32_t position;
+        std::uint32_t before;
+        std::uint32_t after;
+    };
+    SubmissionResult result;
+    std::vector<Change> changes; ///< in master order
+    std::int32_t logCount = 0;   ///< the log's size when planned
+};
+/// MarkSubmission's marks, worked out and left unset: the log's flags are as
+/// before and it is not marked modified (the tables are out of date afterwards).
+SubmissionPlan PlanSubmission(TAwardModel &model, TQsoData &log, AwardIndex award, UserNotifier &notifier);
+/// Sets the planned flags (journaled, the log modified, the tables out of date).
+/// Nothing is set when the log changed size since the plan; a QSO whose flags
+/// changed since then keeps them. Returns the QSOs changed.
+std::int64_t ApplySubmissionPlan(TQsoData &log, const SubmissionPlan &plan);
 /// The QSOs a submission report lists: in the selection in force, carrying any
 /// of the award's three submitted bits, in log order.
 std::vector<const TQsoRec *> SubmittedQsos(const TQsoData &log, AwardIndex award);
