@@ -12,6 +12,7 @@
 #include "logbook/Flogbook.h"
 #include "station/Fstation.h"
 #include "qso/Fqso.h"
+#include "reports/Freports.h"
 #include "setup/Fsetupactions.h"
 #include "weaksignal/Fweaksignal.h"
 
@@ -74,6 +75,7 @@ int main(int argc, char **argv)
     RegisterClusterWindows(main.Host());
     RegisterWeakSignalWindows(main.Host());
     RegisterLogbookWindows(main.Host());
+    RegisterReportWindows(main.Host());
     RegisterCalendarWindows(main.Host());
     RegisterCountryEditorWindows(main.Host());
     QObject::connect(&instance, &SingleInstance::raiseRequested, &main, [&main] {

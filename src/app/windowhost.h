@@ -157,7 +157,7 @@ public:
     void AddMenuItem(MenuItem item);
     const std::vector<MenuItem> &MenuItems() const { return m_menuItems; }
     /// An item of the QSO window's menus ("&QSO", "Sort", "F&ilter", "&Labels", "&Window",
-    /// "&Reports", "Rotator"): QSO windows made from now on show it. The QSO window keeps
+    /// "&Reports", "Rotator"), or of a submenu of one ("&Reports/DXCC"): QSO windows made from now on show it. The QSO window keeps
     /// the documented order of its items; a name it does not know goes to the end of its menu.
     void AddQsoMenuItem(MenuItem item) { m_qsoMenuItems.push_back(std::move(item)); }
     const std::vector<MenuItem> &QsoMenuItems() const { return m_qsoMenuItems; }

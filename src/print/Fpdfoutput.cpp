@@ -10,15 +10,14 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace vellum {
 
-namespace {
-
 /// Fonts and the paint engine need a Qt application; a command-line run makes an
 /// offscreen one for itself.
-void ensureGuiApplication()
+void EnsureGuiApplication()
 {
     if (QCoreApplication::instance())
         return;
@@ -28,6 +27,8 @@ void ensureGuiApplication()
     static char *argv[] = {name, nullptr};
     static QGuiApplication application(argc, argv);
 }
+
+namespace {
 
 TablePrintResult failed(std::string message)
 {
@@ -39,10 +40,13 @@ TablePrintResult failed(std::string message)
 
 } // namespace
 
-TablePrintResult WriteTablePdf(const TablePrintJob &job, const TableStyle &style, const std::string &fileName,
-                               const PaperSpec &paper, JobMonitor *monitor)
+namespace {
+
+/// Paints pages into a temporary PDF beside fileName and renames it into place when they printed.
+TablePrintResult writePdf(const std::string &fileName, const std::string &title, const PaperSpec &paper,
+                          const std::function<TablePrintResult(PaintSurface &)> &paint)
 {
-    ensureGuiApplication();
+    EnsureGuiApplication();
     const QString target = QString::fromStdString(fileName);
     const QFileInfo info(target);
     if (!QDir().mkpath(info.absolutePath()))
@@ -54,11 +58,11 @@ TablePrintResult WriteTablePdf(const TablePrintJob &job, const TableStyle &style
         QPdfWriter writer(temporary);
         writer.setResolution(1200);
         writer.setCreator(QStringLiteral("Vellum"));
-        writer.setTitle(PrintText(job.title));
+        writer.setTitle(PrintText(title));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         paperWarning = ApplyPaper(writer, paper);
         PaintSurface surface(writer, {}, false);
-        result = PrintTable(surface, job, style, monitor);
+        result = paint(surface);
         if (!surface.Finish() && result.Ok())
             result = failed("Cannot write " + fileName);
     }
@@ -71,6 +75,31 @@ TablePrintResult WriteTablePdf(const TablePrintJob &job, const TableStyle &style
     QFile::remove(temporary);
     if (!paperWarning.empty())
         result.message = paperWarning + (result.message.empty() ? "" : "; " + result.message);
+    return result;
+}
+
+} // namespace
+
+TablePrintResult WriteTablePdf(const TablePrintJob &job, const TableStyle &style, const std::string &fileName,
+                               const PaperSpec &paper, JobMonitor *monitor)
+{
+    return writePdf(fileName, job.title, paper,
+                    [&](PaintSurface &surface) { return PrintTable(surface, job, style, monitor); });
+}
+
+TablePrintResult WritePagesPdf(const std::string &title, const PageJob &job, const std::string &fileName)
+{
+    return writePdf(fileName, title, {}, [&](PaintSurface &surface) { return RunPageJob(surface, job); });
+}
+
+TablePrintResult RunPageJob(PrintSurface &surface, const PageJob &job)
+{
+    PrintEngine engine(surface);
+    engine.SetMargins({0.5, 0.5, 0.5, 0.5});
+    TablePrintResult result;
+    if (!job(engine))
+        result.status = engine.Aborted() ? TablePrintResult::Status::Aborted : TablePrintResult::Status::NothingFits;
+    result.pages = engine.PageNumber();
     return result;
 }
 

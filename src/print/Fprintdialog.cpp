@@ -84,6 +84,48 @@ TablePrintResult runJob(QWidget *parent, const TablePrintJob &job, const TableSt
 
 } // namespace
 
+bool RunPagePrint(QWidget *parent, const std::string &title, const PageJob &job, UserNotifier &notifier)
+{
+    PrintSetupChoice setup;
+    if (!askSetup(parent, setup))
+        return false;
+    TablePrintResult result;
+    switch (setup.destination) {
+    case PrintDestination::File:
+        if (setup.fileName.empty()) {
+            notifier.error("Please give the name of the file to print to");
+            return false;
+        }
+        result = WritePagesPdf(title, job, setup.fileName);
+        break;
+    case PrintDestination::Preview: {
+        QPrintPreviewDialog preview(&SharedPrinter(), parent);
+        preview.setObjectName(QStringLiteral("PrintPreview"));
+        preview.setWindowTitle(QStringLiteral("Preview: ") + PrintText(title));
+        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter *printer) {
+            PaintSurface surface(*printer, printerMargins(*printer), true);
+            result = RunPageJob(surface, job);
+            surface.Finish();
+        });
+        preview.exec();
+        break;
+    }
+    case PrintDestination::Printer: {
+        if (QPrinterInfo::availablePrinterNames().isEmpty()) {
+            notifier.error("No printers installed!");
+            return false;
+        }
+        PaintSurface surface(SharedPrinter(), printerMargins(SharedPrinter()), false);
+        result = RunPageJob(surface, job);
+        surface.Finish();
+        break;
+    }
+    }
+    if (!result.message.empty())
+        notifier.error(result.message);
+    return result.Ok();
+}
+
 void SetPrintSetupAsker(PrintSetupAsker asker) { setupAsker() = std::move(asker); }
 
 TFPrintDialog::TFPrintDialog(QWidget *parent, const QString &caption) : QDialog(parent)

@@ -3,6 +3,7 @@
 // window "Printing" (TFPrintDialog) with its Abort button while the pages go to
 // the printer, the preview or a PDF file.
 
+#include "pdfoutput.h"
 #include "tableprint.h"
 
 #include <QDialog>
@@ -45,5 +46,7 @@ void SetPrintSetupAsker(PrintSetupAsker asker);
 /// the chosen destination. Problems are told to the notifier. Returns whether the
 /// job printed to the end.
 bool RunTablePrint(QWidget *parent, TablePrintJob &job, const TableStyle &style, UserNotifier &notifier);
+/// The same for a job that lays its pages out itself (the award chart).
+bool RunPagePrint(QWidget *parent, const std::string &title, const PageJob &job, UserNotifier &notifier);
 
 } // namespace vellum

@@ -5,9 +5,14 @@
 
 #include "tableprint.h"
 
+#include <functional>
 #include <string>
 
 namespace vellum {
+
+/// Fonts and the paint engine need a Qt application: a command-line run makes an
+/// offscreen one for itself (nothing happens when the program has one).
+void EnsureGuiApplication();
 
 /// Prints the job into the PDF file fileName on paper. The file appears only when
 /// the job printed (a temporary file beside it is renamed into place); an aborted
@@ -16,5 +21,13 @@ namespace vellum {
 /// added to it.
 TablePrintResult WriteTablePdf(const TablePrintJob &job, const TableStyle &style, const std::string &fileName,
                                const PaperSpec &paper = {}, JobMonitor *monitor = nullptr);
+
+/// A job that lays its pages out itself on the engine (the award chart): false
+/// when it did not print.
+using PageJob = std::function<bool(PrintEngine &engine)>;
+/// Runs a page job on a surface with half-inch margins.
+TablePrintResult RunPageJob(PrintSurface &surface, const PageJob &job);
+/// A page job into a PDF file, as WriteTablePdf writes tables.
+TablePrintResult WritePagesPdf(const std::string &title, const PageJob &job, const std::string &fileName);
 
 } // namespace vellum

@@ -410,10 +410,19 @@ void TQSOForm::assembleMenus()
     for (const MenuLayout &layout : QsoMenus) {
         QString title = QString::fromLatin1(layout.menu);
         std::vector<QAction *> actions = m_menuActions.take(title);
-        if (actions.empty())
+        std::vector<QString> submenus = registeredSubmenus(title);
+        if (actions.empty() && submenus.empty())
             continue;
         QMenu *menu = bar->addMenu(title);
         menu->setObjectName(QString(title).remove('&') + QStringLiteral("Menu"));
+        // Registered items of "menu/submenu" go into submenus first, in the order they came.
+        for (const QString &path : submenus) {
+            QMenu *submenu = menu->addMenu(path.mid(title.size() + 1));
+            submenu->setObjectName(QString(title).remove('&') + path.mid(title.size() + 1).remove(' ') +
+                                   QStringLiteral("Menu"));
+            for (QAction *action : m_menuActions.take(path))
+                submenu->addAction(action);
+        }
         // The documented items in their order, then any others in the order they came.
         for (const char *name : layout.items)
             for (QAction *&action : actions)
@@ -425,6 +434,16 @@ void TQSOForm::assembleMenus()
         connect(menu, &QMenu::aboutToShow, this, [this] { updateMenuStates(); });
     }
     updateMenuStates();
+}
+
+std::vector<QString> TQSOForm::registeredSubmenus(const QString &menu) const
+{
+    std::vector<QString> paths;
+    for (const WindowHost::MenuItem &registered : m_host.QsoMenuItems())
+        if (registered.menu.startsWith(menu + QLatin1Char('/')) &&
+            std::find(paths.begin(), paths.end(), registered.menu) == paths.end())
+            paths.push_back(registered.menu);
+    return paths;
 }
 
 void TQSOForm::updateMenuStates()

@@ -80,6 +80,8 @@ private:
     void buildMenus();
     QAction *menuItem(const QString &menu, const char *name, const QString &caption, std::function<void()> slot,
                       QKeySequence key = {});
+    /// The submenus ("&Reports/DXCC") registered items name under a menu, in the order they came.
+    std::vector<QString> registeredSubmenus(const QString &menu) const;
     void assembleMenus();
     void updateMenuStates();
     void moveShortcutsForSpecialKeys();

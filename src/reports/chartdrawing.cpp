@@ -1,6 +1,7 @@
 #include "chartdrawing.h"
 
 #include "logstore/cp1252.h"
+#include "logstore/fileio.h"
 #include "logstore/qsotables.h"
 
 #include <algorithm>
@@ -221,6 +222,13 @@ void SvgCanvas::Text(double x, double y, std::string_view text, double points, s
              "</text>\n";
 }
 
+void SvgCanvas::BeginGroup(double dx, double dy)
+{
+    m_svg += "<g transform=\"translate(" + svgNumber(dx) + "," + svgNumber(dy) + ")\">\n";
+}
+
+void SvgCanvas::EndGroup() { m_svg += "</g>\n"; }
+
 std::string SvgCanvas::Finish() { return m_svg + "</svg>\n"; }
 
 // --- the print engine -------------------------------------------------------------------------
@@ -275,6 +283,35 @@ bool PrintAwardChart(PrintEngine &engine, const AwardChart &chart, const BandYea
     PrintChartCanvas gridCanvas(engine, scale);
     DrawBandYearGrid(gridCanvas, grid, 720, std::min(400.0, (engine.BottomLimit() - engine.Y()) / scale));
     return !engine.Aborted();
+}
+
+// --- files ------------------------------------------------------------------------------------
+
+std::string ChartSvg(const AwardChart &chart, const BandYearGrid &grid)
+{
+    SvgCanvas canvas(ChartImageWidth, ChartImageHeight + GridImageHeight);
+    DrawAwardChart(canvas, chart, ChartImageWidth, ChartImageHeight);
+    canvas.BeginGroup(0, ChartImageHeight);
+    DrawBandYearGrid(canvas, grid, ChartImageWidth, GridImageHeight);
+    canvas.EndGroup();
+    return canvas.Finish();
+}
+
+bool WriteChartFile(const std::string &fileName, std::span<const std::uint8_t> bytes, std::string &error)
+{
+    try {
+        WriteWholeFile(fileName, bytes, false);
+        return true;
+    } catch (const EFileError &e) {
+        error = e.what();
+        return false;
+    }
+}
+
+bool WriteChartSvg(const AwardChart &chart, const BandYearGrid &grid, const std::string &fileName, std::string &error)
+{
+    std::string svg = ChartSvg(chart, grid);
+    return WriteChartFile(fileName, {reinterpret_cast<const std::uint8_t *>(svg.data()), svg.size()}, error);
 }
 
 } // namespace vellum

@@ -7,6 +7,7 @@
 #include "print/printengine.h"
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,9 @@ public:
     void Polyline(const std::vector<ChartPoint> &points, std::uint32_t rgb, double width) override;
     void FillRect(double x, double y, double w, double h, std::uint32_t rgb) override;
     void Text(double x, double y, std::string_view text, double points, std::uint32_t rgb, PrintAlign align) override;
+    /// What is drawn until EndGroup is shifted by (dx, dy).
+    void BeginGroup(double dx, double dy);
+    void EndGroup();
     /// The document, closed.
     std::string Finish();
 
@@ -69,6 +73,18 @@ private:
     double m_left;
     double m_top;
 };
+
+/// The size of the picture of the chart above the grid, in points.
+inline constexpr int ChartImageWidth = 760;
+inline constexpr int ChartImageHeight = 420;
+inline constexpr int GridImageHeight = 300;
+
+/// The chart above the grid as SVG text.
+std::string ChartSvg(const AwardChart &chart, const BandYearGrid &grid);
+/// Writes bytes through a temporary file renamed into place; false with error set
+/// when the file cannot be written (the old file is left as it was).
+bool WriteChartFile(const std::string &fileName, std::span<const std::uint8_t> bytes, std::string &error);
+bool WriteChartSvg(const AwardChart &chart, const BandYearGrid &grid, const std::string &fileName, std::string &error);
 
 /// Prints the chart (and below it the grid) on one page of the engine.
 bool PrintAwardChart(PrintEngine &engine, const AwardChart &chart, const BandYearGrid &grid);

@@ -1,0 +1,50 @@
+#pragma once
+// The report window (TReportForm): the report's title as caption, its table in
+// a grid, and a popup menu with "Print" (through the print engine) and
+// "Write to File" (CSV). Double-clicking a row of an item-award report calls its
+// best QSO up in the QSO window.
+
+#include "reportcatalog.h"
+
+#include <QWidget>
+
+#include <optional>
+
+class QTableWidget;
+
+namespace vellum {
+
+class WindowHost;
+
+/// Named controls: Report_Grid; popup items PrintReport1, WritetoFile1.
+class TReportForm : public QWidget {
+    Q_OBJECT
+public:
+    /// The window shows the produced report; it is freed when closed.
+    TReportForm(WindowHost &host, ProducedReport report, QWidget *parent = nullptr);
+    ~TReportForm() override;
+
+    const ReportTable &Table() const { return m_report.table; }
+    void Print();
+    void WriteToFile();
+    /// Writes the CSV file (its folders made); false after telling the user why not.
+    bool WriteCsv(const QString &fileName);
+    /// The double-click on a row: calls the row's best QSO up.
+    void CallUpRow(int row);
+
+private:
+    void fillGrid();
+
+    WindowHost &m_host;
+    ProducedReport m_report;
+    /// The best QSO of each row, copied: the log may free its records while the window is open.
+    std::vector<std::optional<TQsoRec>> m_rowQsos;
+    QTableWidget *m_grid;
+};
+
+/// Produces a report of the catalog for the open log, asking first what it needs
+/// ("Select Band/Mode", "Get award"), sets a submission's marks once it is
+/// produced, and shows it. Returns the window, or null when cancelled or no log is open.
+TReportForm *OpenReport(WindowHost &host, const ReportSpec &spec);
+
+} // namespace vellum

@@ -1,0 +1,11 @@
+#pragma once
+// The "Reports" menu of the QSO window: a submenu per award with its reports,
+// "Contest" with the rate sheet, "Change Award Flags" and "Award Chart".
+
+namespace vellum {
+
+class WindowHost;
+
+void RegisterReportWindows(WindowHost &host);
+
+} // namespace vellum
