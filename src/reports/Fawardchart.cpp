@@ -61,6 +61,7 @@ TAwardChartForm::TAwardChartForm(WindowHost &host, TQsoData &log, QWidget *paren
     setObjectName(QStringLiteral("AwardChartForm"));
     setWindowTitle(QStringLiteral("Award Chart"));
     m_awardChoice->setObjectName(QStringLiteral("AwardChart_Award"));
+    m_awardChoice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (const char *name : AwardNames)
         m_awardChoice->addItem(QString::fromLatin1(name));
     QPushButton *print = button(this, "AwardChart_Print", "Print");

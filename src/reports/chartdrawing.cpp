@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 
 namespace vellum {
 
@@ -300,6 +301,10 @@ std::string ChartSvg(const AwardChart &chart, const BandYearGrid &grid)
 bool WriteChartFile(const std::string &fileName, std::span<const std::uint8_t> bytes, std::string &error)
 {
     try {
+        std::filesystem::path folder = std::filesystem::path(fileName).parent_path();
+        std::error_code ignored;
+        if (!folder.empty())
+            std::filesystem::create_directories(folder, ignored);
         WriteWholeFile(fileName, bytes, false);
         return true;
     } catch (const EFileError &e) {

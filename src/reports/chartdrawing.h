@@ -81,7 +81,7 @@ inline constexpr int GridImageHeight = 300;
 
 /// The chart above the grid as SVG text.
 std::string ChartSvg(const AwardChart &chart, const BandYearGrid &grid);
-/// Writes bytes through a temporary file renamed into place; false with error set
+/// Writes bytes through a temporary file renamed into place (the folder made when missing); false with error set
 /// when the file cannot be written (the old file is left as it was).
 bool WriteChartFile(const std::string &fileName, std::span<const std::uint8_t> bytes, std::string &error);
 bool WriteChartSvg(const AwardChart &chart, const BandYearGrid &grid, const std::string &fileName, std::string &error);
