@@ -3,11 +3,8 @@
 // removing one QSO, and the need class of a spot.
 
 #include "awards/awardqueries.h"
+#include "millionqsoawards.h"
 
-#include "config/configrecord.h"
-#include "country/countryfile.h"
-#include "country/resolver.h"
-#include "logstore/loggen.h"
 #include "logstore/qsodata.h"
 #include "logstore/qsotables.h"
 
@@ -15,41 +12,15 @@
 
 #include <algorithm>
 #include <array>
-#include <memory>
 #include <random>
-#include <stdexcept>
 
 namespace {
 
 using namespace vellum;
 
-constexpr std::int64_t LogSize = 1000000;
-
-/// The country data, the settings, the model and the generated log, made once.
-struct AwardBench {
-    AwardBench()
-    {
-        std::string file = std::string(VELLUM_BINARY_DIR) + "/data/SAVE/VELLUM.CTY";
-        RecordingNotifier notifier;
-        if (!LoadCountryFile(countries, file, notifier))
-            throw std::runtime_error("the default country file " + file +
-                                     " cannot be read (build the target default_country_file)");
-        LogServices services;
-        services.resolver = &resolver;
-        services.awards = &model;
-        log = std::make_unique<TQsoData>(services);
-        GeneratorOptions options;
-        options.qsos = LogSize;
-        options.seed = 42;
-        GenerateLog(*log, options);
-        model.RebuildAwardTables(*log, DefaultStartDates());
-    }
-
-    TCountryData countries;
-    CountryResolver resolver{countries};
-    TConfigRecord config = BuiltInConfig();
-    TAwardModel model{countries, config};
-    std::unique_ptr<TQsoData> log;
+/// The log with its award tables built, made once.
+struct AwardBench : bench::MillionQsoAwardLog {
+    AwardBench() { model.RebuildAwardTables(*log, DefaultStartDates()); }
 };
 
 AwardBench &bench()
@@ -114,7 +85,8 @@ std::vector<std::pair<std::string, SpotInfo>> spots(const AwardBench &b, std::si
     std::vector<std::pair<std::string, SpotInfo>> list(count);
     for (std::size_t i = 0; i < count; ++i) {
         std::string &call = list[i].first;
-        call = (random() & 1) ? b.log->Get(static_cast<std::int32_t>(random() % LogSize))->Call.str()
+        auto qsos = static_cast<std::uint64_t>(b.log->Count());
+        call = (random() & 1) ? b.log->Get(static_cast<std::int32_t>(random() % qsos))->Call.str()
                               : GenerateCall(99, i);
         SpotInfo &spot = list[i].second;
         spot.band = 1 + static_cast<int>(random() % 15);
