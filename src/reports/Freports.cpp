@@ -1,6 +1,7 @@
 #include "Freports.h"
 
 #include "Fawardchart.h"
+#include "Fqsltools.h"
 #include "Freportform.h"
 
 #include "app/programcontext.h"
@@ -51,6 +52,7 @@ void RegisterReportWindows(WindowHost &host)
                                  (new TAwardChartForm(host, *log, host.MainWindow()))->show();
                          },
                          {}, logOpen});
+    RegisterQslTools(host);
 }
 
 } // namespace vellum

@@ -1,6 +1,7 @@
 #pragma once
 // The "Reports" menu of the QSO window: a submenu per award with its reports,
-// "Contest" with the rate sheet, "Change Award Flags" and "Award Chart".
+// "Contest" with the rate sheet, "Change Award Flags" and "Award Chart"; and the
+// QSL tools of the "Labels" menu.
 
 namespace vellum {
 

@@ -10,11 +10,25 @@
 
 namespace vellum {
 
-MonthIndex MonthOf(std::uint16_t day)
+namespace {
+
+/// The month of every day number, worked out once: charts look a month up per QSO.
+const std::vector<MonthIndex> &monthOfDay()
 {
-    CalendarDate date = SplitDayNumber(day);
-    return date.year * 12 + date.month - 1;
+    static const std::vector<MonthIndex> months = [] {
+        std::vector<MonthIndex> table(65536);
+        for (std::size_t day = 0; day < table.size(); ++day) {
+            CalendarDate date = SplitDayNumber(static_cast<std::uint16_t>(day));
+            table[day] = date.year * 12 + date.month - 1;
+        }
+        return table;
+    }();
+    return months;
 }
+
+} // namespace
+
+MonthIndex MonthOf(std::uint16_t day) { return monthOfDay()[day]; }
 
 std::string MonthText(MonthIndex month)
 {
@@ -142,7 +156,7 @@ BandYearGrid ComputeBandYearGrid(const TQsoData &log)
     int firstYear = std::numeric_limits<int>::max(), lastYear = 0;
     for (const TQsoRec *qso : log)
         if (qso->Date != 0 && InSelection(log, *qso)) {
-            int year = SplitDayNumber(qso->Date).year;
+            int year = MonthOf(qso->Date) / 12;
             firstYear = std::min(firstYear, year);
             lastYear = std::max(lastYear, year);
         }
@@ -154,7 +168,7 @@ BandYearGrid ComputeBandYearGrid(const TQsoData &log)
         if (qso->Date == 0 || !InSelection(log, *qso))
             continue;
         int band = IsBand(qso->Band) ? qso->Band : 0;
-        ++grid.years[static_cast<std::size_t>(SplitDayNumber(qso->Date).year - firstYear)][static_cast<std::size_t>(band)];
+        ++grid.years[static_cast<std::size_t>(MonthOf(qso->Date) / 12 - firstYear)][static_cast<std::size_t>(band)];
         grid.bandUsed[static_cast<std::size_t>(band)] = true;
     }
     return grid;

@@ -4,6 +4,7 @@
 #include "reports/Fawardchart.h"
 #include "reports/Faskmodeband.h"
 #include "reports/Freportform.h"
+#include "reports/Fqsltools.h"
 #include "reports/Freports.h"
 
 #include "app/programcontext.h"
@@ -17,6 +18,8 @@
 #include "testsupport/qsobuilder.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLabel>
 #include <QApplication>
 #include <QListWidget>
 #include <QMenu>
@@ -246,6 +249,37 @@ TEST_F(ReportWindowTest, AwardChartShowsSavesAndPrints)
     EXPECT_NE(text.find("DXCC standing over time"), std::string::npos) << text;
     EXPECT_NE(text.find("QSOs per band and year"), std::string::npos) << text;
     chart->close();
+}
+
+TEST_F(ReportWindowTest, QslToolsMarkAndRemoveDuplicates)
+{
+    ASSERT_NE(menuItem("MarkForQSL1"), nullptr);
+    ASSERT_NE(menuItem("ChangeQSLRouting1"), nullptr);
+    TMarkQSLDialog mark(main->Host(), log());
+    auto *award = mark.findChild<QComboBox *>(QStringLiteral("MarkQSL_Award"));
+    auto *method = mark.findChild<QComboBox *>(QStringLiteral("MarkQSL_Method0"));
+    ASSERT_TRUE(award && method);
+    EXPECT_EQ(method->itemText(0), "") << "the big awards preselect no method";
+    award->setCurrentIndex(6); // DX single band
+    EXPECT_EQ(method->currentText(), "Buro");
+    EXPECT_FALSE(mark.findChild<QComboBox *>(QStringLiteral("MarkQSL_Method1"))->isVisibleTo(&mark));
+    // The five unconfirmed QSOs, each of another call, outside the home country QQ.
+    EXPECT_EQ(mark.Run(), 5);
+    EXPECT_EQ(lastMessage(), "5 Additional QSOs marked");
+
+    // Two labelled twins: one keeps its label.
+    for (int i = 0; i < 2; ++i)
+        test::QsoBuilder("DL1A")
+            .date(2024, 1, 1 + i)
+            .band(5)
+            .mode(4)
+            .reports(599, 599)
+            .qslFlags(QslFlag::Label)
+            .qslMethod(1)
+            .addTo(log());
+    TChangeQSL routing(main->Host(), log());
+    EXPECT_EQ(routing.RunOperation(3), 1);
+    EXPECT_EQ(routing.findChild<QLabel *>(QStringLiteral("ChangeQSL_Panel"))->text(), "One QSO changed");
 }
 
 } // namespace
