@@ -44,7 +44,8 @@ void produce(benchmark::State &state, const char *name)
     }
     std::size_t lines = 0;
     for (auto _ : state) {
-        ProducedReport report = ProduceReport(*spec, {b.model, *b.log, b.notifier, {}, &b.custom, {}});
+        ContestStart contest{b.config.ContestStartDate, 0};
+        ProducedReport report = ProduceReport(*spec, {b.model, *b.log, b.notifier, {}, &b.custom, contest});
         lines = report.table.lines.size();
         benchmark::DoNotOptimize(report.table.lines.data());
     }
