@@ -2,6 +2,8 @@
 #include "Fpickiefilter.h"
 
 #include "app/programcontext.h"
+#include "awards/customaward.h"
+#include "exchange/filterreader.h"
 #include "logstore/Ftext.h"
 #include "app/windowhost.h"
 #include "logstore/Fdialogs.h"
@@ -40,6 +42,25 @@ bool FormExportFilter::IsSetUp() const { return m_entry && !m_entry->Filter().Co
 
 bool FormExportFilter::Matches(const TQsoRec &rec) const { return m_entry && m_entry->MatchesFilter(rec); }
 
+namespace {
+
+/// The program's custom awards as a filter import checks "Awd group" and "Awd value".
+class ProgramCustomAwards : public CustomAwardLookup {
+public:
+    explicit ProgramCustomAwards(const TCustAwardList &awards) : m_awards(awards) {}
+    bool HasAward(std::string_view id) const override { return m_awards.IndexOf(id) >= 0; }
+    bool AllowsValue(std::string_view id, std::string_view value) const override
+    {
+        std::int32_t at = m_awards.IndexOf(id);
+        return at >= 0 && (!m_awards.At(at).HasValueList() || m_awards.At(at).ValueOfKey(value));
+    }
+
+private:
+    const TCustAwardList &m_awards;
+};
+
+} // namespace
+
 bool ImportWithFilter(WindowHost &host, ImportQuestions &questions,
                       const std::function<ImportResult(ImportContext &)> &import)
 {
@@ -50,6 +71,8 @@ bool ImportWithFilter(WindowHost &host, ImportQuestions &questions,
         return false;
     }
     ImportContext context{*log, program.Countries(), program.Resolver(), program.Config(), questions, {}, TodayDayNumber()};
+    ProgramCustomAwards customAwards(program.CustomAwards());
+    context.customAwards = &customAwards;
     ImportResult result = import(context);
     try {
         log->JournalCheckpoint(); // an import is journaled as the backup written after it
