@@ -67,8 +67,11 @@ ImportFilter CopyOfFilter(const ImportFilter &filter, std::uint16_t today)
 {
     ImportFilter copy = filter;
     copy.Modified = today + FilterDayOffset;
-    copy.Id = "&" + filter.Id.str(); // ShortString cuts to 8
-    copy.Description = "Cpy " + filter.Description.str();
+    std::string id = "&", description = "Cpy ";
+    id += filter.Id.view(); // ShortString cuts to 8
+    description += filter.Description.view();
+    copy.Id = id;
+    copy.Description = description;
     return copy;
 }
 
