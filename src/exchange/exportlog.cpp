@@ -95,8 +95,11 @@ ExportResult ExportLog(ExportContext &context, const std::string &fileName, cons
                 useFilter, {}, {});
         }
         writer.Commit(log.settings().cycleFiles());
-        if (format == RecordFormat::Filter)
+        if (format == RecordFormat::Filter && !filter.NoteExt.empty()) {
+            log.progress().end();
+            log.progress().begin("Writing the notes " + NotesFileName(fileName, filter), 1);
             result.notes = WriteNotesFile(fileName, filter, log.Notes, log.settings().cycleFiles());
+        }
         result.written = true;
     } catch (const EFileError &e) {
         log.progress().end();

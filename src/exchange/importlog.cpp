@@ -433,7 +433,9 @@ void importNotesFile(ImportContext &context, const std::string &fileName, const 
 {
     TQsoData &log = context.log;
     try {
+        log.progress().begin("Reading " + NotesFileName(fileName, filter), 1);
         NotesFileResult notes = ReadNotesFile(fileName, filter, log.Notes);
+        log.progress().end();
         if (!notes.found && !context.quiet)
             log.notifier().information("There is no notes file " + NotesFileName(fileName, filter) +
                                        ": the QSOs were imported without callsign notes");
@@ -441,6 +443,7 @@ void importNotesFile(ImportContext &context, const std::string &fileName, const 
             log.notifier().warning(CountedNoun(notes.cut, "note") + "of " + NotesFileName(fileName, filter) +
                                    " became longer than 255 characters and were cut there");
     } catch (const EFileError &e) {
+        log.progress().end();
         log.notifier().error(std::string("Cannot read the notes file: ") + e.what() +
                              ". The QSOs are imported without its notes.");
     }
