@@ -32,6 +32,14 @@ pid_t spawnScript(const std::string &script, const std::string &file, const std:
     posix_spawn_file_actions_t actions;
     if (posix_spawn_file_actions_init(&actions) != 0)
         return -1;
+    // A process group of its own, so that a stop at the time limit ends what the script started too.
+    posix_spawnattr_t attributes;
+    if (posix_spawnattr_init(&attributes) != 0) {
+        posix_spawn_file_actions_destroy(&actions);
+        return -1;
+    }
+    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attributes, 0);
     pid_t pid = -1;
     std::vector<std::string> args = {"/bin/sh", script, file, dir};
     std::vector<char *> argv;
@@ -39,8 +47,9 @@ pid_t spawnScript(const std::string &script, const std::string &file, const std:
         argv.push_back(arg.data());
     argv.push_back(nullptr);
     if (posix_spawn_file_actions_addchdir_np(&actions, dir.c_str()) != 0 ||
-        posix_spawn(&pid, "/bin/sh", &actions, nullptr, argv.data(), environ) != 0)
+        posix_spawn(&pid, "/bin/sh", &actions, &attributes, argv.data(), environ) != 0)
         pid = -1;
+    posix_spawnattr_destroy(&attributes);
     posix_spawn_file_actions_destroy(&actions);
     return pid;
 }
@@ -58,7 +67,7 @@ bool waitFor(pid_t pid, std::chrono::milliseconds limit)
             break;
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    kill(pid, SIGKILL);
+    kill(-pid, SIGKILL); // the script's whole process group
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     return false;
