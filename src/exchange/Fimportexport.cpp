@@ -1,6 +1,9 @@
 #include "Fimportexport.h"
+#include "Fpickiefilter.h"
 
 #include "app/programcontext.h"
+#include "awards/customaward.h"
+#include "exchange/filterreader.h"
 #include "logstore/Ftext.h"
 #include "app/windowhost.h"
 #include "logstore/Fdialogs.h"
@@ -12,12 +15,10 @@
 #include "logstore/qsodata.h"
 
 #include <QButtonGroup>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QRadioButton>
 #include <QVBoxLayout>
-#include <QMessageBox>
 #include <QPushButton>
 
 namespace vellum {
@@ -41,7 +42,27 @@ bool FormExportFilter::IsSetUp() const { return m_entry && !m_entry->Filter().Co
 
 bool FormExportFilter::Matches(const TQsoRec &rec) const { return m_entry && m_entry->MatchesFilter(rec); }
 
-bool ImportAdifFile(WindowHost &host, const QString &file, ImportQuestions &questions)
+namespace {
+
+/// The program's custom awards as a filter import checks "Awd group" and "Awd value".
+class ProgramCustomAwards : public CustomAwardLookup {
+public:
+    explicit ProgramCustomAwards(const TCustAwardList &awards) : m_awards(awards) {}
+    bool HasAward(std::string_view id) const override { return m_awards.IndexOf(id) >= 0; }
+    bool AllowsValue(std::string_view id, std::string_view value) const override
+    {
+        std::int32_t at = m_awards.IndexOf(id);
+        return at >= 0 && (!m_awards.At(at).HasValueList() || m_awards.At(at).ValueOfKey(value));
+    }
+
+private:
+    const TCustAwardList &m_awards;
+};
+
+} // namespace
+
+bool ImportWithFilter(WindowHost &host, ImportQuestions &questions,
+                      const std::function<ImportResult(ImportContext &)> &import)
 {
     ProgramContext &program = host.Context();
     TQsoData *log = program.Log();
@@ -50,7 +71,9 @@ bool ImportAdifFile(WindowHost &host, const QString &file, ImportQuestions &ques
         return false;
     }
     ImportContext context{*log, program.Countries(), program.Resolver(), program.Config(), questions, {}, TodayDayNumber()};
-    ImportResult result = ImportLog(context, file.toStdString(), AdifFilter(), RecordFormat::Adif);
+    ProgramCustomAwards customAwards(program.CustomAwards());
+    context.customAwards = &customAwards;
+    ImportResult result = import(context);
     try {
         log->JournalCheckpoint(); // an import is journaled as the backup written after it
     } catch (const std::exception &e) {
@@ -61,49 +84,32 @@ bool ImportAdifFile(WindowHost &host, const QString &file, ImportQuestions &ques
     return result.outcome == ImportOutcome::Finished || result.outcome == ImportOutcome::AbortedOnDuplicate;
 }
 
-bool ExportAdifFile(WindowHost &host, const QString &file)
+bool ImportAdifFile(WindowHost &host, const QString &file, ImportQuestions &questions)
+{
+    return ImportWithFilter(host, questions, [&](ImportContext &context) {
+        return ImportLog(context, file.toStdString(), AdifFilter(), RecordFormat::Adif);
+    });
+}
+
+bool ExportWithFilter(WindowHost &host, const QString &file, const ImportFilter &filter)
 {
     TQsoData *log = host.Context().Log();
     if (!log) {
         host.Notifier().error("Open a log before exporting it");
         return false;
     }
-    FormExportFilter filter(host.Entry());
-    ExportContext context{*log, host.Context().Countries(), &filter, {}};
-    return ExportLog(context, file.toStdString(), AdifFilter(), RecordFormat::Adif).written;
+    FormExportFilter qsoFilter(host.Entry());
+    ExportContext context{*log, host.Context().Countries(), &qsoFilter, {}, &host.Context().Config()};
+    return ExportLog(context, file.toStdString(), filter, IsAdifFilter(filter) ? RecordFormat::Adif : RecordFormat::Filter)
+        .written;
 }
 
-void RunImportExport(WindowHost &host)
-{
-    QWidget *main = host.MainWindow();
-    QMessageBox box(main);
-    box.setObjectName(QStringLiteral("ImportExport"));
-    box.setWindowTitle(QStringLiteral("Import / Export Filters"));
-    box.setText(QStringLiteral("ADIF: import a file into the open log, or export the log."));
-    QPushButton *import = box.addButton(QStringLiteral("Import ADIF..."), QMessageBox::ActionRole);
-    QPushButton *exportButton = box.addButton(QStringLiteral("Export ADIF..."), QMessageBox::ActionRole);
-    box.addButton(QMessageBox::Cancel);
-    box.exec();
-    QString dir = QString::fromStdString(ImportDir());
-    QString filter = QStringLiteral("ADIF files (*.adi *.adif *.ADI *.ADIF);;All files (*)");
-    if (box.clickedButton() == import) {
-        QString file = QFileDialog::getOpenFileName(main, QStringLiteral("Import ADIF file"), dir, filter);
-        QtImportQuestions questions(main);
-        if (!file.isEmpty())
-            ImportAdifFile(host, file, questions);
-    } else if (box.clickedButton() == exportButton) {
-        QString file = QFileDialog::getSaveFileName(main, QStringLiteral("Export ADIF file"), dir, filter);
-        if (!file.isEmpty())
-            ExportAdifFile(host, file);
-    }
-    if (host.QsoWindow())
-        host.QsoWindow()->activateWindow();
-}
+bool ExportAdifFile(WindowHost &host, const QString &file) { return ExportWithFilter(host, file, AdifFilter()); }
 
 void RegisterExchangeWindows(WindowHost &host)
 {
     host.AddMenuItem({QStringLiteral("&File"), QStringLiteral("ImportExport1"), QStringLiteral("&Import/Export"), {},
-                      [&host] { RunImportExport(host); }});
+                      [&host] { ShowFilterWindow(host); }});
 }
 
 // --- the questions of an import ---------------------------------------------------------

@@ -1,11 +1,14 @@
 #pragma once
-// ADIF import and export from the "&File" menu: the questions an import asks
-// as dialogs, the QSO window's search as export filter, and the command itself.
+// Import and export from the program: the questions an import asks as dialogs,
+// the QSO window's search as export filter, and the runs of an import or export
+// that the filter window starts.
 
 #include "exchange/exportlog.h"
 #include "exchange/importlog.h"
 
 #include <QDialog>
+
+#include <functional>
 
 class QButtonGroup;
 class QString;
@@ -61,13 +64,17 @@ private:
     const QsoEntry *m_entry;
 };
 
+/// Runs an import into the open log, then journals it and refreshes the QSO window;
+/// false when there is no log or nothing was imported.
+bool ImportWithFilter(WindowHost &host, ImportQuestions &questions,
+                      const std::function<ImportResult(ImportContext &)> &import);
 /// Imports an ADIF file into the open log; false when there is no log or nothing was imported.
 bool ImportAdifFile(WindowHost &host, const QString &file, ImportQuestions &questions);
+/// Exports the open log through a filter (ADIF for an ADIF filter).
+bool ExportWithFilter(WindowHost &host, const QString &file, const ImportFilter &filter);
 /// Exports the open log as an ADIF file.
 bool ExportAdifFile(WindowHost &host, const QString &file);
-/// "&Import/Export": asks what to do and which file, then imports or exports.
-void RunImportExport(WindowHost &host);
-/// Puts "&Import/Export" into the main window's "&File" menu.
+/// Puts "&Import/Export" into the main window's "&File" menu: it opens "Import / Export Filters".
 void RegisterExchangeWindows(WindowHost &host);
 
 } // namespace vellum

@@ -1,7 +1,10 @@
 #include "exportlog.h"
 
 #include "adifwriter.h"
+#include "filterformats.h"
+#include "filterwriter.h"
 #include "importfilter.h"
+#include "notesfile.h"
 #include "prefixmap.h"
 
 #include "logstore/fileio.h"
@@ -10,6 +13,7 @@
 #include "logstore/selection.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace vellum {
 
@@ -17,20 +21,24 @@ namespace {
 
 constexpr std::size_t FlushSize = 256 * 1024;
 
-/// Writes the records of the QSOs admitted, in the browse order.
-std::int64_t writeRecords(ExportContext &context, TStream &stream, const AdifSources &sources, bool useFilter)
+using WriteRecord = std::function<void(std::string &, const TQsoRec &)>;
+
+/// Writes the records of the QSOs admitted, in the browse order, after the
+/// header and before the trailer.
+std::int64_t writeRecords(ExportContext &context, TStream &stream, const WriteRecord &write, bool useFilter,
+                          std::string header, std::string_view trailer)
 {
     TQsoData &log = context.log;
     const TBAI<TQsoRec> &view = log.ViewIndex();
     ProgressService &progress = log.progress();
-    std::string buffer = AdifHeaderLine();
+    std::string buffer = std::move(header);
     std::int64_t written = 0;
     const std::int32_t step = std::max<std::int32_t>(view.Count() / 256, 1024);
     for (std::int32_t i = 0; i < view.Count(); ++i) {
         const TQsoRec &qso = *view.Get(i);
         if (!InSelection(log.CurSelection, qso) || (useFilter && !context.qsoFilter->Matches(qso)))
             continue;
-        WriteAdifRecord(buffer, qso, sources);
+        write(buffer, qso);
         ++written;
         if (buffer.size() >= FlushSize) {
             stream.Write(buffer.data(), buffer.size());
@@ -39,7 +47,7 @@ std::int64_t writeRecords(ExportContext &context, TStream &stream, const AdifSou
         if (i % step == 0)
             progress.advance(i);
     }
-    buffer += "\r\n"; // an empty line after the last record
+    buffer += trailer;
     stream.Write(buffer.data(), buffer.size());
     return written;
 }
@@ -51,10 +59,13 @@ ExportResult ExportLog(ExportContext &context, const std::string &fileName, cons
 {
     TQsoData &log = context.log;
     ExportResult result;
-    if (format != RecordFormat::Adif) {
-        log.notifier().error("Cannot export " + fileName + " with the filter " + filter.Id.str() +
-                             ": this version writes ADIF files only. Nothing was written.");
-        return result;
+    if (format == RecordFormat::Filter) {
+        std::vector<std::string> problems = FilterProblems(filter);
+        if (!problems.empty()) {
+            log.notifier().error("The filter " + filter.Id.str() + " cannot write " + fileName + ": " +
+                                 problems.front() + ". Nothing was written.");
+            return result;
+        }
     }
     bool useFilter = false;
     if (context.qsoFilter && context.qsoFilter->IsSetUp()) {
@@ -67,10 +78,28 @@ ExportResult ExportLog(ExportContext &context, const std::string &fileName, cons
     try {
         std::optional<PrefixMap> prefixMap =
             PrefixMap::Load(context.importDir.empty() ? ImportDir() : context.importDir, filter.Id.view());
-        AdifSources sources{context.countries, log.Notes, prefixMap ? &*prefixMap : nullptr};
+        const PrefixMap *map = prefixMap ? &*prefixMap : nullptr;
         SafeFileWriter writer(fileName);
-        result.qsos = writeRecords(context, writer.Stream(), sources, useFilter);
+        if (format == RecordFormat::Adif) {
+            AdifSources sources{context.countries, log.Notes, map};
+            result.qsos = writeRecords(
+                context, writer.Stream(),
+                [&](std::string &out, const TQsoRec &qso) { WriteAdifRecord(out, qso, sources); }, useFilter,
+                AdifHeaderLine(), "\r\n"); // an empty line after the last record
+        } else {
+            log.Notes.ClearMarks();
+            FilterWriteSources sources{context.countries, log.Notes, map, context.config};
+            result.qsos = writeRecords(
+                context, writer.Stream(),
+                [&](std::string &out, const TQsoRec &qso) { WriteFilterRecord(out, qso, filter, sources); },
+                useFilter, {}, {});
+        }
         writer.Commit(log.settings().cycleFiles());
+        if (format == RecordFormat::Filter && !filter.NoteExt.empty()) {
+            log.progress().end();
+            log.progress().begin("Writing the notes " + NotesFileName(fileName, filter), 1);
+            result.notes = WriteNotesFile(fileName, filter, log.Notes, log.settings().cycleFiles());
+        }
         result.written = true;
     } catch (const EFileError &e) {
         log.progress().end();

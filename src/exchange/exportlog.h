@@ -13,6 +13,7 @@ namespace vellum {
 class TQsoData;
 class TCountryData;
 struct ImportFilter;
+struct TConfigRecord;
 
 /// The QSO filter of the QSO window, as far as an export needs it.
 class ExportQsoFilter {
@@ -29,11 +30,13 @@ struct ExportContext {
     const TCountryData &countries;
     const ExportQsoFilter *qsoFilter = nullptr; ///< none: no QSO filter to offer
     std::string importDir = {};                 ///< where the prefix map file is; empty: ImportDir()
+    const TConfigRecord *config = nullptr;      ///< CW/phone boundaries of frequencies written by a filter
 };
 
 struct ExportResult {
     bool written = false;   ///< the file was written completely
     std::int64_t qsos = 0;  ///< QSOs written
+    std::int64_t notes = 0; ///< callsign notes written to the notes file of a filter export
 };
 
 namespace ExportText {

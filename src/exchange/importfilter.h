@@ -31,11 +31,16 @@ inline constexpr int ImportFieldCount = 45;
 /// The field table, in record order ("Awd group" ... "Zone").
 extern const std::array<ImportFieldInfo, ImportFieldCount> ImportFieldNames;
 
-/// Positions in ImportFieldNames of the fields the import names in error entries.
+/// Positions of the fields in ImportFieldNames (and in a filter's FieldSpecs).
 namespace ImportField {
 enum : int {
-    Band = 3, Callsign = 4, County = 6, Date = 8, Grid = 13, Iota = 15, Mode = 18, Note1 = 19, Note2 = 20,
-    Note3 = 21, Prefix = 22, QslDate = 24, RstR = 27, RstS = 28, State = 30, Time = 32, Zone = 44,
+    AwdGroup = 0, AwdValue = 1, AwdXAward = 2, Band = 3, Callsign = 4, Confrm = 5, County = 6, CountyAward = 7,
+    Date = 8, DxccBandAward = 9, DxccMixedAward = 10, DxccModeAward = 11, DxccValid = 12, Grid = 13, Group = 14,
+    Iota = 15, IotaAward = 16, Label = 17, Mode = 18, Note1 = 19, Note2 = 20, Note3 = 21, Prefix = 22, Qrp = 23,
+    QslDate = 24, QslMethod = 25, Recvd = 26, RstR = 27, RstS = 28, Satellite = 29, State = 30, TenTen = 31,
+    Time = 32, VuccAward = 33, WasBandAward = 34, WasMixedAward = 35, WasModeAward = 36, WazBandAward = 37,
+    WazMixedAward = 38, WazModeAward = 39, WpxBandAward = 40, WpxMixedAward = 41, WpxModeAward = 42, YLop = 43,
+    Zone = 44,
 };
 } // namespace ImportField
 

@@ -1,7 +1,10 @@
 #include "importlog.h"
 
 #include "adifreader.h"
+#include "filterformats.h"
+#include "filterreader.h"
 #include "importfilter.h"
+#include "notesfile.h"
 
 #include "detail/duplicatefinder.h"
 #include "detail/notetext.h"
@@ -12,6 +15,7 @@
 #include "logstore/fileio.h"
 #include "logstore/paths.h"
 #include "logstore/qsodata.h"
+#include "logstore/selection.h"
 
 #include <algorithm>
 #include <memory>
@@ -218,9 +222,49 @@ private:
     std::int64_t m_shown = 0;
 };
 
+/// Where an import's records come from: an ADIF file or a text file read through a filter.
+class RecordSource {
+public:
+    virtual ~RecordSource() = default;
+    virtual bool AtEnd() const = 0;
+    virtual std::size_t Position() const = 0;
+    virtual std::size_t Size() const = 0;
+    /// Reads the next record into q; may throw EAdifFormat.
+    virtual RecordEnd Read(ImportedQso &q) = 0;
+};
+
+class AdifSource : public RecordSource {
+public:
+    AdifSource(AdifInput &input, ImportFields &fields) : m_input(input), m_fields(fields) {}
+    bool AtEnd() const override { return m_input.AtEnd(); }
+    std::size_t Position() const override { return m_input.Position(); }
+    std::size_t Size() const override { return m_input.Size(); }
+    RecordEnd Read(ImportedQso &q) override { return ReadAdifRecord(m_input, q, m_fields); }
+
+private:
+    AdifInput &m_input;
+    ImportFields &m_fields;
+};
+
+class FilterSource : public RecordSource {
+public:
+    FilterSource(std::string_view bytes, ImportFields &fields, const ImportContext &context)
+        : m_input(bytes), m_reader(m_input, fields, context.resolver, context.customAwards)
+    {
+    }
+    bool AtEnd() const override { return m_input.AtEnd(); }
+    std::size_t Position() const override { return m_input.Position(); }
+    std::size_t Size() const override { return m_input.Size(); }
+    RecordEnd Read(ImportedQso &q) override { return m_reader.Read(q); }
+
+private:
+    LineInput m_input;
+    FilterRecordReader m_reader;
+};
+
 class ImportRun {
 public:
-    ImportRun(ImportContext &context, ImportSession &session, AdifInput &input, const std::string &name,
+    ImportRun(ImportContext &context, ImportSession &session, RecordSource &input, const std::string &name,
               DuplicatePolicy policy)
         : m_context(context), m_session(session), m_input(input), m_name(name), m_policy(policy), m_finder(context.log)
     {
@@ -240,7 +284,7 @@ private:
 
     ImportContext &m_context;
     ImportSession &m_session;
-    AdifInput &m_input;
+    RecordSource &m_input;
     const std::string &m_name;
     DuplicatePolicy m_policy;
     DuplicateFinder m_finder;
@@ -266,7 +310,7 @@ ImportRun::Next ImportRun::readAndStore(ImportedQso &q)
 {
     RecordEnd end;
     try {
-        end = ReadAdifRecord(m_input, q, m_session.Fields());
+        end = m_input.Read(q);
     } catch (const EAdifFormat &e) {
         q.errors = {}; // the record is dropped: its entries count for nothing
         if (m_context.quiet)
@@ -330,18 +374,17 @@ std::string headerProblem(AdifHeader header)
 
 } // namespace
 
-ImportResult ImportAdifBytes(ImportContext &context, std::string_view bytes, const std::string &displayName,
-                             const ImportFilter &filter)
+namespace {
+
+/// The steps every import runs around its records: the duplicate question, the
+/// session, the reading with its progress bar, the summary, and the log's state
+/// afterwards (sorted, modified) however the reading ended.
+template <class MakeSource>
+ImportResult importRecords(ImportContext &context, const std::string &displayName, const ImportFilter &filter,
+                           RecordFormat format, std::size_t size, MakeSource makeSource)
 {
     ImportResult result;
     TQsoData &log = context.log;
-    AdifInput input(bytes);
-    std::string problem = headerProblem(SkipAdifHeader(input));
-    if (!problem.empty()) {
-        if (!context.quiet)
-            log.notifier().error("Cannot import " + displayName + ": " + problem + ". Nothing was imported.");
-        return result;
-    }
     DuplicatePolicy policy = DuplicatePolicy::NoCheck;
     if (log.Count() > 0) {
         std::optional<DuplicatePolicy> answer = context.questions.AskDuplicatePolicy();
@@ -355,7 +398,7 @@ ImportResult ImportAdifBytes(ImportContext &context, std::string_view bytes, con
     }
     std::optional<ImportSession> opened;
     try {
-        opened.emplace(context, filter, RecordFormat::Adif);
+        opened.emplace(context, filter, format);
     } catch (const EFileError &e) {
         log.notifier().error(std::string("Cannot import ") + displayName + ": " + e.what() +
                              ". Nothing was imported.");
@@ -364,8 +407,9 @@ ImportResult ImportAdifBytes(ImportContext &context, std::string_view bytes, con
     ImportSession &session = *opened;
     {
         BulkImport bulk(log);
-        log.progress().begin("Reading " + displayName, static_cast<std::int64_t>(bytes.size()));
-        ImportRun run(context, session, input, displayName, policy);
+        log.progress().begin("Reading " + displayName, static_cast<std::int64_t>(size));
+        std::unique_ptr<RecordSource> source = makeSource(session);
+        ImportRun run(context, session, *source, displayName, policy);
         result.outcome = run.run();
         log.progress().end();
         session.FlushNotes();
@@ -379,14 +423,66 @@ ImportResult ImportAdifBytes(ImportContext &context, std::string_view bytes, con
     return result;
 }
 
+bool importFinished(ImportOutcome outcome)
+{
+    return outcome == ImportOutcome::Finished || outcome == ImportOutcome::AbortedOnDuplicate;
+}
+
+/// Adds the notes file of a filter import to the callsign notes; says when it is missing.
+void importNotesFile(ImportContext &context, const std::string &fileName, const ImportFilter &filter)
+{
+    TQsoData &log = context.log;
+    try {
+        log.progress().begin("Reading " + NotesFileName(fileName, filter), 1);
+        NotesFileResult notes = ReadNotesFile(fileName, filter, log.Notes);
+        log.progress().end();
+        if (!notes.found && !context.quiet)
+            log.notifier().information("There is no notes file " + NotesFileName(fileName, filter) +
+                                       ": the QSOs were imported without callsign notes");
+        if (notes.cut > 0)
+            log.notifier().warning(CountedNoun(notes.cut, "note") + "of " + NotesFileName(fileName, filter) +
+                                   " became longer than 255 characters and were cut there");
+    } catch (const EFileError &e) {
+        log.progress().end();
+        log.notifier().error(std::string("Cannot read the notes file: ") + e.what() +
+                             ". The QSOs are imported without its notes.");
+    }
+}
+
+} // namespace
+
+ImportResult ImportAdifBytes(ImportContext &context, std::string_view bytes, const std::string &displayName,
+                             const ImportFilter &filter)
+{
+    AdifInput input(bytes);
+    std::string problem = headerProblem(SkipAdifHeader(input));
+    if (!problem.empty()) {
+        if (!context.quiet)
+            context.log.notifier().error("Cannot import " + displayName + ": " + problem + ". Nothing was imported.");
+        return {};
+    }
+    return importRecords(context, displayName, filter, RecordFormat::Adif, bytes.size(),
+                         [&](ImportSession &session) { return std::make_unique<AdifSource>(input, session.Fields()); });
+}
+
+ImportResult ImportFilterBytes(ImportContext &context, std::string_view bytes, const std::string &displayName,
+                               const ImportFilter &filter)
+{
+    std::vector<std::string> problems = FilterProblems(filter);
+    if (!problems.empty()) {
+        context.log.notifier().error("The filter " + filter.Id.str() + " cannot read " + displayName + ": " +
+                                     problems.front() + ". Nothing was imported.");
+        return {};
+    }
+    return importRecords(context, displayName, filter, RecordFormat::Filter, bytes.size(),
+                         [&](ImportSession &session) {
+                             return std::make_unique<FilterSource>(bytes, session.Fields(), context);
+                         });
+}
+
 ImportResult ImportLog(ImportContext &context, const std::string &fileName, const ImportFilter &filter,
                        RecordFormat format)
 {
-    if (format != RecordFormat::Adif) {
-        context.log.notifier().error("Cannot import " + fileName + " with the filter " + filter.Id.str() +
-                                     ": this version reads ADIF files only. Nothing was imported.");
-        return {};
-    }
     std::vector<std::uint8_t> bytes;
     try {
         bytes = ReadWholeFile(fileName);
@@ -394,8 +490,13 @@ ImportResult ImportLog(ImportContext &context, const std::string &fileName, cons
         context.log.notifier().error(std::string("Cannot import: ") + e.what() + ". Nothing was imported.");
         return {};
     }
-    return ImportAdifBytes(context, std::string_view(reinterpret_cast<const char *>(bytes.data()), bytes.size()),
-                           fileName, filter);
+    std::string_view text(reinterpret_cast<const char *>(bytes.data()), bytes.size());
+    if (format == RecordFormat::Adif)
+        return ImportAdifBytes(context, text, fileName, filter);
+    ImportResult result = ImportFilterBytes(context, text, fileName, filter);
+    if (importFinished(result.outcome) && !filter.NoteExt.empty())
+        importNotesFile(context, fileName, filter);
+    return result;
 }
 
 } // namespace vellum

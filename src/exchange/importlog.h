@@ -22,6 +22,7 @@ namespace vellum {
 class TQsoData;
 class TCountryData;
 class CountryResolver;
+class CustomAwardLookup;
 struct TConfigRecord;
 struct ImportFilter;
 
@@ -84,6 +85,8 @@ struct ImportContext {
     bool quiet = false;
     /// Told of each QSO stored in the log.
     std::function<void(const TQsoRec &)> stored = {};
+    /// The custom awards "Awd group" and "Awd value" of a filter import are checked against; none: no award exists.
+    const CustomAwardLookup *customAwards = nullptr;
 };
 
 enum class ImportOutcome {
@@ -144,9 +147,16 @@ private:
 /// box. The log's lists are sorted again and the log is marked modified at the
 /// end, however the import ends; what was imported before a stop stays. A file
 /// that cannot be read, or is no ADIF file, is told with an error box and
-/// changes nothing.
+/// changes nothing. A filter import (format Filter) reads a text line per QSO
+/// through the filter, then, unless it was cancelled, the filter's notes file.
 ImportResult ImportLog(ImportContext &context, const std::string &fileName, const ImportFilter &filter,
                        RecordFormat format);
+
+/// ImportLog over the bytes of a text file held in memory, read through a
+/// filter (without its notes file). A filter whose fields run past column 255
+/// or have no length is told and nothing is imported.
+ImportResult ImportFilterBytes(ImportContext &context, std::string_view bytes, const std::string &displayName,
+                               const ImportFilter &filter);
 
 /// ImportLog over the bytes of an ADIF file held in memory; displayName names
 /// it in messages. A prefix map file that exists but cannot be read is told and

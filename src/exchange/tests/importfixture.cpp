@@ -1,5 +1,7 @@
 #include "importfixture.h"
 
+#include "exchange/filtertext.h"
+
 #include "logstore/qsotables.h"
 #include "testsupport/qsobuilder.h"
 
@@ -22,6 +24,20 @@ ImportResult ImportTest::import(std::string_view adif)
 {
     ImportContext context{*log, countries, resolver, config, questions, dir.string(), today};
     return ImportAdifBytes(context, adif, "test.adi", filter);
+}
+
+ImportResult ImportTest::importText(std::string_view text)
+{
+    ImportContext context{*log, countries, resolver, config, questions, dir.string(), today};
+    return ImportFilterBytes(context, text, "test.txt", filter);
+}
+
+ImportFilter ImportTest::textFilter(const std::string &body) const
+{
+    FilterTextResult parsed = ParseFilterText("[TEST]\nUsage=Imp/Exp\n" + body, today);
+    EXPECT_EQ(parsed.errors, std::vector<std::string>{});
+    EXPECT_EQ(parsed.filters.size(), 1u);
+    return parsed.filters.empty() ? ImportFilter{} : parsed.filters.front();
 }
 
 std::string ImportTest::lastShown(MessageKind kind) const

@@ -63,6 +63,10 @@ protected:
 
     /// Imports ADIF text into the log with the filter.
     ImportResult import(std::string_view adif);
+    /// Imports text lines into the log through the filter.
+    ImportResult importText(std::string_view text);
+    /// A filter from its text form ("Callsign=1,String,12" lines); fails the test on an error.
+    ImportFilter textFilter(const std::string &body) const;
     /// The QSOs of the log in their master order.
     const TQsoRec &qso(std::int32_t position) const { return *log->Get(position); }
     /// The text of the last message box of a kind; empty when none.
