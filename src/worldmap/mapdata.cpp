@@ -1,8 +1,10 @@
 #include "mapdata.h"
 
 #include "logstore/bytes.h"
+#include "logstore/paths.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -168,5 +170,12 @@ std::vector<std::uint8_t> WriteMapBytes(const MapData &data)
 }
 
 std::string MapFileName(const std::string &dataFolder) { return dataFolder + "/maps/WORLD.MAP"; }
+
+std::string FindMapFile()
+{
+    std::string own = MapsDir() + "/WORLD.MAP";
+    std::error_code error;
+    return std::filesystem::exists(own, error) ? own : MapFileName(VELLUM_DEFAULT_DATA_DIR);
+}
 
 } // namespace vellum::worldmap

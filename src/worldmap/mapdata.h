@@ -70,5 +70,7 @@ std::vector<std::uint8_t> WriteMapBytes(const MapData &data);
 
 /// The map file's name in a data folder: <folder>/maps/WORLD.MAP.
 std::string MapFileName(const std::string &dataFolder);
+/// The map file to use: the one in the program directory's "maps" folder, else the default data's.
+std::string FindMapFile();
 
 } // namespace vellum::worldmap
