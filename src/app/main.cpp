@@ -14,6 +14,7 @@
 #include "qso/Fqso.h"
 #include "setup/Fsetupactions.h"
 #include "weaksignal/Fweaksignal.h"
+#include "worldmap/Fworldmap.h"
 
 #include "config/configfile.h"
 #include "country/countrydata.h"
@@ -76,6 +77,7 @@ int main(int argc, char **argv)
     RegisterLogbookWindows(main.Host());
     RegisterCalendarWindows(main.Host());
     RegisterCountryEditorWindows(main.Host());
+    RegisterWorldMapWindows(main.Host());
     QObject::connect(&instance, &SingleInstance::raiseRequested, &main, [&main] {
         main.showNormal();
         main.raise();

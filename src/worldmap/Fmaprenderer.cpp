@@ -75,8 +75,7 @@ void MapRenderer::Paint(QPainter &painter, const MapScene &scene, QSizeF size) c
     PaintMap(painter, scene, projection);
     if (scene.subsolar)
         PaintNight(painter, scene, projection);
-    paintLines(painter, scene, projection);
-    paintLabels(painter, scene, projection);
+    PaintOverlay(painter, scene, projection);
     painter.restore();
 }
 
@@ -156,7 +155,7 @@ void MapRenderer::PaintNight(QPainter &painter, const MapScene &scene, const Map
     painter.restore();
 }
 
-void MapRenderer::paintLines(QPainter &painter, const MapScene &scene, const MapProjection &projection) const
+void MapRenderer::PaintOverlay(QPainter &painter, const MapScene &scene, const MapProjection &projection) const
 {
     GeometryProjector projector(projection);
     painter.setBrush(Qt::NoBrush);
@@ -170,10 +169,6 @@ void MapRenderer::paintLines(QPainter &painter, const MapScene &scene, const Map
             painter.setBrush(ToQColor(Red));
             painter.drawEllipse(QPointF(home->x, home->y), 4, 4);
         }
-}
-
-void MapRenderer::paintLabels(QPainter &painter, const MapScene &scene, const MapProjection &projection) const
-{
     QFontMetricsF metrics(painter.font());
     for (const SceneLabel &label : scene.labels) {
         auto at = projection.Forward(label.at);

@@ -33,13 +33,14 @@ public:
     /// The night shading over the map.
     void PaintNight(QPainter &painter, const MapScene &scene, const MapProjection &projection) const;
 
+    /// The scene's lines, home point and labels.
+    void PaintOverlay(QPainter &painter, const MapScene &scene, const MapProjection &projection) const;
+
     /// The screen path of an area (all its rings, odd-even filled).
     static QPainterPath AreaPath(const MapArea &area, const MapProjection &projection);
 
 private:
     void paintGraticule(QPainter &painter, const MapScene &scene, const MapProjection &projection) const;
-    void paintLines(QPainter &painter, const MapScene &scene, const MapProjection &projection) const;
-    void paintLabels(QPainter &painter, const MapScene &scene, const MapProjection &projection) const;
 };
 
 } // namespace vellum::worldmap

@@ -130,6 +130,14 @@ void WorldMapState::SetProjection(ProjectionKind kind)
         view = {home, 1.0};
 }
 
+MapView WorldMapState::DrawnView() const
+{
+    MapView drawn = view;
+    if (projection == ProjectionKind::EquiDistant)
+        drawn.centre = home;
+    return drawn;
+}
+
 void WorldMapState::RestoreWorld()
 {
     view = projection == ProjectionKind::EquiDistant ? MapView{home, 1.0} : initialView;
@@ -156,9 +164,7 @@ MapScene WorldMapState::Scene(const MapData *map, const std::vector<bool> &layer
 {
     MapScene scene;
     scene.projection = projection;
-    scene.view = view;
-    if (projection == ProjectionKind::EquiDistant)
-        scene.view.centre = home;
+    scene.view = DrawnView();
     scene.map = map;
     scene.layerVisible = layerVisible;
     scene.graticuleInFront = Option(MapOption::GridInFront);

@@ -99,6 +99,8 @@ public:
     bool PanelVisible() const;
     bool PropagationLayerVisible() const { return PanelVisible() && propagation; }
 
+    /// The view drawn: the equidistant projection is centred on home.
+    MapView DrawnView() const;
     /// Chooses a projection; the equidistant one is centred on home.
     void SetProjection(ProjectionKind kind);
     void ZoomBy(double factor) { view.zoom = std::clamp(view.zoom * factor, 0.2, 200.0); }
