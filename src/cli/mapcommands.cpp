@@ -5,6 +5,7 @@
 
 #include "config/configfile.h"
 #include "config/configrecord.h"
+#include "geo/bearing.h"
 #include "logstore/daytime.h"
 #include "worldmap/areaindex.h"
 #include "worldmap/maprender.h"
@@ -101,7 +102,7 @@ int mapPicture(CliContext &context, const std::string &png, const std::string &p
                 throw CliError("--path needs FROM and TO (LAT,LON each)");
             state.home = position(context.args[i + 1], "--path FROM");
             state.target = position(context.args[i + 2], "--path TO");
-            state.targetKey = "TO";
+            state.targetKey = LatLongToGrid(state.target.lat, state.target.lon).substr(0, 4);
             if (state.projection == ProjectionKind::EquiDistant)
                 state.view.centre = state.home;
         }
