@@ -35,6 +35,15 @@ QPainterPath pathOf(const std::vector<ScreenPath> &pieces, bool closed)
     return path;
 }
 
+/// A thin pen drawn by the painter's fast antialiased line drawing (cosmetic),
+/// as wide in device pixels as `width` is in the painter's units.
+QPen thinPen(const QPainter &painter, const QColor &color, double width)
+{
+    QPen pen(color, width * std::max(std::abs(painter.transform().m11()), 1e-3));
+    pen.setCosmetic(true);
+    return pen;
+}
+
 QPainterPath linePath(const GeometryProjector &projector, const std::vector<LonLat> &points)
 {
     std::vector<ScreenPath> pieces;
@@ -108,7 +117,7 @@ void MapRenderer::PaintMap(QPainter &painter, const MapScene &scene, const MapPr
                 } else {
                     painter.setBrush(Qt::NoBrush);
                 }
-                painter.setPen(QPen(filled ? BorderColor : StateBorderColor, filled ? 0.6 : 0.4));
+                painter.setPen(thinPen(painter, filled ? BorderColor : StateBorderColor, filled ? 0.6 : 0.4));
                 painter.drawPath(path);
             }
         }
@@ -126,7 +135,7 @@ void MapRenderer::paintGraticule(QPainter &painter, const MapScene &scene, const
     QPainterPath grid;
     for (const std::vector<LonLat> &line : GraticuleLines(scene.projection, projection.View().centre, scene.miles))
         grid.addPath(linePath(projector, line));
-    painter.setPen(QPen(GraticuleColor, 0.6));
+    painter.setPen(thinPen(painter, GraticuleColor, 0.6));
     painter.setBrush(Qt::NoBrush);
     painter.drawPath(grid);
 }

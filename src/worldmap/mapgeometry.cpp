@@ -9,8 +9,18 @@ namespace {
 
 /// Edges longer than this (degrees) are bent along the projection.
 constexpr double DensifyDegrees = 2.0;
+/// Outline points closer than this (pixels) to the one before add nothing to the picture.
+constexpr double MinPixelStep = 0.5;
 /// Points of the rim circle between a ring's exit and entry.
 constexpr double RimStepRadians = 3.0 * DegToRad;
+
+/// Appends an outline point unless it lies within MinPixelStep of the last one.
+void appendThinned(ScreenPath &path, ScreenPoint p)
+{
+    if (!path.empty() && std::abs(p.x - path.back().x) < MinPixelStep && std::abs(p.y - path.back().y) < MinPixelStep)
+        return;
+    path.push_back(p);
+}
 
 LonLat lerp(LonLat a, LonLat b, double t) { return {a.lon + t * (b.lon - a.lon), a.lat + t * (b.lat - a.lat)}; }
 
@@ -68,11 +78,9 @@ GeometryProjector::GeometryProjector(const MapProjection &projection)
 {
     if (projection.Kind() == ProjectionKind::EquiDistant)
         m_limit = -std::cos(AntipodeCapDegrees * DegToRad);
-    Vec3 pole{0, 0, 1};
-    Vec3 east = Cross(pole, m_axis);
-    if (Dot(east, east) < 1e-12)
-        east = {0, 1, 0};
-    m_rimX = Normalized(east);
+    // East and north at the centre (defined at the poles too): the plane of the azimuthal projections.
+    double lon0 = projection.View().centre.lon * DegToRad;
+    m_rimX = {-std::sin(lon0), std::cos(lon0), 0};
     m_rimY = Cross(m_axis, m_rimX);
 }
 
@@ -87,7 +95,7 @@ void GeometryProjector::appendFlatEdge(ScreenPath &path, LonLat from, LonLat to)
     int steps = span > DensifyDegrees ? static_cast<int>(std::ceil(span / DensifyDegrees)) : 1;
     for (int i = 1; i <= steps; ++i) {
         LonLat p = lerp(from, to, static_cast<double>(i) / steps);
-        path.push_back(flatPoint(p.lon, p.lat));
+        appendThinned(path, flatPoint(p.lon, p.lat));
     }
 }
 
@@ -130,8 +138,16 @@ void GeometryProjector::flatPolygon(std::span<const LonLat> ring, std::vector<Sc
 
 ScreenPoint GeometryProjector::sphereScreen(Vec3 v) const
 {
-    LonLat p = FromVector(v);
-    return m_projection.ToScreen(m_projection.PlaneOf(WrapLongitude(p.lon - m_projection.View().centre.lon), p.lat));
+    // The same plane as MapProjection::PlaneOf, taken from the vector without trigonometry
+    // (orthographic), or with one arc cosine (equidistant).
+    double east = Dot(v, m_rimX), north = Dot(v, m_rimY);
+    if (m_projection.Kind() == ProjectionKind::Spherical)
+        return m_projection.ToScreen({east, north});
+    double c = std::acos(ClampUnit(Dot(v, m_axis)));
+    double length = std::hypot(east, north);
+    if (length < 1e-15)
+        return m_projection.ToScreen({0, c > 1 ? -c : 0});
+    return m_projection.ToScreen({east / length * c, north / length * c});
 }
 
 void GeometryProjector::appendRimArc(ScreenPath &path, Vec3 from, Vec3 to) const
@@ -183,7 +199,7 @@ void GeometryProjector::spherePolygon(std::span<const LonLat> ring, std::vector<
             path.push_back(sphereScreen(entry));
         }
         if (bIn && step < count)
-            path.push_back(sphereScreen(b));
+            appendThinned(path, sphereScreen(b));
     }
     if (path.size() >= 3)
         out.push_back(std::move(path));

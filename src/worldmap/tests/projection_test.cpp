@@ -183,6 +183,28 @@ TEST(MapGeometry, GlobeCullsTheBackAndClosesAlongTheRim)
         EXPECT_LE(std::hypot(p.x - Width / 2, p.y - Height / 2), globe.Scale() + 1e-6);
 }
 
+TEST(MapGeometry, AzimuthalPathsLieWhereTheProjectionPutsTheirPoints)
+{
+    std::vector<LonLat> ring = {{-20, 40}, {30, 40}, {30, 70}, {-20, 70}};
+    for (ProjectionKind kind : {ProjectionKind::Spherical, ProjectionKind::EquiDistant})
+        for (LonLat centre : {LonLat{10, 50}, LonLat{-120, 90}, LonLat{60, -30}}) {
+            MapProjection projection(kind, {centre, 1.0}, Width, Height);
+            std::vector<ScreenPath> paths;
+            GeometryProjector(projection).Polygon(ring, paths);
+            ASSERT_FALSE(paths.empty()) << ProjectionName(kind);
+            for (LonLat corner : ring) {
+                auto expected = projection.Forward(corner);
+                if (!expected || (kind == ProjectionKind::Spherical &&
+                                  Dot(ToVector(corner), ToVector(centre)) < 0.05))
+                    continue;
+                double nearest = 1e18;
+                for (ScreenPoint p : paths[0])
+                    nearest = std::min(nearest, std::hypot(p.x - expected->x, p.y - expected->y));
+                EXPECT_LT(nearest, 1e-6) << ProjectionName(kind) << " centred on " << centre.lon << "," << centre.lat;
+            }
+        }
+}
+
 TEST(MapGeometry, LinesBreakAtTheEdgeInsteadOfCrossingTheMap)
 {
     MapProjection projection(ProjectionKind::Mercator, {{0, 0}, 1.0}, Width, Height);
