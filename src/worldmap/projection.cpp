@@ -117,14 +117,11 @@ void MapProjection::fit()
             for (double lon : {-180.0, -90.0, 0.0, 90.0, 180.0})
                 take(PlaneOf(lon, lat));
     }
-    // Albers' origin is not the middle of its outline: centre the outline.
-    double midX = (minX + maxX) / 2, midY = (minY + maxY) / 2;
     double fitScale = std::min(m_width / (maxX - minX), m_height / (maxY - minY)) * 0.96;
     m_scale = fitScale * m_view.zoom;
-    if (m_kind == ProjectionKind::AlbersEqualArea) {
-        m_rho0 -= midY;
-        (void)midX;
-    }
+    // Albers' origin is not the middle of its outline (symmetric east and west): centre it vertically.
+    if (m_kind == ProjectionKind::AlbersEqualArea)
+        m_rho0 -= (minY + maxY) / 2;
 }
 
 std::optional<ScreenPoint> MapProjection::Forward(LonLat position) const
