@@ -13,7 +13,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-serialport-dev qt6-multimedia-dev libgl-dev
   pulseaudio pulseaudio-utils espeak-ng
-  hamradio-files
+  hamradio-files gmt-dcw python3-netcdf4
   socat poppler-utils xvfb xauth libhamlib-utils
   python3
 )

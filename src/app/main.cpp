@@ -15,6 +15,7 @@
 #include "reports/Freports.h"
 #include "setup/Fsetupactions.h"
 #include "weaksignal/Fweaksignal.h"
+#include "worldmap/Fworldmap.h"
 
 #include "config/configfile.h"
 #include "country/countrydata.h"
@@ -78,6 +79,7 @@ int main(int argc, char **argv)
     RegisterReportWindows(main.Host());
     RegisterCalendarWindows(main.Host());
     RegisterCountryEditorWindows(main.Host());
+    RegisterWorldMapWindows(main.Host());
     QObject::connect(&instance, &SingleInstance::raiseRequested, &main, [&main] {
         main.showNormal();
         main.raise();

@@ -43,6 +43,12 @@ public:
     void RoundRect(const PrintRect &rect, double radius) override;
     bool IsPreview() const override { return m_preview; }
 
+    /// The painter of the pages, for drawings the surface's primitives do not cover
+    /// (the world map); valid between BeginPage and Finish.
+    QPainter &Painter() { return m_painter; }
+    /// The dots per inch of the device.
+    double Dpi() const { return m_dpi; }
+
     /// Ends painting; false when the device failed.
     bool Finish();
     int Pages() const { return m_pages; }

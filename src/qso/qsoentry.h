@@ -248,6 +248,9 @@ public:
     bool TakeSpot(const std::string &call, int band, int mode);
     /// The bearing to the station (for the rotator); nothing when no position is known.
     std::optional<int> Bearing() const;
+    /// The station's location shown in the QSO window (grid, IOTA, state or country):
+    /// its label and point; nothing when none is known.
+    std::optional<std::pair<std::string, GeoPoint>> Location() const;
     /// The QSO's fields for the keyer's and PSK31's macros.
     QsoMacroFields MacroFields() const;
     /// Direction and distance from the grid, IOTA, state or country shown.

@@ -563,6 +563,11 @@ void QsoEntry::ShowLocation()
                                         Trim(Text(QsoField::State)), m_country);
 }
 
+std::optional<std::pair<std::string, GeoPoint>> QsoEntry::Location() const
+{
+    return m_logic.Target(Trim(Text(QsoField::Grid)), Trim(Text(QsoField::Iota)), Trim(Text(QsoField::State)), m_country);
+}
+
 std::optional<int> QsoEntry::Bearing() const
 {
     auto result = m_logic.Locate(Trim(Text(QsoField::Grid)), Trim(Text(QsoField::Iota)), Trim(Text(QsoField::State)),

@@ -1,0 +1,216 @@
+// "World Map" in the program: opened from the QSO window, following the QSO's
+// location, its options, zoom and projections kept in the configuration, the
+// clock's redraw rule, the read-out and printing.
+
+#include "worldmap/Fworldmap.h"
+
+#include "app/testing/Fprogram.h"
+#include "app/windowhost.h"
+#include "logstore/daytime.h"
+#include "qso/Fqso.h"
+#include "qso/qsoentry.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDateEdit>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrinterInfo>
+#include <QTest>
+#include <QTimeEdit>
+
+#include <gtest/gtest.h>
+
+namespace vellum {
+namespace {
+
+using namespace worldmap;
+
+class WorldMapWindowTest : public test::ProgramTest {
+protected:
+    WorldMapWindowTest() : ProgramTest(VELLUM_DEFAULT_DATA_DIR, "worldmap") {}
+    void SetUp() override
+    {
+        config.LASTLOG = "<none>";
+        config.Personal_Latitude = 52.52;
+        config.Personal_Longitude = 13.405;
+        config.Personal_DateFormat = 3;
+        program.Start({RegisterQsoWindows, RegisterWorldMapWindows});
+        chooser.file = QString::fromStdString(program.SaveFile("TEST.VLL"));
+        main->NewClick();
+        form = dynamic_cast<TQSOForm *>(main->QsoWindow());
+        ASSERT_NE(form, nullptr);
+        form->show();
+    }
+    TWorldMap *open()
+    {
+        QAction *item = form->findChild<QAction *>(QStringLiteral("Worldmap1"));
+        EXPECT_NE(item, nullptr);
+        if (!item)
+            return nullptr;
+        item->trigger();
+        auto *map = qobject_cast<TWorldMap *>(main->Host().Companion(CompanionId::World));
+        EXPECT_NE(map, nullptr);
+        if (map) {
+            map->show();
+            QApplication::processEvents(); // the stored settings are applied once shown
+        }
+        return map;
+    }
+    void closeMap(TWorldMap *map)
+    {
+        map->close();
+        QApplication::processEvents();
+        EXPECT_EQ(main->Host().Companion(CompanionId::World), nullptr);
+    }
+    QAction *item(TWorldMap *map, const char *name) { return map->findChild<QAction *>(QString::fromLatin1(name)); }
+    void typeGrid(const QString &grid)
+    {
+        auto *field = form->findChild<QLineEdit *>(QStringLiteral("Fqso_grid"));
+        ASSERT_NE(field, nullptr);
+        field->setText(grid);
+        emit field->editingFinished();
+        main->Host().SetLocationChanged();
+        main->Host().RunIdle();
+    }
+
+    TQSOForm *form = nullptr;
+};
+
+TEST_F(WorldMapWindowTest, OpensFromTheQsoWindowWithEveryLayerOnFirstUse)
+{
+    TWorldMap *map = open();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->windowTitle(), "World Map");
+    EXPECT_TRUE(map->State().ready);
+    EXPECT_EQ(map->State().projection, ProjectionKind::Spherical);
+    EXPECT_TRUE(item(map, "Projection1")->isChecked());
+    for (const char *layer : {"Layer0", "Layer1", "Layer2", "Layer3"})
+        EXPECT_TRUE(item(map, layer)->isChecked()) << layer;
+    EXPECT_EQ(map->State().mapDay, TodayDayNumber());
+    EXPECT_GE(map->Drawings(), 1);
+    closeMap(map);
+}
+
+TEST_F(WorldMapWindowTest, FollowsTheQsoLocationWithGreatCircleAndSpotCountry)
+{
+    TWorldMap *map = open();
+    ASSERT_NE(map, nullptr);
+    item(map, "ShowSpotCountry1")->trigger();
+    typeGrid("FN20");
+    EXPECT_EQ(map->State().targetKey, "FN20");
+    MapScene scene = map->Scene();
+    ASSERT_EQ(scene.lines.size(), 2u);
+    EXPECT_EQ(scene.lines[0].color, Red);   // the short path
+    EXPECT_EQ(scene.lines[1].color, Black); // the long path
+    ASSERT_EQ(scene.labels.size(), 1u);
+    EXPECT_EQ(scene.labels[0].text, " FN20 ");
+    ASSERT_TRUE(scene.selected);
+    EXPECT_EQ(scene.map->layers[scene.selectedLayer].areas[*scene.selected].prefix, "K");
+    // Without the great-circle layer no line is drawn.
+    item(map, "Layer3")->trigger();
+    EXPECT_TRUE(map->Scene().lines.empty());
+    if (const char *shots = std::getenv("VELLUM_SCREENSHOT_DIR")) {
+        item(map, "Layer3")->trigger();
+        map->resize(900, 560);
+        QApplication::processEvents();
+        map->grab().save(QDir(shots).filePath("worldmap-window.png"));
+    }
+    closeMap(map);
+}
+
+TEST_F(WorldMapWindowTest, SettingsAreStoredOnClosingAndAppliedOnOpening)
+{
+    TWorldMap *map = open();
+    ASSERT_NE(map, nullptr);
+    item(map, "Projection4")->trigger();
+    EXPECT_EQ(map->State().projection, ProjectionKind::EquiDistant);
+    EXPECT_NEAR(map->State().DrawnView().centre.lat, 52.52, 1e-9); // centred on home
+    item(map, "DayandNight1")->trigger();
+    item(map, "UpdateDayandNight1")->trigger();
+    item(map, "Layer1")->trigger(); // the states off
+    closeMap(map);
+    EXPECT_EQ(config.Projection, 4);
+    EXPECT_TRUE(config.MapOptions[2]);
+    EXPECT_TRUE(config.MapOptions[3]);
+    EXPECT_FALSE(config.MapLayers[1]);
+    EXPECT_TRUE(config.MapLayers[0]);
+
+    map = open();
+    ASSERT_NE(map, nullptr);
+    EXPECT_EQ(map->State().projection, ProjectionKind::EquiDistant);
+    EXPECT_TRUE(item(map, "Projection4")->isChecked());
+    EXPECT_TRUE(map->State().Option(MapOption::DayAndNight));
+    EXPECT_TRUE(map->State().Option(MapOption::UpdateDayAndNight));
+    EXPECT_FALSE(item(map, "Layer1")->isChecked());
+    EXPECT_FALSE(map->findChild<QWidget *>(QStringLiteral("Panel1"))->isVisible())
+        << "day and night follow the clock: no panel";
+    // Unchecking "Day and Night" unchecks and disables "Update Day and Night".
+    item(map, "DayandNight1")->trigger();
+    EXPECT_FALSE(item(map, "UpdateDayandNight1")->isChecked());
+    EXPECT_FALSE(item(map, "UpdateDayandNight1")->isEnabled());
+    closeMap(map);
+}
+
+TEST_F(WorldMapWindowTest, PropagationPanelAndDateSteps)
+{
+    TWorldMap *map = open();
+    ASSERT_NE(map, nullptr);
+    item(map, "Propagation1")->trigger();
+    EXPECT_TRUE(map->findChild<QWidget *>(QStringLiteral("Panel1"))->isVisible());
+    EXPECT_EQ(map->State().propagationMinutes, 20);
+    std::uint16_t day = map->State().mapDay;
+    auto *date = map->findChild<QDateEdit *>(QStringLiteral("F_Date"));
+    QTest::keyClick(date, Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(map->State().mapDay, day + 1);
+    int minute = map->State().mapMinute;
+    auto *time = map->findChild<QTimeEdit *>(QStringLiteral("F_Time"));
+    QTest::keyClick(time, Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ((map->State().mapMinute - minute + 1440) % 1440, 1435);
+    // The clock's next minute brings the map back to the current date and time.
+    int drawings = map->Drawings();
+    map->ClockTick(map->State().drawn.day, map->State().drawn.minute);
+    EXPECT_EQ(map->Drawings(), drawings) << "the same minute: no drawing";
+    map->ClockTick(day, (map->State().drawn.minute + 1) % 1440);
+    EXPECT_EQ(map->Drawings(), drawings + 1);
+    EXPECT_EQ(map->State().mapDay, day);
+    closeMap(map);
+}
+
+TEST_F(WorldMapWindowTest, ZoomKeysReadoutAndPrinting)
+{
+    TWorldMap *map = open();
+    ASSERT_NE(map, nullptr);
+    double zoom = map->State().view.zoom;
+    item(map, "Zoomin1")->trigger();
+    EXPECT_NEAR(map->State().view.zoom, zoom * 1.4, 1e-9);
+    item(map, "Zoomout1")->trigger();
+    item(map, "Zoomout1")->trigger();
+    EXPECT_NEAR(map->State().view.zoom, zoom / 1.4, 1e-9);
+    item(map, "World1")->trigger();
+    EXPECT_NEAR(map->State().view.zoom, 1.0, 1e-9);
+    EXPECT_EQ(item(map, "Zoomin1")->shortcut(), QKeySequence(QStringLiteral("I")));
+
+    auto *canvas = map->findChild<QWidget *>(QStringLiteral("MapCanvas"));
+    ASSERT_NE(canvas, nullptr);
+    QString readout = map->ReadoutAt(QPointF(canvas->width() / 2.0, canvas->height() / 2.0));
+    EXPECT_TRUE(readout.contains(QStringLiteral(", Dist = "))) << readout.toStdString();
+    EXPECT_TRUE(readout.endsWith(QStringLiteral(" degrees"))) << readout.toStdString();
+    EXPECT_TRUE(map->ReadoutAt(QPointF(0, 0)).isEmpty()) << "the corner lies off the globe";
+
+    notifier.answers = {Answer::No};
+    std::size_t shown = notifier.shown.size();
+    item(map, "PrintMap1")->trigger();
+    ASSERT_EQ(notifier.shown.size(), shown + 1);
+    EXPECT_EQ(notifier.shown.back().text, "Print map on default printer");
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        notifier.answers = {Answer::Yes};
+        item(map, "PrintMap1")->trigger();
+        EXPECT_EQ(lastMessage(), "No printers installed!");
+    }
+    closeMap(map);
+}
+
+} // namespace
+} // namespace vellum
