@@ -132,36 +132,37 @@ bool QsoLogic::IsContestDupe(std::string_view call, std::uint8_t band, std::uint
     return false;
 }
 
+std::optional<std::pair<std::string, GeoPoint>> QsoLogic::LocatePoint(std::string_view grid, std::string_view iota,
+                                                                      std::string_view state,
+                                                                      std::int16_t country) const
+{
+    if (auto centre = GridCentre(grid))
+        return std::make_pair(FormatGrid(grid), *centre);
+    if (auto position = iota.empty() ? std::nullopt : m_lookups.IotaPosition(iota))
+        return std::make_pair(std::string(iota), GeoPoint{position->first, position->second});
+    if (std::int32_t s = m_countries.StateIndex(state); s > 0) {
+        StateInfo info = StateInfo::Decode(m_countries.States.Get(s));
+        if (info.latitude != 0 || info.longitude != 0)
+            return std::make_pair(std::string(state), GeoPoint{info.latitude, info.longitude});
+    }
+    if (country > 0 && m_countries.ValidCountry(country)) {
+        CountryInfo info = m_countries.Country(country);
+        return std::make_pair(info.prefix, GeoPoint{info.latitude, info.longitude});
+    }
+    return std::nullopt;
+}
+
 std::optional<std::pair<std::string, BearingDistance>> QsoLogic::Locate(std::string_view grid, std::string_view iota,
                                                                         std::string_view state,
                                                                         std::int16_t country) const
 {
-    std::optional<GeoPoint> target;
-    std::string label;
-    if (auto centre = GridCentre(grid)) {
-        target = centre;
-        label = FormatGrid(grid);
-    } else if (auto position = iota.empty() ? std::nullopt : m_lookups.IotaPosition(iota)) {
-        target = GeoPoint{position->first, position->second};
-        label = std::string(iota);
-    } else if (std::int32_t s = m_countries.StateIndex(state); s > 0) {
-        StateInfo info = StateInfo::Decode(m_countries.States.Get(s));
-        if (info.latitude != 0 || info.longitude != 0) {
-            target = GeoPoint{info.latitude, info.longitude};
-            label = std::string(state);
-        }
-    }
-    if (!target && country > 0 && m_countries.ValidCountry(country)) {
-        CountryInfo info = m_countries.Country(country);
-        target = GeoPoint{info.latitude, info.longitude};
-        label = info.prefix;
-    }
-    if (!target)
+    auto point = LocatePoint(grid, iota, state, country);
+    if (!point)
         return std::nullopt;
-    auto result = GreatCircle(GeoPoint{m_config.Personal_Latitude, m_config.Personal_Longitude}, *target);
+    auto result = GreatCircle(GeoPoint{m_config.Personal_Latitude, m_config.Personal_Longitude}, point->second);
     if (!result)
         return std::nullopt;
-    return std::make_pair(label, *result);
+    return std::make_pair(point->first, *result);
 }
 
 std::string QsoLogic::DirectionText(std::string_view grid, std::string_view iota, std::string_view state,
