@@ -10,6 +10,7 @@
 #include "app/testing/Fprogram.h"
 #include "app/windowhost.h"
 #include "qso/Fqso.h"
+#include "qso/Fqsodialogs.h"
 #include "qso/qsoentry.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -127,6 +129,29 @@ TEST_F(LookupWindowTest, SearchExternalDataLooksTheCallAndItsManagerUp)
     QApplication::processEvents();
     EXPECT_FALSE(config.F_ExtFullSize);
     EXPECT_TRUE(config.F_ExtAutoUpdate);
+}
+
+TEST_F(LookupWindowTest, CopyToManagerAddressAppendsTheLinesInTheAddressEditor)
+{
+    start();
+    typeCall("QX1AB");
+    qsoAction("SearchExternal1")->trigger();
+    waitForLookup();
+    TExtDataLookup *lookup = window();
+    lookup->List()->item(1)->setSelected(true);
+    lookup->List()->item(3)->setSelected(true);
+    bool edited = false;
+    QTimer::singleShot(0, [&edited] {
+        EXPECT_TRUE(QTest::qWaitFor([] { return qobject_cast<TEditNote *>(QApplication::activeModalWidget()); }, 60000));
+        if (auto *editor = qobject_cast<TEditNote *>(QApplication::activeModalWidget())) {
+            edited = editor->Note() == "Ann Example|Springfield";
+            editor->accept();
+        }
+    });
+    lookup->Action("CopyToQSLManagerAddress1")->trigger();
+    EXPECT_TRUE(edited);
+    EXPECT_EQ(entry().Text(QsoField::Manager), "QX1AB") << "without a manager the call is its own";
+    EXPECT_EQ(entry().ManagerAddress(), (std::vector<std::string>{"Ann Example", "Springfield"}));
 }
 
 TEST_F(LookupWindowTest, QslManagerProgramRunsWithTheCallAsItsArgument)
