@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QProcess>
 
+#include <algorithm>
+
 namespace vellum {
 
 void RunQslProgram(const std::string &program, std::string_view call, int timeoutMs, CallbookLines &lines)
@@ -24,7 +26,8 @@ void RunQslProgram(const std::string &program, std::string_view call, int timeou
     process.setStandardOutputFile(resultFile);
     process.setStandardInputFile(QProcess::nullDevice());
     process.start();
-    if (!process.waitForStarted(timeoutMs)) {
+    // Starting is given a few seconds of its own on a busy machine; the limit is for the search.
+    if (!process.waitForStarted(std::max(timeoutMs, 5000))) {
         lines.push_back("Error in QSL lookup = " + std::to_string(static_cast<int>(process.error())) + " (" +
                         process.errorString().toStdString() + ")");
         return;

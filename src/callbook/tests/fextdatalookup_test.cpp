@@ -182,8 +182,8 @@ TEST(QslProgram, UnsafeCallsTimeLimitAndMissingPrograms)
     EXPECT_FALSE(fs::exists(marker)) << "a call that is not a call never reaches the program";
     std::string slow = writeScript(dir.file("slow.sh"), "exec sleep 60\n");
     lines.clear();
-    RunQslProgram(slow, "QX1AB", 300, lines);
-    EXPECT_EQ(lines.back(), "Error in QSL lookup = no answer within 0 s");
+    RunQslProgram(slow, "QX1AB", 1000, lines);
+    EXPECT_EQ(lines.back(), "Error in QSL lookup = no answer within 1 s");
     lines.clear();
     RunQslProgram(dir.file("missing.sh"), "QX1AB", 5000, lines);
     ASSERT_EQ(lines.size(), 2u);
@@ -210,7 +210,7 @@ TEST_F(LookupWindowTest, OnlineCallbookAnswersLaterWithoutBlockingTheQsoWindow)
     settings.user = "ann";
     settings.password = "pw";
     settings.baseUrl = server.Url().toStdString();
-    settings.timeoutSeconds = 2;
+    settings.timeoutSeconds = 3;
     SaveOnlineSettings(settings, program.SaveFile("CALLBOOK.CFG"));
     config.F_ExtAddrType = 6;
     start();
@@ -223,7 +223,7 @@ TEST_F(LookupWindowTest, OnlineCallbookAnswersLaterWithoutBlockingTheQsoWindow)
     typeCall("QX3EF");
     EXPECT_EQ(entry().Text(QsoField::Call), "QX3EF");
     waitForLookup();
-    EXPECT_EQ(window()->Lines(), QStringList{"QRZ.com: no answer within 2 s"});
+    EXPECT_EQ(window()->Lines(), QStringList{"QRZ.com: no answer within 3 s"});
     holdBack = false;
     window()->Lookup("QX1AB", false);
     waitForLookup();

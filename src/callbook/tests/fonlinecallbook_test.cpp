@@ -63,7 +63,7 @@ protected:
         s.user = "ann";
         s.password = password;
         s.baseUrl = url.toStdString();
-        s.timeoutSeconds = 2;
+        s.timeoutSeconds = 30; // generous: only the slow service's test waits for it
         return s;
     }
 };
@@ -97,9 +97,11 @@ TEST_F(OnlineClientTest, WrongPasswordSlowServiceAndNoServiceAreOneLineEach)
     OnlineCallbookClient wrong(settings(OnlineService::QrzXml, server.Url(), "bad"), nullptr);
     EXPECT_EQ(lookup(wrong, "QX1AB"), CallbookLines{"QRZ.com: wrong user name or password"});
 
-    OnlineCallbookClient client(settings(OnlineService::QrzXml, server.Url()), nullptr);
+    OnlineCallbookSettings quick = settings(OnlineService::QrzXml, server.Url());
+    quick.timeoutSeconds = 3;
+    OnlineCallbookClient client(quick, nullptr);
     EXPECT_EQ(lookup(client, "QX1AB").size(), 10u);
-    EXPECT_EQ(lookup(client, "SLOW"), CallbookLines{"QRZ.com: no answer within 2 s"});
+    EXPECT_EQ(lookup(client, "SLOW"), CallbookLines{"QRZ.com: no answer within 3 s"});
     EXPECT_EQ(server.Requests().last().queryItemValue("callsign"), "SLOW");
     EXPECT_FALSE(client.Busy());
 
