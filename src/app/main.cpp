@@ -6,9 +6,11 @@
 #include "vellumapp.h"
 
 #include "calendar/Fcalendar.h"
+#include "callbook/Fextdatalookup.h"
 #include "cluster/Fcluster.h"
 #include "ctyeditor/Fctyed.h"
 #include "exchange/Fimportexport.h"
+#include "geo/Fsunwindows.h"
 #include "logbook/Flogbook.h"
 #include "station/Fstation.h"
 #include "qso/Fqso.h"
@@ -80,6 +82,8 @@ int main(int argc, char **argv)
     RegisterCalendarWindows(main.Host());
     RegisterCountryEditorWindows(main.Host());
     RegisterWorldMapWindows(main.Host());
+    RegisterGeoWindows(main.Host());
+    RegisterCallbookWindows(main.Host());
     QObject::connect(&instance, &SingleInstance::raiseRequested, &main, [&main] {
         main.showNormal();
         main.raise();

@@ -132,7 +132,7 @@ void clampAwardsAndLabels(TConfigRecord &r, const TConfigRecord &d)
     keepWithin(r.F_F2_Method, 0, 6, d.F_F2_Method);
     keepWithin(r.F_F2_label, 0, 2, d.F_F2_label);
     keepWithin(r.F_F2_NextQSO, 0, 2, d.F_F2_NextQSO);
-    keepWithin(r.F_ExtAddrType, 0, 5, d.F_ExtAddrType);
+    keepWithin(r.F_ExtAddrType, 0, 6, d.F_ExtAddrType); // 6: the online callbook
     keepWithin(r.F_CurrentLabel, 0, INT32_MAX, d.F_CurrentLabel);
     for (std::size_t i = 0; i < r.CustLab.size(); ++i)
         clampLabel(r.CustLab[i], d.CustLab[i]);

@@ -83,18 +83,29 @@ std::optional<BearingDistance> GreatCircle(GeoPoint home, GeoPoint target)
     z = std::clamp(z, -1.0, 1.0);
     // acos through atan2 stays accurate near 0 and pi.
     double d = std::atan2(std::sqrt(1.0 - z * z), z);
-    double c = std::abs(d) < Tiny ? 0.0 : std::cos(f1) * std::cos(f2) * std::sin(dl);
-    double e = std::sin(f2) - std::sin(f1) * z;
-    double theta = std::abs(e) < Tiny ? std::numbers::pi / 2 : std::atan(c / e);
-    double bearing = std::nearbyint(theta / Radians); // halves to the even neighbour
-    if (e < 0)
-        bearing += 180;
+    // The initial course from the two components of the direction: atan2 keeps every
+    // quadrant (due west is 270) and needs no division.
+    double north = std::cos(f1) * std::sin(f2) - std::sin(f1) * std::cos(f2) * std::cos(dl);
+    double east = std::cos(f2) * std::sin(dl);
+    double bearing = d < Tiny ? 0.0 : std::nearbyint(std::atan2(east, north) / Radians); // halves to the even neighbour
     if (bearing < 0)
         bearing += 360;
     BearingDistance result;
     result.bearing = static_cast<int>(bearing) % 360;
     result.distanceKm = d * 6371.0;
     return result;
+}
+
+std::optional<GeoPoint> GridToLatLong(std::string_view grid)
+{
+    if (grid.size() == 2 && ValidGrid(grid))
+        return GeoPoint{(upper(grid[1]) - 'A') * 10.0 - 85.0, (upper(grid[0]) - 'A') * 20.0 - 170.0};
+    return GridCentre(grid);
+}
+
+std::optional<BearingDistance> BearingDistanceOf(GeoPoint home, GeoPoint point, bool fromHome)
+{
+    return fromHome ? GreatCircle(home, point) : GreatCircle(point, home);
 }
 
 std::string DirDistText(std::string_view label, const BearingDistance &result, bool miles)

@@ -34,6 +34,13 @@ struct BearingDistance {
 /// nothing for non-finite input.
 std::optional<BearingDistance> GreatCircle(GeoPoint home, GeoPoint target);
 
+/// The centre of a valid locator of 2, 4 or 6 characters (a 2-character field's centre too).
+std::optional<GeoPoint> GridToLatLong(std::string_view grid);
+
+/// From home to point when fromHome is set; otherwise the course at point back
+/// towards home (the "Reciprocal" bearing).
+std::optional<BearingDistance> BearingDistanceOf(GeoPoint home, GeoPoint point, bool fromHome);
+
 /// "label: 123° 4,567Km" (or "Mi" with miles: kilometres × 0.62137, rounded).
 std::string DirDistText(std::string_view label, const BearingDistance &result, bool miles);
 

@@ -61,6 +61,13 @@ enum class AfterConfirm { SameQso = 0, NextQso = 1, NewSearch = 2 };
 enum class OtherQsosOf { County, CustomAward, AwardValueList, AwardValueTyped };
 
 /// A list to choose from for a field (F1): its caption, the entries and where choosing starts.
+/// Where the station of the QSO is (the QSO window's direction and distance).
+struct QsoLocation {
+    std::string key;  ///< the grid, IOTA reference, state or country prefix the point came from
+    GeoPoint where;
+    int bearing = 0;  ///< from home, whole degrees
+};
+
 struct FieldChoices {
     std::string title;
     std::vector<std::pair<std::string, std::string>> entries;
@@ -248,9 +255,9 @@ public:
     bool TakeSpot(const std::string &call, int band, int mode);
     /// The bearing to the station (for the rotator); nothing when no position is known.
     std::optional<int> Bearing() const;
-    /// The station's location shown in the QSO window (grid, IOTA, state or country):
-    /// its label and point; nothing when none is known.
-    std::optional<std::pair<std::string, GeoPoint>> Location() const;
+    /// Where the station is: the key that named the point (grid, IOTA, state or country
+    /// prefix), the point and the bearing from home; nothing when no point is known.
+    std::optional<QsoLocation> Location() const;
     /// The QSO's fields for the keyer's and PSK31's macros.
     QsoMacroFields MacroFields() const;
     /// Direction and distance from the grid, IOTA, state or country shown.

@@ -563,16 +563,23 @@ void QsoEntry::ShowLocation()
                                         Trim(Text(QsoField::State)), m_country);
 }
 
-std::optional<std::pair<std::string, GeoPoint>> QsoEntry::Location() const
-{
-    return m_logic.Target(Trim(Text(QsoField::Grid)), Trim(Text(QsoField::Iota)), Trim(Text(QsoField::State)), m_country);
-}
-
 std::optional<int> QsoEntry::Bearing() const
 {
     auto result = m_logic.Locate(Trim(Text(QsoField::Grid)), Trim(Text(QsoField::Iota)), Trim(Text(QsoField::State)),
                                  m_country);
     return result ? std::optional<int>(result->second.bearing) : std::nullopt;
+}
+
+std::optional<QsoLocation> QsoEntry::Location() const
+{
+    auto point = m_logic.LocatePoint(Trim(Text(QsoField::Grid)), Trim(Text(QsoField::Iota)),
+                                     Trim(Text(QsoField::State)), m_country);
+    if (!point)
+        return std::nullopt;
+    auto path = GreatCircle(GeoPoint{config().Personal_Latitude, config().Personal_Longitude}, point->second);
+    if (!path)
+        return std::nullopt;
+    return QsoLocation{point->first, point->second, path->bearing};
 }
 
 // --- custom awards ------------------------------------------------------------------------

@@ -132,8 +132,9 @@ bool QsoLogic::IsContestDupe(std::string_view call, std::uint8_t band, std::uint
     return false;
 }
 
-std::optional<std::pair<std::string, GeoPoint>> QsoLogic::Target(std::string_view grid, std::string_view iota,
-                                                                 std::string_view state, std::int16_t country) const
+std::optional<std::pair<std::string, GeoPoint>> QsoLogic::LocatePoint(std::string_view grid, std::string_view iota,
+                                                                      std::string_view state,
+                                                                      std::int16_t country) const
 {
     if (auto centre = GridCentre(grid))
         return std::make_pair(FormatGrid(grid), *centre);
@@ -155,13 +156,13 @@ std::optional<std::pair<std::string, BearingDistance>> QsoLogic::Locate(std::str
                                                                         std::string_view state,
                                                                         std::int16_t country) const
 {
-    auto target = Target(grid, iota, state, country);
-    if (!target)
+    auto point = LocatePoint(grid, iota, state, country);
+    if (!point)
         return std::nullopt;
-    auto result = GreatCircle(GeoPoint{m_config.Personal_Latitude, m_config.Personal_Longitude}, target->second);
+    auto result = GreatCircle(GeoPoint{m_config.Personal_Latitude, m_config.Personal_Longitude}, point->second);
     if (!result)
         return std::nullopt;
-    return std::make_pair(target->first, *result);
+    return std::make_pair(point->first, *result);
 }
 
 std::string QsoLogic::DirectionText(std::string_view grid, std::string_view iota, std::string_view state,

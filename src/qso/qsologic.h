@@ -79,8 +79,8 @@ public:
                        std::int32_t startTime, const std::function<bool(const TQsoRec &)> &admits) const;
 
     /// The first point found (grid, IOTA, state, country) with its label; nothing when none is known.
-    std::optional<std::pair<std::string, GeoPoint>> Target(std::string_view grid, std::string_view iota,
-                                                           std::string_view state, std::int16_t country) const;
+    std::optional<std::pair<std::string, GeoPoint>> LocatePoint(std::string_view grid, std::string_view iota,
+                                                                std::string_view state, std::int16_t country) const;
     /// The first point found (grid, IOTA, state, country) with its label, and the
     /// bearing and distance to it from home; nothing when none is known.
     std::optional<std::pair<std::string, BearingDistance>> Locate(std::string_view grid, std::string_view iota,

@@ -2,6 +2,7 @@
 
 #include "setup/detail/numberfields.h"
 
+#include "callbook/callbooklookup.h"
 #include "config/inifile.h"
 #include "logstore/compare.h"
 #include "logstore/fileio.h"
@@ -519,15 +520,10 @@ void addSorted(std::vector<std::string> &list, const std::string &name)
 
 } // namespace
 
-const std::vector<std::string> AddressSourceNames = {"None", "Amsoft", "Buckmaster", "Flying Horse", "QRZ", "Octavia"};
+const std::vector<std::string> AddressSourceNames = {"None", "Amsoft", "Buckmaster", "Flying Horse", "QRZ", "Octavia",
+                                                     "Online callbook"};
 
-std::string AddressSourceLibrary(int source)
-{
-    static const std::vector<std::string> libraries = {"",           "AMSOFT32.DLL", "Hamcal32.dll",
-                                                       "RACCD32a.DLL", "QRZ32.DLL",  "octavia32.dll"};
-    return source > 0 && source < static_cast<int>(libraries.size()) ? libraries[static_cast<std::size_t>(source)]
-                                                                      : std::string();
-}
+std::string AddressSourceLibrary(int source) { return CallbookLibraryName(source); }
 
 SetupChoices FindSetupChoices(const TConfigRecord &record)
 {

@@ -436,9 +436,9 @@ void TWorldMap::RefreshCompanion()
 {
     QsoEntry *entry = m_host.Entry();
     auto location = entry ? entry->Location() : std::nullopt;
-    m_state.targetKey = location ? location->first.substr(0, 6) : std::string();
+    m_state.targetKey = location ? location->key.substr(0, 6) : std::string();
     if (location)
-        m_state.target = {location->second.longitude, location->second.latitude};
+        m_state.target = {location->where.longitude, location->where.latitude};
     selectTargetArea();
     if (m_state.greatCircleVisible || m_selected)
         redraw();

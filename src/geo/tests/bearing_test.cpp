@@ -77,3 +77,46 @@ TEST(Grid, LocatorOfAPosition)
 
 } // namespace
 } // namespace vellum
+
+namespace vellum {
+namespace {
+
+TEST(GreatCircle, DueWestAndTheReciprocal)
+{
+    auto west = GreatCircle({0, 10}, {0, 0});
+    ASSERT_TRUE(west);
+    EXPECT_EQ(west->bearing, 270) << "due west along the equator";
+    auto northWest = GreatCircle({40, 10}, {40, -80});
+    ASSERT_TRUE(northWest);
+    EXPECT_GT(northWest->bearing, 270);
+    EXPECT_EQ(GreatCircle({0, 0}, {10, 0})->bearing, 0);
+    GeoPoint berlin{52.52, 13.405}, newYork{40.71, -74.01};
+    auto reciprocal = BearingDistanceOf(berlin, newYork, false);
+    ASSERT_TRUE(reciprocal);
+    EXPECT_EQ(reciprocal->bearing, GreatCircle(newYork, berlin)->bearing);
+    EXPECT_NEAR(reciprocal->distanceKm, 6385, 10);
+    EXPECT_EQ(BearingDistanceOf(berlin, newYork, true)->bearing, 296);
+    // Across the date line the short way is taken.
+    auto overDateLine = GreatCircle({0, 179}, {0, -179});
+    ASSERT_TRUE(overDateLine);
+    EXPECT_EQ(overDateLine->bearing, 90);
+    EXPECT_NEAR(overDateLine->distanceKm, 222.4, 0.5);
+}
+
+TEST(Grid, PositionsOfLocatorsAtThePolesAndTheDateLine)
+{
+    auto field = GridToLatLong("JO");
+    ASSERT_TRUE(field);
+    EXPECT_DOUBLE_EQ(field->longitude, 10.0);
+    EXPECT_DOUBLE_EQ(field->latitude, 55.0);
+    EXPECT_DOUBLE_EQ(GridToLatLong("JO62qm")->latitude, GridCentre("JO62qm")->latitude);
+    EXPECT_FALSE(GridToLatLong("JO6"));
+    EXPECT_FALSE(GridToLatLong("ZZ"));
+    EXPECT_EQ(LatLongToGrid(90, 180), "AR09ax");
+    EXPECT_EQ(LatLongToGrid(-90, -180), "AA00aa");
+    EXPECT_EQ(LatLongToGrid(89.999, 179.999), "RR99xx");
+    EXPECT_EQ(LatLongToGrid(90, 179.999), "RR99xx");
+}
+
+} // namespace
+} // namespace vellum

@@ -344,7 +344,7 @@ TEST_F(SetupDialogTest, SavingStartsWhatTheChangedSettingsNeed)
     EXPECT_EQ(config.hardware_cwport, 1); // no radio runs to key on
     EXPECT_EQ(config.Packet_DXVoice, 0);  // no sound: the system beep
     EXPECT_EQ(config.F_ExtAddrType, 0);
-    EXPECT_NE(program.LastMessage().find("The file: Hamcal32.dll\rneeds to be in the EXTDATA directory"), std::string::npos);
+    EXPECT_NE(program.LastMessage().find("The file: Hamcal32.so\rneeds to be in the EXTDATA directory"), std::string::npos);
     EXPECT_FALSE(main->Log()->AwardTablesValid());
     EXPECT_EQ(loadSaved(program.SaveFile("VELLUM.CFG")).Hardware_RadioPollRate, 700);
 }
