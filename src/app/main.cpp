@@ -11,6 +11,7 @@
 #include "exchange/Fimportexport.h"
 #include "logbook/Flogbook.h"
 #include "station/Fstation.h"
+#include "station/psk/Fpsk31.h"
 #include "qso/Fqso.h"
 #include "setup/Fsetupactions.h"
 #include "weaksignal/Fweaksignal.h"
@@ -72,6 +73,7 @@ int main(int argc, char **argv)
     RegisterSetupWindows(main.Host());
     RegisterStationWindows(main.Host());
     RegisterClusterWindows(main.Host());
+    RegisterPskWindows(main.Host());
     RegisterWeakSignalWindows(main.Host());
     RegisterLogbookWindows(main.Host());
     RegisterCalendarWindows(main.Host());
