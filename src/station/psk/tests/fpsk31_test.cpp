@@ -11,13 +11,17 @@
 #include "station/tests/stationprogram.h"
 
 #include "app/programcontext.h"
+#include "cluster/Fcluster.h"
 #include "app/windowhost.h"
 #include "config/configrecord.h"
 #include "qso/qsoentry.h"
 #include "qso/qsofields.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -116,7 +120,7 @@ protected:
     /// The program with a log, the PSK31 window registered on the scripted sound.
     void start()
     {
-        program.Start({RegisterQsoWindows, RegisterStationWindows, [this](WindowHost &host) {
+        program.Start({RegisterQsoWindows, RegisterStationWindows, RegisterClusterWindows, [this](WindowHost &host) {
                            RegisterPskWindows(host, [this] { return std::make_unique<ScriptedSound>(script); });
                        }});
         chooser.file = QString::fromStdString(program.SaveFile("PSK.VLL"));
@@ -143,6 +147,7 @@ TEST_F(PskWindowTest, DecodesAGeneratedSignalWithTheDisplaysRunning)
     EXPECT_EQ(window->windowTitle(), "PSK31 Window");
     EXPECT_EQ(window->StatusText(0), "Rx: 1000");
     EXPECT_EQ(window->StatusText(2), "Tx: 1000");
+    EXPECT_TRUE(ClusterOf(main->Host())->SoundCardOwned()) << "no spoken spots while the window holds the sound card";
     EXPECT_EQ(window->focusWidget(), window->TransmitPane());
 
     ASSERT_TRUE(waitFor([&] { return receivedText(window).contains("QQ0ABC QQ0ABC pse k"); }))
@@ -188,6 +193,7 @@ TEST_F(PskWindowTest, DecodesAGeneratedSignalWithTheDisplaysRunning)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(main->Host().Companion(CompanionId::Psk31), nullptr);
     EXPECT_EQ(config.PSK31.MainFreq, last);
+    EXPECT_FALSE(ClusterOf(main->Host())->SoundCardOwned());
 }
 
 TEST_F(PskWindowTest, HoldingKeepsTheReceivedTextUntilReleased)
@@ -209,6 +215,45 @@ TEST_F(PskWindowTest, HoldingKeepsTheReceivedTextUntilReleased)
     window->ReceivePane()->clear();
     window->findChild<QAction *>("PlayBack1")->trigger();
     EXPECT_TRUE(waitFor([&] { return receivedText(window).contains("QQ0ABC QQ0ABC"); }));
+}
+
+TEST_F(PskWindowTest, ArrowKeysTuneToTheNextSignalOfTheView)
+{
+    std::vector<float> first = signalOf(Sent + Sent, 1000);
+    std::vector<float> second = signalOf(Sent + Sent, 1400);
+    for (std::size_t i = 0; i < std::min(first.size(), second.size()); ++i)
+        first[i] += second[i];
+    script->input = first;
+    config.PSK31.AFC = 0;
+    start();
+    TPSK31Window *window = openWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(waitFor([&] { return script->played > 4u * Rate; }));
+    int lines = window->ReceivePane()->blockCount();
+    QTest::keyClick(window->TransmitPane(), Qt::Key_Right);
+    EXPECT_NEAR(window->ReceiveFrequency(), 1400, 8) << "up to the next signal";
+    EXPECT_EQ(window->ReceivePane()->blockCount(), lines + 1) << "400 Hz away: a new line";
+    EXPECT_TRUE(window->TransmitPane()->toPlainText().isEmpty()) << "the arrow is not typed";
+    QTest::keyClick(window->TransmitPane(), Qt::Key_Right);
+    EXPECT_NEAR(window->ReceiveFrequency(), 1000, 8) << "nothing above: round from the start of the view";
+    QTest::keyClick(window->ReceivePane(), Qt::Key_Left);
+    EXPECT_NEAR(window->ReceiveFrequency(), 1400, 8) << "down, round from the end of the view";
+    EXPECT_EQ(window->focusWidget(), window->TransmitPane());
+}
+
+TEST_F(PskWindowTest, PastedTextIsTypedLineByLine)
+{
+    start();
+    TPSK31Window *window = openWindow();
+    ASSERT_NE(window, nullptr);
+    QApplication::clipboard()->setText("first line\nsecond\tline\n");
+    window->findChild<QAction *>("Paste1")->trigger();
+    EXPECT_EQ(window->TransmitPane()->toPlainText(), "first line\nsecondline\n") << "the tab (below 13) is dropped";
+    EXPECT_EQ(window->Engine().GetTXCharsRemaining(), 22);
+    window->TransmitPane()->setFocus();
+    window->findChild<QAction *>("Clear1")->trigger();
+    EXPECT_TRUE(window->TransmitPane()->toPlainText().isEmpty());
+    EXPECT_EQ(window->Engine().GetTXCharsRemaining(), 0);
 }
 
 TEST_F(PskWindowTest, AFunctionKeyTransmitsItsTextAsOneOver)
@@ -349,6 +394,59 @@ TEST_F(PskWindowTest, SettingsDialogAndKeyingFallBackToVox)
     EXPECT_EQ(keying->currentText(), "VOX");
     window->SetTx(false);
     delete window;
+}
+
+/// The sound server's devices (they may be listed a moment after the first question).
+bool haveSoundDevices()
+{
+    return waitFor([] { return !QMediaDevices::audioInputs().isEmpty() && !QMediaDevices::audioOutputs().isEmpty(); }, 3);
+}
+
+TEST(PskSoundCard, TheSystemDeviceCarriesASignalRoundTheNullSink)
+{
+    if (!haveSoundDevices())
+        GTEST_SKIP() << "no sound devices (start PulseAudio with a null sink to run this)";
+    QtPskSoundDevice device;
+    ASSERT_EQ(device.Open(), "");
+    const int rate = device.SampleRate();
+    EXPECT_TRUE(rate == 8000 || rate == 48000) << rate;
+    std::vector<float> signal = psk::EncodeText("vellum sound loop test\r", rate, 1000, psk::PskMode::Bpsk);
+    for (float &sample : signal)
+        sample *= 0.5f;
+    std::vector<float> heard;
+    std::size_t sent = 0;
+    // The null sink's monitor is the default input: what goes out comes back in.
+    bool done = waitFor([&] {
+        std::size_t room = std::min(device.OutputRoom(), signal.size() - sent);
+        if (room > 0) {
+            device.Write(std::vector<float>(signal.begin() + static_cast<std::ptrdiff_t>(sent),
+                                            signal.begin() + static_cast<std::ptrdiff_t>(sent + room)));
+            sent += room;
+        }
+        std::vector<float> input = device.Read();
+        heard.insert(heard.end(), input.begin(), input.end());
+        return sent == signal.size() && heard.size() > signal.size() + static_cast<std::size_t>(rate);
+    });
+    ASSERT_TRUE(done) << "sent " << sent << " of " << signal.size() << ", heard " << heard.size();
+    std::string decoded = psk::DecodeSound(heard, rate, {1000.0});
+    EXPECT_NE(decoded.find("sound loop test"), std::string::npos) << decoded;
+    device.Close();
+    EXPECT_TRUE(device.Read().empty());
+    EXPECT_EQ(device.OutputRoom(), 0u);
+}
+
+TEST_F(PskWindowTest, TheWindowRunsOnTheSystemSoundCard)
+{
+    if (!haveSoundDevices())
+        GTEST_SKIP() << "no sound devices (start PulseAudio with a null sink to run this)";
+    program.Start({RegisterQsoWindows, RegisterStationWindows, [](WindowHost &host) { RegisterPskWindows(host); }});
+    chooser.file = QString::fromStdString(program.SaveFile("PSK.VLL"));
+    main->NewClick();
+    QCoreApplication::processEvents();
+    TPSK31Window *window = openWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(lastMessage().find("Error starting the soundcard"), std::string::npos) << lastMessage();
+    EXPECT_TRUE(waitFor([&] { return window->Waterfall()->LinesDrawn() > 3; })) << "spectra arrive from the input";
 }
 
 TEST(PskMixer, AMissingMixerProgramIsNamed)
