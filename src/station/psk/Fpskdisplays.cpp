@@ -121,11 +121,12 @@ void TPskSpectrum::paintEvent(QPaintEvent *)
     painter.setPen(Qt::yellow);
     for (int y = h - step - 1; step > 0 && y > 0; y -= step)
         painter.drawLine(0, y, w, y);
-    QPolygon trace(w);
+    if (m_trace.size() != w)
+        m_trace.resize(w);
     for (int x = 0; x < w; ++x)
-        trace[x] = QPoint(x, h - static_cast<int>(std::lround(m_data.LevelAt(x, w) * h)));
+        m_trace[x] = QPoint(x, h - static_cast<int>(std::lround(m_data.LevelAt(x, w) * h)));
     painter.setPen(Qt::cyan);
-    painter.drawPolyline(trace);
+    painter.drawPolyline(m_trace);
     drawOverlay(painter, true);
     drawVectors(painter);
     painter.end();

@@ -7,6 +7,7 @@
 #include "pskview.h"
 
 #include <QImage>
+#include <QPolygon>
 #include <QWidget>
 
 #include <array>
@@ -87,6 +88,7 @@ protected:
 private:
     void drawVectors(QPainter &painter) const;
     QImage m_image;
+    QPolygon m_trace; ///< one point a pixel, reallocated when the width changes
 };
 
 class TPskWaterfall : public TPskTuningDisplay {

@@ -8,6 +8,9 @@
 #include "station/psk/Fpskmixer.h"
 #include "station/psk/psktools.h"
 
+#include "station/portmap.h"
+#include "station/tests/radiopeers.h"
+#include "station/tests/stationpeers.h"
 #include "station/tests/stationprogram.h"
 
 #include "app/programcontext.h"
@@ -447,6 +450,63 @@ TEST_F(PskWindowTest, TheWindowRunsOnTheSystemSoundCard)
     ASSERT_NE(window, nullptr);
     EXPECT_EQ(lastMessage().find("Error starting the soundcard"), std::string::npos) << lastMessage();
     EXPECT_TRUE(waitFor([&] { return window->Waterfall()->LinesDrawn() > 3; })) << "spectra arrive from the input";
+}
+
+TEST_F(PskWindowTest, CenterRadioMovesTheRadioSoTheSignalSitsAtTheCentralFrequency)
+{
+    test::PtyPair cable;
+    test::AsciiRadio peer{cable.b};
+    ASSERT_TRUE(cable.ok && peer.Start());
+    config.Hardware_RadioType = "ASCII Semicolon CAT";
+    config.Hardware_RadioCOMPort = 2;
+    config.Hardware_RadioMaxTries = 1;
+    config.ReopenFreqWindow = false;
+    config.PSK31.CenterFreq = 1500;
+    config.PSK31.AFC = 0;
+    script->openError = "none";
+    start();
+    PortMap ports;
+    ports.SetDevicePath(2, cable.a);
+    ports.Save();
+    TPSK31Window *window = openWindow();
+    ASSERT_NE(window, nullptr);
+    QAction *center = window->findChild<QAction *>("CenterRadio1");
+    window->CenterRadio();
+    EXPECT_EQ(peer.State().vfoA, 14250000) << "no radio running: nothing happens";
+
+    if (!station->Radio().Running())
+        main->findChild<QAction *>("StartRadio1")->trigger();
+    ASSERT_TRUE(station->Radio().Running()) << lastMessage();
+    window->TuneMain(1700, 0);
+    window->SetMarker(1);
+    window->TuneChannel2(1900, 0);
+    center->trigger();
+    EXPECT_TRUE(waitFor([&] { return peer.State().vfoA == 14250200; }, 10))
+        << "200 Hz up: the signal moves down to 1500 Hz; the radio is at " << peer.State().vfoA;
+    EXPECT_EQ(window->ReceiveFrequency(), 1500);
+    EXPECT_EQ(window->Displays().markers[0].hz, 1500);
+    EXPECT_EQ(window->Engine().GetRXFrequency(1), 1700);
+    station->StartStopRadio();
+}
+
+TEST_F(PskWindowTest, KeyingByTheCwKeyersManualKeyAndTheSquelchOnTheMeter)
+{
+    config.PSK31.KEYING = 2; // CW Intf
+    start();
+    TPSK31Window *window = openWindow();
+    ASSERT_NE(window, nullptr);
+    TMorseSender &sender = station->Keyer().Sender();
+    window->SetTx(true);
+    EXPECT_TRUE(sender.ManualKeyDown());
+    window->SetTx(false);
+    ASSERT_TRUE(waitFor([&] { return !window->Engine().Transmitting(); }));
+    EXPECT_TRUE(waitFor([&] { return !sender.ManualKeyDown(); })) << "unkeyed when the engine reports the end";
+
+    TPskMeter *meter = window->findChild<TPskMeter *>("PskMeter");
+    ASSERT_GE(meter->height(), 20);
+    QTest::mouseClick(meter, Qt::LeftButton, {}, QPoint(5, meter->height() / 4));
+    EXPECT_NEAR(config.PSK31.ThreshHold, 75, 1) << "a quarter down from the top";
+    EXPECT_EQ(window->Displays().threshold, config.PSK31.ThreshHold);
 }
 
 TEST(PskMixer, AMissingMixerProgramIsNamed)
