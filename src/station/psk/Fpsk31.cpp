@@ -42,6 +42,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <utility>
 
 namespace vellum {
 
@@ -169,7 +170,7 @@ TPSK31Window::~TPSK31Window()
     storeSplitters();
     TPsk31Settings &s = Settings();
     s.MainFreq = static_cast<std::uint16_t>(m_data.receiveHz);
-    s.FreqChan2 = static_cast<std::uint16_t>(m_engine->GetRXFrequency(1));
+    s.FreqChan2 = static_cast<std::uint16_t>(m_data.channel2Hz); // the engine's, as of the last data or tuning
     std::string ignored;
     m_key.Key(false, psk::PskKeying{s.KEYING, s.KEYDTR != 0, s.OTHERH != 0}, ignored);
     m_engine->StopSoundCard();
@@ -283,11 +284,16 @@ void TPSK31Window::buildActions()
                                    if (QsoEntry *entry = m_host.Entry(); entry && entry->Mode() == QsoWindowMode::AddRealTime)
                                        entry->AddQso();
                                });
+    // The menus show what applies now; the keys stay live, the commands check for themselves.
     connect(rx, &QMenu::aboutToShow, this, [this, center, enter] {
         TStation *station = StationOf(m_host);
         center->setEnabled(station && station->Radio().Running());
         QsoEntry *entry = m_host.Entry();
         enter->setEnabled(entry && entry->Mode() == QsoWindowMode::AddRealTime);
+    });
+    connect(rx, &QMenu::aboutToHide, this, [center, enter] {
+        center->setEnabled(true);
+        enter->setEnabled(true);
     });
     menuAction(this, tx, "StartTransmission1", QStringLiteral("Start transmission"), QKeySequence(Qt::Key_F11), [this] {
         if (!TxDown())
@@ -300,6 +306,7 @@ void TPSK31Window::buildActions()
     QAction *paste = menuAction(this, tx, "Paste1", QStringLiteral("Paste"), QKeySequence(Qt::SHIFT | Qt::Key_Insert),
                                [this] { PasteClipboard(); });
     connect(tx, &QMenu::aboutToShow, this, [paste] { paste->setEnabled(!QApplication::clipboard()->text().isEmpty()); });
+    connect(tx, &QMenu::aboutToHide, this, [paste] { paste->setEnabled(true); });
     menuAction(this, tx, "EditFunctionKeys1", QStringLiteral("Edit function keys"), QKeySequence(Qt::ALT | Qt::Key_E),
               [this] { EditFunctionKeys(); });
     menuAction(this, tx, "RxVolume1", QStringLiteral("Rx Volume"), {}, [this] { RunMixer(); });
@@ -409,7 +416,7 @@ void TPSK31Window::characterReceived(int code, int channel)
         if (m_data.channel2Shown)
             typeInto(m_channel2, code);
     } else if (m_holding) {
-        m_held += QChar(code);
+        m_held += static_cast<char>(code);
     } else {
         typeInto(m_receive, code);
     }
@@ -631,14 +638,14 @@ void TPSK31Window::Channel2ToMain()
     std::vector<std::string> lines;
     for (QTextBlock block = m_channel2->document()->begin(); block.isValid(); block = block.next())
         lines.push_back(CoreText(block.text()));
-    QString text = ScreenText(psk::ChannelTwoText(lines));
+    std::string text = psk::ChannelTwoText(lines);
     if (m_holding) {
         m_held += text;
     } else {
         QTextCursor cursor(m_receive->document());
         cursor.movePosition(QTextCursor::End);
         cursor.insertBlock();
-        cursor.insertText(text);
+        cursor.insertText(ScreenText(text));
     }
     TuneMain(m_engine->GetRXFrequency(1), 0);
 }
@@ -651,8 +658,7 @@ void TPSK31Window::SetHold(bool hold)
         m_receive->setFocus();
         return;
     }
-    std::string held = CoreText(m_held);
-    m_held.clear();
+    std::string held = std::exchange(m_held, {});
     for (char c : held)
         typeInto(m_receive, static_cast<unsigned char>(c));
     focusTransmitPane();
@@ -952,7 +958,8 @@ bool TPSK31Window::eventFilter(QObject *watched, QEvent *event)
 bool TPSK31Window::handleKey(QObject *watched, QKeyEvent *key, bool press)
 {
     Qt::KeyboardModifiers mods = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
-    m_keys->SetControl(mods & Qt::ControlModifier);
+    // Ctrl shows keys 9 to 16 on the bar while it is held.
+    m_keys->SetControl((mods & Qt::ControlModifier) && (press || key->key() != Qt::Key_Control));
     if ((key->key() == Qt::Key_Left || key->key() == Qt::Key_Right) && mods == Qt::NoModifier) {
         if (!press && !key->isAutoRepeat())
             PeakSearch(key->key() == Qt::Key_Right);

@@ -14,6 +14,7 @@
 #include <QWidget>
 
 #include <memory>
+#include <string>
 
 class QLabel;
 class QPlainTextEdit;
@@ -140,7 +141,7 @@ private:
     bool m_active = false;
     bool m_soundRunning = false;
     bool m_holding = false;
-    QString m_held;
+    std::string m_held; ///< received while holding (cp1252)
     TPskDisplayPanel *m_panel = nullptr;
     QPlainTextEdit *m_receive = nullptr;
     QPlainTextEdit *m_channel2 = nullptr;
