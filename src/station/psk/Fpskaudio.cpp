@@ -73,6 +73,7 @@ void QtPskSoundDevice::Close()
     if (m_sink)
         m_sink->stop();
     m_input = m_output = nullptr;
+    m_pendingByte.clear();
     m_source.reset();
     m_sink.reset();
 }
@@ -82,7 +83,9 @@ std::vector<float> QtPskSoundDevice::Read()
     std::vector<float> samples;
     if (!m_input)
         return samples;
-    QByteArray bytes = m_input->readAll();
+    // A read may end inside a sample: its first byte waits for the next read.
+    QByteArray bytes = m_pendingByte + m_input->readAll();
+    m_pendingByte = bytes.size() % 2 ? bytes.right(1) : QByteArray();
     samples.resize(static_cast<std::size_t>(bytes.size()) / 2);
     for (std::size_t i = 0; i < samples.size(); ++i) {
         std::int16_t value;

@@ -3,6 +3,8 @@
 // through Qt Multimedia, and in tests a source that plays generated samples.
 
 
+#include <QByteArray>
+
 #include <memory>
 #include <string>
 #include <vector>
@@ -46,6 +48,7 @@ private:
     std::unique_ptr<QAudioSink> m_sink;
     QIODevice *m_input = nullptr;
     QIODevice *m_output = nullptr;
+    QByteArray m_pendingByte;
     int m_rate = 8000;
 };
 
