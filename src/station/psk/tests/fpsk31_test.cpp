@@ -17,6 +17,7 @@
 #include "cluster/Fcluster.h"
 #include "app/windowhost.h"
 #include "config/configrecord.h"
+#include "logstore/qsodata.h"
 #include "qso/qsoentry.h"
 #include "qso/qsofields.h"
 
@@ -281,6 +282,20 @@ TEST_F(PskWindowTest, AFunctionKeyTransmitsItsTextAsOneOver)
     EXPECT_FALSE(window->TxDown());
     EXPECT_EQ(window->Engine().GetTXCharsRemaining(), 0);
     EXPECT_TRUE(waitFor([&] { return !window->Engine().Transmitting(); }));
+
+    // "%l" enters the QSO of the real-time mode after the text; so does Ctrl+Enter.
+    QsoEntry &entry = *main->Host().Entry();
+    ASSERT_EQ(entry.Mode(), QsoWindowMode::AddRealTime);
+    config.PSK31KEYS[1] = "%@ tu%l";
+    entry.Edit(QsoField::Call, "dl1abc");
+    entry.Leave(QsoField::Call);
+    QTest::keyClick(window->TransmitPane(), Qt::Key_F2);
+    EXPECT_TRUE(window->TransmitPane()->toPlainText().endsWith("DL1ABC tu")) << window->TransmitPane()->toPlainText().toStdString();
+    EXPECT_EQ(entry.Log().Count(), 1u);
+    entry.Edit(QsoField::Call, "dl2xyz");
+    entry.Leave(QsoField::Call);
+    window->findChild<QAction *>("EnterQSO1")->trigger();
+    EXPECT_EQ(entry.Log().Count(), 2u);
 }
 
 TEST_F(PskWindowTest, TuningByClickArrowsMarkersAndChannelTwo)
