@@ -42,6 +42,11 @@ start_sound_server() {
   pactl info >/dev/null 2>&1 || pulseaudio --start --exit-idle-time=-1 >/dev/null 2>&1 || true
   pactl list short sinks 2>/dev/null | grep -q . ||
     pactl load-module module-null-sink sink_name=vellum_null >/dev/null 2>&1 || true
+  # Qt lists no monitor as an input: a source fed by the sink's monitor is the default
+  # input, so what a test plays comes back in (the PSK31 sound-card test).
+  pactl list short sources 2>/dev/null | grep -q vellum_loop ||
+    { pactl load-module module-remap-source master="$(pactl get-default-sink).monitor" source_name=vellum_loop \
+        >/dev/null 2>&1 && pactl set-default-source vellum_loop >/dev/null 2>&1; } || true
 }
 
 # configure_build DIR [cmake options...]: configure (once) and build.

@@ -13,6 +13,7 @@
 #include "geo/Fsunwindows.h"
 #include "logbook/Flogbook.h"
 #include "station/Fstation.h"
+#include "station/psk/Fpsk31.h"
 #include "qso/Fqso.h"
 #include "reports/Freports.h"
 #include "setup/Fsetupactions.h"
@@ -76,6 +77,7 @@ int main(int argc, char **argv)
     RegisterSetupWindows(main.Host());
     RegisterStationWindows(main.Host());
     RegisterClusterWindows(main.Host());
+    RegisterPskWindows(main.Host());
     RegisterWeakSignalWindows(main.Host());
     RegisterLogbookWindows(main.Host());
     RegisterReportWindows(main.Host());

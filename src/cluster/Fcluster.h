@@ -44,6 +44,7 @@ public:
     Tsndthread &Announcer();
     /// The PSK31 terminal holds the sound card: spoken announcements are dropped meanwhile.
     void SetSoundCardOwned(bool owned) { m_soundCardOwned = owned; }
+    bool SoundCardOwned() const { return m_soundCardOwned; }
 
     /// Opens the terminals whose type is above 1 and closes those set to "None"
     /// (at program start and when the setup changed them).
