@@ -73,7 +73,7 @@ TAwardStatus levelStatus(TConstStatusBlock block, ModeBandChoice choice)
     return MixedStatus(block);
 }
 
-/// Re-reads the tables' validity after a report: the next reader rebuilds with its own dates.
+/// Leaves the tables out of date once a report was read from them: the next reader rebuilds with its own dates.
 struct InvalidateAfter {
     TQsoData &log;
     ~InvalidateAfter() { log.InvalidateAwardTables(); }
