@@ -167,6 +167,41 @@ LabelJobResult RunLabelPass(TMyLabPr &printer, const std::vector<LabelItem> &ite
     return result;
 }
 
+LabelJobResult PrintLabelRun(PrintSurface &surface, const std::vector<LabelItem> &items, const LabelJobSetup &setup,
+                             const LabelJobLookups &lookups)
+{
+    PrintEngine engine(surface, setup.pages, setup.monitor);
+    TMyLabPr printer(engine, setup.kind, setup.options, setup.layout, setup.missing);
+    return RunLabelPass(printer, items, lookups);
+}
+
+LabelJobResult RunLabelSample(TMyLabPr &printer)
+{
+    LabelJobResult result;
+    printer.SetOutlinesAlways(true);
+    result.problem = printer.Prepare();
+    if (!result.problem.empty() || !printer.PrintMethodLabel(QslMethodNr::Direct) ||
+        !printer.PrintAddressLabel({"John Doe", "1 Main Street", "Springfield"}))
+        return result;
+    const std::uint16_t day = 36100; // 1 January 1999
+    const LabelQsoLine sample{day, 3 * 3600 + 25 * 60 + 45, 5, 599, 4}; // 20 m, CW
+    for (int label = 1; label <= 100; ++label) {
+        if (label > 5 && printer.Page() >= 2)
+            break;
+        if (!printer.StartLabel("CALLSIGN" + std::to_string(label) + " via MANAGER"))
+            break;
+        ++result.labels;
+        while (printer.AddQsoLine(sample)) {
+        }
+        for (const std::string *greeting : {&printer.Options().greeting1, &printer.Options().greeting2})
+            printer.AddTextLine(*greeting);
+        printer.AddFooter();
+    }
+    result.pages = printer.Page();
+    result.aborted = printer.Engine().Aborted();
+    return result;
+}
+
 void MarkPrinted(const std::vector<LabelItem> &items, const LabelJobResult &result)
 {
     if (result.aborted || !result.problem.empty())

@@ -39,6 +39,27 @@ struct LabelJobResult {
 /// Prepares the printer and runs the pass over items.
 LabelJobResult RunLabelPass(TMyLabPr &printer, const std::vector<LabelItem> &items, const LabelJobLookups &lookups);
 
+/// What a whole run needs besides its list.
+struct LabelJobSetup {
+    LabelKind kind = LabelKind::Qsl;
+    LabelOptions options;
+    LabelLayout layout{};
+    int missing = 0;
+    PageRange pages;
+    JobMonitor *monitor = nullptr;
+};
+/// A whole run on a surface: the page margins and the label printer of the run,
+/// and the pass over the list.
+LabelJobResult PrintLabelRun(PrintSurface &surface, const std::vector<LabelItem> &items, const LabelJobSetup &setup,
+                             const LabelJobLookups &lookups);
+
+/// The label editor's sample: a method label ("Direct"), an address label, then
+/// labels "CALLSIGN<n> via MANAGER" filled with a sample QSO until each is full,
+/// with greetings 1 and 2 as they stand and the footer; it stops after label 100,
+/// or once more than 5 labels were made and the second page has begun. The
+/// outlines of the positions are drawn on every output. Returns the labels made.
+LabelJobResult RunLabelSample(TMyLabPr &printer);
+
 /// Sets the printed marks of the entries the pass printed (after the job's output succeeded).
 void MarkPrinted(const std::vector<LabelItem> &items, const LabelJobResult &result);
 

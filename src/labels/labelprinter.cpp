@@ -58,6 +58,15 @@ LabelOptions LabelOptionsFrom(const TConfigRecord &config)
     return options;
 }
 
+PrintListSettings ListSettingsFrom(LabelKind kind, const LabelOptions &options)
+{
+    PrintListSettings settings;
+    settings.kind = kind;
+    settings.useManagers = options.printManagers && kind != LabelKind::Swl;
+    settings.printGroups = options.printGroups;
+    return settings;
+}
+
 TMyLabPr::TMyLabPr(PrintEngine &engine, LabelKind kind, const LabelOptions &options, const LabelLayout &layout,
                    int missing)
     : m_engine(engine), m_kind(kind), m_options(options), m_layout(layout), m_missing(std::max(0, missing))

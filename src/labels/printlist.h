@@ -49,6 +49,11 @@ struct PrintListSettings {
     int alternateMethod = QslMethodNr::Buro; ///< "Alternate QSL method"
 };
 
+/// The list settings a run starts with: every method, the managers and group
+/// names as the label options say, "Buro" as the alternate method.
+struct LabelOptions;
+PrintListSettings ListSettingsFrom(LabelKind kind, const LabelOptions &options);
+
 class LabelPrintList {
 public:
     LabelPrintList(TQsoData &log, const CountryResolver &resolver) : m_log(log), m_resolver(resolver) {}

@@ -39,8 +39,8 @@ TablePrintResult failed(std::string message)
 
 } // namespace
 
-TablePrintResult WriteTablePdf(const TablePrintJob &job, const TableStyle &style, const std::string &fileName,
-                               const PaperSpec &paper, JobMonitor *monitor)
+TablePrintResult WriteSurfacePdf(const SurfaceJob &job, const std::string &title, const std::string &fileName,
+                                 const PaperSpec &paper)
 {
     ensureGuiApplication();
     const QString target = QString::fromStdString(fileName);
@@ -54,11 +54,11 @@ TablePrintResult WriteTablePdf(const TablePrintJob &job, const TableStyle &style
         QPdfWriter writer(temporary);
         writer.setResolution(1200);
         writer.setCreator(QStringLiteral("Vellum"));
-        writer.setTitle(PrintText(job.title));
+        writer.setTitle(PrintText(title));
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         paperWarning = ApplyPaper(writer, paper);
         PaintSurface surface(writer, {}, false);
-        result = PrintTable(surface, job, style, monitor);
+        result = job(surface);
         if (!surface.Finish() && result.Ok())
             result = failed("Cannot write " + fileName);
     }
@@ -72,6 +72,13 @@ TablePrintResult WriteTablePdf(const TablePrintJob &job, const TableStyle &style
     if (!paperWarning.empty())
         result.message = paperWarning + (result.message.empty() ? "" : "; " + result.message);
     return result;
+}
+
+TablePrintResult WriteTablePdf(const TablePrintJob &job, const TableStyle &style, const std::string &fileName,
+                               const PaperSpec &paper, JobMonitor *monitor)
+{
+    return WriteSurfacePdf([&](PrintSurface &surface) { return PrintTable(surface, job, style, monitor); }, job.title,
+                           fileName, paper);
 }
 
 } // namespace vellum

@@ -80,6 +80,8 @@ private:
     void buildMenus();
     QAction *menuItem(const QString &menu, const char *name, const QString &caption, std::function<void()> slot,
                       QKeySequence key = {});
+    /// The items registered for title as a submenu (object name) at the end of menu's items.
+    void addSubmenu(const QString &menu, const QString &title, const char *name);
     void assembleMenus();
     void updateMenuStates();
     void moveShortcutsForSpecialKeys();
