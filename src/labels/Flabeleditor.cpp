@@ -79,7 +79,7 @@ TLabelEditor::TLabelEditor(ProgramContext &context, QWidget *parent)
     m_useLines->setChecked(config.F_LabUseLines);
     m_commercial->setChecked(config.F_Commercial);
     m_rightAligned->setChecked(config.F_LabCallRightAlgn);
-    show(CurrentLabelIndex(config, m_labels.size()));
+    showLabel(CurrentLabelIndex(config, m_labels.size()));
     connect(m_name, &QComboBox::activated, this, [this](int index) { ChooseLabel(index); });
     connect(m_units, &QComboBox::activated, this, [this](int index) { SetUnits(index == 1); });
     connect(m_paper, &QLineEdit::textChanged, this, [this] { updatePageFields(); });
@@ -125,13 +125,14 @@ void TLabelEditor::buildControls()
     const std::pair<const char *, QWidget *> more[] = {
         {"Nr down", m_down},        {"Nr across", m_across}, {"Paper size", m_paper},    {"Units", m_units},
         {"Callsign font", m_headFont}, {"Body font", m_bodyFont}, {"Max QSOs", m_maxQsos}};
-    int row = 7;
+    const int firstRow = 1 + static_cast<int>(LengthFields.size()) / 2;
+    int at = 0;
     for (const auto &[caption, widget] : more) {
-        grid->addWidget(new QLabel(QString::fromLatin1(caption), this), row / 2 + 3, (row % 2) * 2);
-        grid->addWidget(widget, row / 2 + 3, (row % 2) * 2 + 1);
-        ++row;
+        grid->addWidget(new QLabel(QString::fromLatin1(caption), this), firstRow + at / 2, (at % 2) * 2);
+        grid->addWidget(widget, firstRow + at / 2, (at % 2) * 2 + 1);
+        ++at;
     }
-    grid->addWidget(m_portrait, row / 2 + 3, (row % 2) * 2 + 1);
+    grid->addWidget(m_portrait, firstRow + at / 2, (at % 2) * 2 + 1);
     layout->addLayout(grid);
     auto *options = new QGroupBox(QStringLiteral("Options"), this);
     auto *optionRow = new QHBoxLayout(options);
@@ -165,7 +166,7 @@ LabelLayout *TLabelEditor::shownCustom()
     return custom ? &m_context.Config().CustLab[static_cast<std::size_t>(custom - 1)] : nullptr;
 }
 
-void TLabelEditor::show(int index)
+void TLabelEditor::showLabel(int index)
 {
     m_shown = index;
     m_name->setCurrentIndex(index);
@@ -219,7 +220,7 @@ void TLabelEditor::storeShown()
 void TLabelEditor::ChooseLabel(int index)
 {
     storeShown();
-    show(index);
+    showLabel(index);
 }
 
 void TLabelEditor::SetUnits(bool metric)
@@ -229,7 +230,7 @@ void TLabelEditor::SetUnits(bool metric)
         return;
     storeShown();
     layout->Metric = metric;
-    show(m_shown);
+    showLabel(m_shown);
 }
 
 void TLabelEditor::Copy()
@@ -241,7 +242,7 @@ void TLabelEditor::Copy()
     const int target = m_shown == 0 ? 1 : 0;
     m_context.Config().CustLab[static_cast<std::size_t>(target)] = copy;
     m_labels[static_cast<std::size_t>(target)].layout = copy;
-    show(target);
+    showLabel(target);
 }
 
 void TLabelEditor::storeOptions()

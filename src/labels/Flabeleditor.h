@@ -46,7 +46,7 @@ protected:
 private:
     enum Length { Width, Height, HorzPitch, VertPitch, Left, Top, PageHeight, PageWidth, HorzShift, VertShift, LengthCount };
     void buildControls();
-    void show(int index);
+    void showLabel(int index);
     /// The shown values into the custom layout shown (if one is).
     void storeShown();
     void storeOptions();
