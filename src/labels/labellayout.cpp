@@ -131,8 +131,13 @@ PaperSpec PaperOf(const LabelLayout &layout)
     paper.portrait = layout.Portrait;
     if (IsCustomPaperName(layout.PaperName.view())) {
         paper.name = "Custom";
-        paper.widthTenthMm = static_cast<int>(std::lround(layout.PageWidth * 254));
-        paper.heightTenthMm = static_cast<int>(std::lround(layout.PageHeight * 254));
+        // Tenths of a millimetre; a length that is no number or absurdly large (a damaged
+        // record) gives 0, which the paper setting refuses with its warning.
+        auto tenths = [](double inches) {
+            return std::isfinite(inches) && inches > 0 && inches < 1000 ? static_cast<int>(std::lround(inches * 254)) : 0;
+        };
+        paper.widthTenthMm = tenths(layout.PageWidth);
+        paper.heightTenthMm = tenths(layout.PageHeight);
     } else {
         paper.name = layout.PaperName.str();
     }

@@ -252,6 +252,35 @@ TEST_F(BulkCommandsTest, PrintedSwlRecordsAreDeletedWhenTheUserAgrees)
     EXPECT_EQ(log->SwlList.Count(), 0);
 }
 
+TEST_F(BulkCommandsTest, WalksOverTheLogShowTheProgressWindow)
+{
+    struct RecordingProgress : ProgressService {
+        std::vector<std::string> captions;
+        std::int64_t lastDone = 0, total = 0;
+        int open = 0;
+        void begin(std::string_view caption, std::int64_t n) override
+        {
+            captions.emplace_back(caption);
+            total = n;
+            ++open;
+        }
+        void advance(std::int64_t done) override { lastDone = done; }
+        void end() override { --open; }
+    } progress;
+    for (int i = 0; i < 3000; ++i)
+        QsoBuilder("DL" + std::to_string(i) + "X").date(2021, 1, 1 + i % 28).time(i / 60 % 24, i % 60).band(5).mode(1)
+            .addTo(*log);
+    LogServices services = log->Services();
+    services.progress = &progress;
+    log->SetServices(services);
+    BulkCommands &c = commands();
+    EXPECT_EQ(c.SetConfirmed(), 3000);
+    EXPECT_EQ(progress.captions, std::vector<std::string>{"Confirming QSOs"});
+    EXPECT_EQ(progress.total, 3000);
+    EXPECT_EQ(progress.lastDone, 2048);
+    EXPECT_EQ(progress.open, 0);
+}
+
 TEST_F(BulkCommandsTest, NoChangeReachesTheLogFileBeforeTheUserSaves)
 {
     test::TempDir dir("bulk");
