@@ -1,7 +1,7 @@
 #include "labels/labeljob.h"
 #include "labels/labelprinter.h"
 
-#include "print/tests/recordingsurface.h"
+#include "sheetsurface.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 namespace vellum {
 namespace {
 
-using test::RecordingSurface;
+using test::SheetSurface;
 
 /// A 3 x 8 sheet of 70 x 36 mm labels on A4.
 LabelLayout a4Sheet()
@@ -54,24 +54,18 @@ LabelItem qso(const std::string &call, int day, bool confirmed = false)
 }
 
 struct LabelRun {
-    RecordingSurface surface;
+    SheetSurface surface;
     PrintEngine engine;
     TMyLabPr printer;
     LabelRun(LabelKind kind, const LabelOptions &o, const LabelLayout &layout, int missing = 0, PageRange pages = {})
         : surface(a4Surface()), engine(surface, pages), printer(engine, kind, o, layout, missing)
     {
     }
-    static RecordingSurface a4Surface()
-    {
-        RecordingSurface s;
-        s.width = 8.27;
-        s.height = 11.69;
-        return s;
-    }
+    static SheetSurface a4Surface() { return {}; }
     LabelJobResult run(const std::vector<LabelItem> &items) { return RunLabelPass(printer, items, {}); }
-    std::vector<const RecordingSurface::Drawn *> all(const std::string &text) const
+    std::vector<const SheetSurface::Placed *> all(const std::string &text) const
     {
-        std::vector<const RecordingSurface::Drawn *> found;
+        std::vector<const SheetSurface::Placed *> found;
         for (const auto &d : surface.texts)
             if (d.text == text)
                 found.push_back(&d);
@@ -320,7 +314,7 @@ TEST(LabelContent, ManagerHeaderAddressLabelAndMethodLabels)
 }
 
 /// A printer whose output fails when the second page starts.
-class FailingSurface : public RecordingSurface {
+class FailingSurface : public SheetSurface {
 public:
     bool BeginPage() override { return ++pages < 2; }
 };
@@ -339,8 +333,6 @@ TEST(LabelMarks, OnlyAJobThatFinishedMarksWhatItPrinted)
     };
 
     FailingSurface failing;
-    failing.width = 8.27;
-    failing.height = 11.69;
     PrintEngine failingEngine(failing);
     TMyLabPr failingPrinter(failingEngine, LabelKind::Qsl, options(), a4Sheet());
     LabelJobResult failed = RunLabelPass(failingPrinter, items, {});
@@ -352,7 +344,7 @@ TEST(LabelMarks, OnlyAJobThatFinishedMarksWhatItPrinted)
     public:
         bool Advance(std::int64_t done) override { return done < 5; }
     } user;
-    RecordingSurface surface = LabelRun::a4Surface();
+    SheetSurface surface = LabelRun::a4Surface();
     PrintEngine cancelledEngine(surface, {}, &user);
     TMyLabPr cancelledPrinter(cancelledEngine, LabelKind::Qsl, options(), a4Sheet());
     LabelJobResult cancelled = RunLabelPass(cancelledPrinter, items, {});
