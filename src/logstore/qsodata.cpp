@@ -260,6 +260,28 @@ void TQsoData::afterSave()
     }
 }
 
+void TQsoData::RecountHighestPrtSeqNr()
+{
+    std::uint16_t highest = 0;
+    for (const TQsoRec *qso : m_qsos)
+        highest = std::max(highest, qso->PrtSeqNr);
+    m_highestPrtSeqNr = highest;
+}
+
+void TQsoData::AddSwl(const TSwlRec &swl)
+{
+    journal(JournalEntry::SwlAdded(swl));
+    SwlList.AddRec(std::make_unique<TSwlRec>(swl));
+    SetModified();
+}
+
+void TQsoData::DeleteSwl(std::int32_t position)
+{
+    journal(JournalEntry::SwlDeleted(*SwlList.Get(position)));
+    SwlList.DeleteRec(position);
+    SetModified();
+}
+
 std::uint16_t TQsoData::QueueForLabel(std::uint16_t behind)
 {
     constexpr std::uint16_t LastNumber = 0xFFFF;

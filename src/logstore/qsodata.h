@@ -117,6 +117,10 @@ public:
     /// The group names and the selections as a whole (the dialogs' OK), journaled.
     void SetGroupNames(std::vector<std::string> names);
     void SetSelections(std::vector<TSelection> selections);
+    /// Adds an SWL record at its key position, journaled; the log is modified.
+    void AddSwl(const TSwlRec &swl);
+    /// Removes the SWL record at a position of SwlList, journaled; the log is modified.
+    void DeleteSwl(std::int32_t position);
     /// Deletes the call's note unless some QSO still has exactly this call.
     void DropNoteIfUnused(std::string_view call);
 
@@ -163,6 +167,9 @@ public:
     /// behind + 1 is returned; otherwise the highest number plus one.
     /// The highest number counts up in both cases.
     std::uint16_t QueueForLabel(std::uint16_t behind = 0);
+    /// After label numbers were cleared: the highest number given out becomes the
+    /// largest PrtSeqNr left in the log (0 when none).
+    void RecountHighestPrtSeqNr();
 
     // --- the journal ---
     /// From now on every change of the QSOs and the call notes is written to the

@@ -40,11 +40,8 @@ TablePrintResult failed(std::string message)
 
 } // namespace
 
-namespace {
-
-/// Paints pages into a temporary PDF beside fileName and renames it into place when they printed.
-TablePrintResult writePdf(const std::string &fileName, const std::string &title, const PaperSpec &paper,
-                          const std::function<TablePrintResult(PaintSurface &)> &paint)
+TablePrintResult WriteSurfacePdf(const SurfaceJob &job, const std::string &title, const std::string &fileName,
+                                 const PaperSpec &paper)
 {
     EnsureGuiApplication();
     const QString target = QString::fromStdString(fileName);
@@ -62,7 +59,7 @@ TablePrintResult writePdf(const std::string &fileName, const std::string &title,
         writer.setPageMargins(QMarginsF(0, 0, 0, 0));
         paperWarning = ApplyPaper(writer, paper);
         PaintSurface surface(writer, {}, false);
-        result = paint(surface);
+        result = job(surface);
         if (!surface.Finish() && result.Ok())
             result = failed("Cannot write " + fileName);
     }
@@ -78,18 +75,16 @@ TablePrintResult writePdf(const std::string &fileName, const std::string &title,
     return result;
 }
 
-} // namespace
-
 TablePrintResult WriteTablePdf(const TablePrintJob &job, const TableStyle &style, const std::string &fileName,
                                const PaperSpec &paper, JobMonitor *monitor)
 {
-    return writePdf(fileName, job.title, paper,
-                    [&](PaintSurface &surface) { return PrintTable(surface, job, style, monitor); });
+    return WriteSurfacePdf([&](PrintSurface &surface) { return PrintTable(surface, job, style, monitor); }, job.title,
+                           fileName, paper);
 }
 
 TablePrintResult WritePagesPdf(const std::string &title, const PageJob &job, const std::string &fileName)
 {
-    return writePdf(fileName, title, {}, [&](PaintSurface &surface) { return RunPageJob(surface, job); });
+    return WriteSurfacePdf([&](PrintSurface &surface) { return RunPageJob(surface, job); }, title, fileName);
 }
 
 TablePrintResult RunPageJob(PrintSurface &surface, const PageJob &job)

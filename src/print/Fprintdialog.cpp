@@ -46,40 +46,85 @@ PrintMargins printerMargins(QPrinter &printer)
     return {m.left() * toInch, m.top() * toInch, m.right() * toInch, m.bottom() * toInch};
 }
 
-TablePrintResult printOn(QPrinter &printer, const TablePrintJob &job, const TableStyle &style, JobMonitor *monitor,
-                         bool preview)
+TablePrintResult printOn(QPrinter &printer, const SurfacePrintJob &job, JobMonitor *monitor, bool preview)
 {
     PaintSurface surface(printer, printerMargins(printer), preview);
-    TablePrintResult result = PrintTable(surface, job, style, monitor);
+    TablePrintResult result = job(surface, monitor);
     surface.Finish();
     return result;
 }
 
-TablePrintResult runPreview(QWidget *parent, const TablePrintJob &job, const TableStyle &style)
+TablePrintResult runPreview(QWidget *parent, const std::string &title, const SurfacePrintJob &job)
 {
     TablePrintResult result;
     QPrintPreviewDialog preview(&SharedPrinter(), parent);
     preview.setObjectName(QStringLiteral("PrintPreview"));
-    preview.setWindowTitle(QStringLiteral("Preview: ") + PrintText(job.title));
+    preview.setWindowTitle(QStringLiteral("Preview: ") + PrintText(title));
     QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview,
-                     [&](QPrinter *printer) { result = printOn(*printer, job, style, nullptr, true); });
+                     [&](QPrinter *printer) { result = printOn(*printer, job, nullptr, true); });
     preview.exec();
     return result;
 }
 
-TablePrintResult runJob(QWidget *parent, const TablePrintJob &job, const TableStyle &style, UserNotifier &notifier)
+/// The printer's paper while a job runs on a paper of its own; set back afterwards.
+class PaperForJob {
+public:
+    PaperForJob(QPrinter &printer, const PaperSpec &paper, UserNotifier &notifier)
+        : m_printer(printer), m_saved(printer.pageLayout()), m_changed(!paper.name.empty())
+    {
+        if (!m_changed)
+            return;
+        std::string warning = ApplyPaper(printer, paper);
+        if (!warning.empty())
+            notifier.warning(warning);
+    }
+    ~PaperForJob()
+    {
+        if (m_changed)
+            m_printer.setPageLayout(m_saved);
+    }
+    PaperForJob(const PaperForJob &) = delete;
+    PaperForJob &operator=(const PaperForJob &) = delete;
+
+private:
+    QPrinter &m_printer;
+    QPageLayout m_saved;
+    bool m_changed;
+};
+
+} // namespace
+
+TablePrintResult RunSurfacePrint(QWidget *parent, const PrintSetupChoice &setup, const std::string &title,
+                                 const PaperSpec &paper, const SurfacePrintJob &job, UserNotifier &notifier)
 {
-    if (job.setup.destination == PrintDestination::Preview)
-        return runPreview(parent, job, style);
+    if (setup.destination == PrintDestination::Preview) {
+        PaperForJob onPaper(SharedPrinter(), paper, notifier);
+        return runPreview(parent, title, job);
+    }
     TFPrintDialog status(parent);
     status.show();
-    if (job.setup.destination == PrintDestination::File)
-        return WriteTablePdf(job, style, job.setup.fileName, {}, &status);
+    if (setup.destination == PrintDestination::File)
+        return WriteSurfacePdf([&](PrintSurface &surface) { return job(surface, &status); }, title, setup.fileName,
+                               paper);
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
         notifier.error("No printers installed!");
         return {TablePrintResult::Status::Rejected, 0, 0, {}};
     }
-    return printOn(SharedPrinter(), job, style, &status, false);
+    PaperForJob onPaper(SharedPrinter(), paper, notifier);
+    return printOn(SharedPrinter(), job, &status, false);
+}
+
+bool AskPrintSetup(QWidget *parent, PrintSetupChoice &choice) { return askSetup(parent, choice); }
+
+namespace {
+
+TablePrintResult runJob(QWidget *parent, const TablePrintJob &job, const TableStyle &style, UserNotifier &notifier)
+{
+    return RunSurfacePrint(parent, job.setup, job.title, {},
+                           [&](PrintSurface &surface, JobMonitor *monitor) {
+                               return PrintTable(surface, job, style, monitor);
+                           },
+                           notifier);
 }
 
 } // namespace

@@ -42,6 +42,17 @@ using PrintSetupAsker = std::function<bool(QWidget *parent, PrintSetupChoice &ch
 /// The asker every print job of the program uses (null: "Report Setup").
 void SetPrintSetupAsker(PrintSetupAsker asker);
 
+/// Asks where a job goes with the asker in force ("Report Setup" by default).
+bool AskPrintSetup(QWidget *parent, PrintSetupChoice &choice);
+
+/// A job that draws on a surface, telling the status window (null for the preview).
+using SurfacePrintJob = std::function<TablePrintResult(PrintSurface &surface, JobMonitor *monitor)>;
+/// Runs a job to the destination chosen: the preview, a PDF file or the printer,
+/// with the status window; paper (unless its name is empty) is set for the job
+/// and set back after it. The result says whether the output was written.
+TablePrintResult RunSurfacePrint(QWidget *parent, const PrintSetupChoice &setup, const std::string &title,
+                                 const PaperSpec &paper, const SurfacePrintJob &job, UserNotifier &notifier);
+
 /// Shows "Report Setup" for the job and, unless it is cancelled, prints the job to
 /// the chosen destination. Problems are told to the notifier. Returns whether the
 /// job printed to the end.

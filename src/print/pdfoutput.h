@@ -22,6 +22,12 @@ void EnsureGuiApplication();
 TablePrintResult WriteTablePdf(const TablePrintJob &job, const TableStyle &style, const std::string &fileName,
                                const PaperSpec &paper = {}, JobMonitor *monitor = nullptr);
 
+/// A job that draws on the PDF's surface; its result tells whether it printed.
+using SurfaceJob = std::function<TablePrintResult(PrintSurface &surface)>;
+/// Runs any print job into the PDF file fileName, as WriteTablePdf does: the file
+/// appears only when the job printed and the PDF was written.
+TablePrintResult WriteSurfacePdf(const SurfaceJob &job, const std::string &title, const std::string &fileName,
+                                 const PaperSpec &paper = {});
 /// A job that lays its pages out itself on the engine (the award chart): false
 /// when it did not print.
 using PageJob = std::function<bool(PrintEngine &engine)>;

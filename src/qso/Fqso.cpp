@@ -1,5 +1,7 @@
 #include "Fqso.h"
 
+#include "Fbulkcommands.h"
+
 #include "Fmastercomp.h"
 #include "Fpicklist.h"
 #include "Fqsodialogs.h"
@@ -343,9 +345,6 @@ void TQSOForm::buildMenus()
     const QString qso = QStringLiteral("&QSO"), filter = QStringLiteral("F&ilter"), windows = QStringLiteral("&Window");
     menuItem(qso, "AddRealtime1", QStringLiteral("Add Real-time"), [&e] { e.AddRealTime(); }, QKeySequence(Qt::Key_F9));
     menuItem(qso, "AddOffline1", QStringLiteral("Add Off-line"), [&e] { e.AddOffline(); });
-    auto *nav = new QMenu(QStringLiteral("Navigate"), this);
-    nav->menuAction()->setObjectName(QStringLiteral("Navigate1"));
-    m_menuActions[qso].push_back(nav->menuAction());
     const QString navigate = QStringLiteral("Navigate");
     menuItem(navigate, "Next1", QStringLiteral("Next"), [&e] { e.GoNext(); }, QKeySequence(Qt::Key_PageDown));
     menuItem(navigate, "Previous1", QStringLiteral("Previous"), [&e] { e.GoPrevious(); }, QKeySequence(Qt::Key_PageUp));
@@ -355,8 +354,7 @@ void TQSOForm::buildMenus()
              QKeySequence(Qt::CTRL | Qt::Key_PageDown));
     menuItem(navigate, "PreviousSorted1", QStringLiteral("Previous Sorted"), [&e] { e.GoPreviousSorted(); },
              QKeySequence(Qt::CTRL | Qt::Key_PageUp));
-    for (QAction *action : m_menuActions.take(navigate))
-        nav->addAction(action);
+    addSubmenu(qso, navigate, "Navigate1");
     m_deleteAction = menuItem(qso, "DeleteQSO1", QStringLiteral("Delete QSO"), [&e] { e.DeleteQso(); },
                               QKeySequence(Qt::CTRL | Qt::Key_Delete));
     m_confirmAction = menuItem(qso, "ConfirmLabel1", QStringLiteral("Confirm/Label"), [&e] { e.ConfirmLabel(); },
@@ -399,8 +397,21 @@ void TQSOForm::buildMenus()
             m_checkedWhen.emplace_back(action, registered.checked);
         }
     }
+    addSubmenu(qso, QStringLiteral("Multiple QSOs operations"), "MultipleQSOs1");
     assembleMenus();
     connect(&m_host, &WindowHost::qsoMenusChanged, this, &TQSOForm::updateMenuStates);
+}
+
+void TQSOForm::addSubmenu(const QString &menu, const QString &title, const char *name)
+{
+    std::vector<QAction *> actions = m_menuActions.take(title);
+    if (actions.empty())
+        return;
+    auto *submenu = new QMenu(title, this);
+    submenu->menuAction()->setObjectName(QString::fromLatin1(name));
+    for (QAction *action : actions)
+        submenu->addAction(action);
+    m_menuActions[menu].push_back(submenu->menuAction());
 }
 
 void TQSOForm::assembleMenus()
@@ -922,6 +933,7 @@ WindowHost::CompanionMaker withEntry(Make make)
 
 void RegisterQsoWindows(WindowHost &host)
 {
+    RegisterBulkCommands(host);
     host.SetQsoWindowMaker([](TQsoData &log, WindowHost &h) { return new TQSOForm(log, h); });
     host.RegisterCompanion(CompanionId::SameCall,
                            withEntry([](QsoEntry &entry, WindowHost &h) { return new TSameCall(entry, h); }));

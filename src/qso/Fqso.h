@@ -82,6 +82,8 @@ private:
                       QKeySequence key = {});
     /// The submenus ("&Reports/DXCC") registered items name under a menu, in the order they came.
     std::vector<QString> registeredSubmenus(const QString &menu) const;
+    /// The items registered for title as a submenu (object name) at the end of menu's items.
+    void addSubmenu(const QString &menu, const QString &title, const char *name);
     void assembleMenus();
     void updateMenuStates();
     void moveShortcutsForSpecialKeys();

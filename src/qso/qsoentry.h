@@ -211,6 +211,15 @@ public:
     /// Whether a QSO is shown: the selection admits it and, when filtered, it matches the search.
     bool IsShown(const TQsoRec &rec) const;
 
+    // --- bulk commands -----------------------------------------------------------
+    /// The QSOs a bulk command acts on: those the selection admits and, in search
+    /// entry (the conditions built from the fields, as Count does) or filtered,
+    /// that match the search. The test stays valid while the entry lives.
+    std::function<bool(const TQsoRec &)> CommandScope() const;
+    /// A bulk command changed the log: the QSO is shown again and the logbook told;
+    /// an emptied log goes to adding off-line.
+    void LogChangedByCommand();
+
     // --- field helpers -----------------------------------------------------------
     /// Up and Down in a date or time field: a day or a minute on.
     void StepDate(QsoField field, int days);

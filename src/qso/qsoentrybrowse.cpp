@@ -322,6 +322,28 @@ std::int64_t QsoEntry::CountQsos()
     return count;
 }
 
+std::function<bool(const TQsoRec &)> QsoEntry::CommandScope() const
+{
+    if (m_mode != QsoWindowMode::SearchEntry)
+        return [this](const TQsoRec &rec) { return IsShown(rec); };
+    auto filter = std::make_shared<QsoFilter>();
+    filter->Conditions = BuildConditions(searchFields());
+    applySearchKinds(*filter);
+    return [this, filter](const TQsoRec &rec) {
+        return (!m_admits || m_admits(rec)) && filter->Matches(rec, *m_searchContext);
+    };
+}
+
+void QsoEntry::LogChangedByCommand()
+{
+    if (m_log.Count() == 0 && m_mode != QsoWindowMode::AddOffline) {
+        AddOffline();
+    } else if (browsing()) {
+        RefreshFromLog();
+    }
+    m_events->LogEdited();
+}
+
 void QsoEntry::CancelFilter()
 {
     if ((m_mode != QsoWindowMode::Filtered && m_mode != QsoWindowMode::SearchEntry) || !keepEdit())

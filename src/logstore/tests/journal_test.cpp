@@ -187,6 +187,37 @@ TEST(JournalRoundTrip, EveryKindReplaysToTheChangedLogAndReplayingAgainChangesNo
     EXPECT_EQ(saved.Applied, 0);
 }
 
+TEST(JournalRoundTrip, SwlRecordsAddedAndDeletedByTheLogAreJournaled)
+{
+    test::TempDir dir("journal-swl");
+    TQsoData log;
+    test::QsoBuilder("DL1ABC").date(2021, 1, 1).band(5).mode(4).addTo(log);
+    log.LogFileName = dir.file("LOG.VLL");
+    log.WriteLog(true);
+    log.StartJournal();
+    TSwlRec first;
+    first.Call = "ONL1";
+    first.Date = 40000;
+    TSwlRec second = first;
+    second.Call = "ONL2";
+    log.AddSwl(first);
+    log.AddSwl(second);
+    log.DeleteSwl(0);
+    ASSERT_EQ(log.SwlList.Count(), 1);
+    EXPECT_TRUE(log.IsModified());
+
+    JournalContents contents = ReadJournalFile(JournalFileName(log.LogFileName));
+    ASSERT_EQ(contents.State, JournalState::Complete) << contents.Problem;
+    ASSERT_EQ(contents.Entries.size(), 3u);
+    EXPECT_EQ(contents.Entries[2].Kind, JournalKind::SwlDeleted);
+    TQsoData recovered;
+    ASSERT_TRUE(recovered.ReadLog(log.LogFileName, LoadMode::Load, DuplicateMode::EmptyLog));
+    EXPECT_EQ(ReplayJournal(recovered, contents.Entries).Applied, 3);
+    ASSERT_EQ(recovered.SwlList.Count(), 1);
+    EXPECT_EQ(recovered.SwlList.Get(0)->Call.view(), "ONL2");
+    log.StopJournal();
+}
+
 TEST(JournalRoundTrip, ReplaceWhoseOldAndNewAreBothMissingKeepsTheNewQso)
 {
     TQsoData log;

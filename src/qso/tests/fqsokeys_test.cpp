@@ -151,20 +151,20 @@ TEST_F(QsoKeysTest, MenuBarOrderRegisteredItemsAndUserLevel)
     QStringList titles;
     for (QAction *action : form->findChild<QMenuBar *>()->actions())
         titles << action->text();
-    EXPECT_EQ(titles, (QStringList{"&QSO", "Sort", "F&ilter", "&Window"}));
+    EXPECT_EQ(titles, (QStringList{"&QSO", "Sort", "F&ilter", "&Labels", "&Window"}));
 
-    bool printed = false;
-    main->Host().AddQsoMenuItem({"&Labels", "PrintQSLLabels1", "&Print QSL Labels", {}, [&] { printed = true; }});
+    bool turned = false;
+    main->Host().AddQsoMenuItem({"Rotator", "ShortPath1", "Short Path", {}, [&] { turned = true; }});
     main->Host().AddQsoMenuItem({"&Window", "Logbook1", "Logbook", {}, [] {}});
     TQSOForm other(log(), main->Host());
     titles.clear();
     for (QAction *action : other.findChild<QMenuBar *>()->actions())
         titles << action->text();
-    EXPECT_EQ(titles, (QStringList{"&QSO", "Sort", "F&ilter", "&Labels", "&Window"}));
+    EXPECT_EQ(titles, (QStringList{"&QSO", "Sort", "F&ilter", "&Labels", "&Window", "Rotator"}));
     QStringList windows = menuTexts(other.findChild<QMenu *>("WindowMenu"));
     EXPECT_EQ(windows.indexOf("Logbook"), windows.indexOf("IOTA") + 1) << "a registered item takes its documented place";
-    other.findChild<QAction *>("PrintQSLLabels1")->trigger();
-    EXPECT_TRUE(printed);
+    other.findChild<QAction *>("ShortPath1")->trigger();
+    EXPECT_TRUE(turned);
 
     config.Personal_UserLevel = 1;
     QMenu *filter = form->findChild<QMenu *>("FilterMenu");
