@@ -134,38 +134,13 @@ bool RunPagePrint(QWidget *parent, const std::string &title, const PageJob &job,
     PrintSetupChoice setup;
     if (!askSetup(parent, setup))
         return false;
-    TablePrintResult result;
-    switch (setup.destination) {
-    case PrintDestination::File:
-        if (setup.fileName.empty()) {
-            notifier.error("Please give the name of the file to print to");
-            return false;
-        }
-        result = WritePagesPdf(title, job, setup.fileName);
-        break;
-    case PrintDestination::Preview: {
-        QPrintPreviewDialog preview(&SharedPrinter(), parent);
-        preview.setObjectName(QStringLiteral("PrintPreview"));
-        preview.setWindowTitle(QStringLiteral("Preview: ") + PrintText(title));
-        QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter *printer) {
-            PaintSurface surface(*printer, printerMargins(*printer), true);
-            result = RunPageJob(surface, job);
-            surface.Finish();
-        });
-        preview.exec();
-        break;
+    if (setup.destination == PrintDestination::File && setup.fileName.empty()) {
+        notifier.error("Please give the name of the file to print to");
+        return false;
     }
-    case PrintDestination::Printer: {
-        if (QPrinterInfo::availablePrinterNames().isEmpty()) {
-            notifier.error("No printers installed!");
-            return false;
-        }
-        PaintSurface surface(SharedPrinter(), printerMargins(SharedPrinter()), false);
-        result = RunPageJob(surface, job);
-        surface.Finish();
-        break;
-    }
-    }
+    TablePrintResult result = RunSurfacePrint(
+        parent, setup, title, {}, [&](PrintSurface &surface, JobMonitor *) { return RunPageJob(surface, job); },
+        notifier);
     if (!result.message.empty())
         notifier.error(result.message);
     return result.Ok();
