@@ -54,10 +54,16 @@ protected:
 
 TEST_F(FilterExchangeTest, RoundTripThroughEachShippedFilter)
 {
-    for (const char *id : {"CSV", "PAPER"}) {
+    // Beside the shipped ones, a comma-separated filter with the QSO note on the
+    // next line and the call's notes in a notes file.
+    for (std::string id : {"CSV", "PAPER", "CSVNOTES"}) {
         SCOPED_TRACE(id);
         SetUp();
-        filter = shippedFilter(id);
+        filter = id != "CSVNOTES" ? shippedFilter(id)
+                                  : textFilter("NoteExt=NOT\nCallsign=1,String,12\nDate=2,YYYY-MM-DD\nTime=3,HHMM\n"
+                                               "Band=4,\"160m, 10m lft\"\nMode=5,\"SSB,AM,FM,PSK3\"\nrstS=6,Number,4\n"
+                                               "rstR=7,Number,4\nNote1=1,Note follows QSO,1\n");
+        filter.Id = id;
         const char *bands[] = {"160m", "80m", "40m", "20m", "15m", "10m", "6m", "2m", "70cm"};
         const char *modes[] = {"CW", "SSB", "RTTY"};
         const char *calls[] = {"DL1ABC", "K1ABC", "JA1XYZ", "G4ABC", "VK2DEF", "F5GHI"};
@@ -104,9 +110,9 @@ TEST_F(FilterExchangeTest, RoundTripThroughEachShippedFilter)
                 EXPECT_EQ(a.QslFlags & QslFlag::Cnfm, b.QslFlags & QslFlag::Cnfm);
                 EXPECT_EQ(a.Zone, b.Zone);
             }
-            if (specs[ImportField::Note1].format == NoteFormat::WithQso)
+            if (specs[ImportField::Note1].format != NoteFormat::WithCall)
                 EXPECT_EQ(a.QsoNote.text(), b.QsoNote.text());
-            else // with the call, through the notes file
+            if (!filter.NoteExt.empty()) // the call's note, through the notes file
                 EXPECT_EQ(log->Notes.NoteOf(a.Call.view()), copy.Notes.NoteOf(b.Call.view()));
         }
         TearDown();
