@@ -1,9 +1,11 @@
 // Fuzzes the line reader of the filters: the bytes read as text lines through
-// the shipped kinds of layout (comma-separated with titles, a paper log with
-// notes in a notes file, every field with notes on the following lines), and -
+// the shipped kinds of layout (comma-separated values with quotes and titles,
+// the same fields in fixed columns, a paper log with notes in a notes file,
+// every field with notes on the following lines), and -
 // when the input starts with a whole filter record - through that filter as
 // the filter file would give it, whole imports included.
 
+#include "exchange/delimitedline.h"
 #include "exchange/filterfile.h"
 #include "exchange/filterformats.h"
 #include "exchange/filterreader.h"
@@ -20,6 +22,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -48,10 +51,12 @@ const TCountryData &countries()
 const std::vector<ImportFilter> &layouts()
 {
     static const std::vector<ImportFilter> filters = [] {
+        const std::string columns =
+            "Callsign=1,String,12\nDate=14,YYYY-MM-DD\nTime=25,HHMM\nBand=30,\"160m, 10m lft\"\n"
+            "Mode=35,\"SSB,AM,FM,PSK3\"\nrstS=40,Number,4\nrstR=45,Number,4\nGrid=50,String,6\nZone=57,Number\n"
+            "IOTA=60,String,5\nQSL Date=66,YYYY-MM-DD\nConfrm=77,Y/N\nNote1=79,Store with QSO,60\n";
         FilterTextResult parsed = ParseFilterText(
-        "[CSV]\nCallsign=1,String,12\nDate=14,YYYY-MM-DD\nTime=25,HHMM\nBand=30,\"160m, 10m lft\"\n"
-        "Mode=35,\"SSB,AM,FM,PSK3\"\nrstS=40,Number,4\nrstR=45,Number,4\nGrid=50,String,6\nZone=57,Number\n"
-        "IOTA=60,String,5\nQSL Date=66,YYYY-MM-DD\nConfrm=77,Y/N\nNote1=79,Store with QSO,60\n"
+        "[CSV]\n" + columns + "Note2=1,Note follows QSO,1\n[COLUMNS]\n" + columns +
         "[PAPER]\nDate=1,DD-Mon-YY\nTime=12,HH:MM\nBand=19,\"160, 10 lft\"\nMode=23,\"CW,SSB,RTT\"\n"
         "Callsign=28,String,12\nrstS=41,Number,3\nNote1=51,Store with Call,40\nState=92,\"Spokane, WA\",20\n"
         "County=112,String,20\n"
@@ -64,7 +69,7 @@ const std::vector<ImportFilter> &layouts()
         "State=115,\"CA, LAX\"\nTenTen=118,Number,5\nTime=123,HHMMSS\nYLop=129,Y/N\nZone=130,Number\n"
         "WPX Mode award=254,1/0/*\nWAZ Band award=255,Y/N/*\n",
             45000);
-        if (!parsed.errors.empty() || parsed.filters.size() != 3)
+        if (!parsed.errors.empty() || parsed.filters.size() != 4)
             std::abort(); // the layouts themselves are wrong
         return parsed.filters;
     }();
@@ -83,7 +88,7 @@ void readRecords(std::string_view bytes, const ImportFilter &filter)
     TConfigRecord config = BuiltInConfig();
     CountryResolver resolver(countries());
     ImportFields fields(countries(), config, filter, nullptr, 45000);
-    LineInput input(bytes);
+    LineInput input(bytes, LineCapacityOf(filter));
     FilterRecordReader reader(input, fields, resolver, nullptr);
     for (int records = 0; records < 100000; ++records) {
         ImportedQso q = fields.Prepare();
@@ -123,6 +128,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     std::string_view bytes(reinterpret_cast<const char *>(data), size);
     for (const ImportFilter &filter : layouts())
         readRecords(bytes, filter);
+    importInto(bytes, layouts().front()); // comma-separated
     importInto(bytes, layouts().back());
     if (size >= FilterRecordSize) {
         ImportFilter filter = DecodeFilter(std::span<const std::uint8_t, FilterRecordSize>(data, FilterRecordSize));

@@ -6,6 +6,7 @@
 #include "exchangejob.h"
 
 #include "exchange/converter.h"
+#include "exchange/delimitedline.h"
 #include "exchange/filterfile.h"
 #include "exchange/filterformats.h"
 #include "exchange/filtertext.h"
@@ -77,7 +78,8 @@ std::string filterJson(const ImportFilter &filter)
     std::string json = "{\"id\":" + JsonString(filter.Id.view()) + ",\"usage\":" +
                        JsonString(UsageName(filter.Usage)) + ",\"description\":" + JsonString(filter.Description.view()) +
                        ",\"ext\":" + JsonString(filter.Ext.view()) + ",\"noteExt\":" + JsonString(filter.NoteExt.view()) +
-                       ",\"recLen\":" + std::to_string(filter.RecLen) + ",\"fields\":[";
+                       ",\"recLen\":" + std::to_string(filter.RecLen) + ",\"layout\":" +
+                       JsonString(IsDelimitedFilter(filter) ? "comma-separated" : "fixed columns") + ",\"fields\":[";
     bool first = true;
     for (int field = 0; field < ImportFieldCount; ++field) {
         const FieldSpec &spec = filter.FieldSpecs[static_cast<std::size_t>(field)];

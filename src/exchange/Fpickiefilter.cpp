@@ -6,6 +6,7 @@
 #include "app/windowhost.h"
 #include "config/configrecord.h"
 #include "exchange/converter.h"
+#include "exchange/delimitedline.h"
 #include "exchange/filterformats.h"
 #include "exchange/filterlisting.h"
 #include "exchange/filtertext.h"
@@ -360,6 +361,10 @@ QWidget *TIEDialog2::generalPage()
     m_recLen->setValue(m_filter.RecLen);
     form->addRow(QStringLiteral("RecLen"), m_recLen);
     m_id = line("Id", "ID", m_filter.Id.view(), 8);
+    connect(m_id, &QLineEdit::textChanged, this, [this] {
+        if (m_layout)
+            showLayout();
+    });
     m_ext = line("Ext", "EXT", m_filter.Ext.view(), 3);
     m_dateChar = line("DateChar", "DateChar", m_filter.DateChar ? std::string(1, m_filter.DateChar) : "", 1);
     m_noteExt = line("NoteExt", "NoteFile EXT", m_filter.NoteExt.view(), 3);
@@ -390,6 +395,8 @@ QWidget *TIEDialog2::fieldsPage()
     m_position = NamedWidget<QSpinBox>("Position", page);
     m_position->setRange(0, 255);
     left->addRow(QStringLiteral("Position"), m_position);
+    m_layout = NamedWidget<QLabel>("Layout", page);
+    left->addRow(m_layout);
     m_type = NamedWidget<QComboBox>("Type", page);
     left->addRow(QStringLiteral("Type"), m_type);
     m_length = NamedWidget<QSpinBox>("Length", page);
@@ -484,6 +491,14 @@ void TIEDialog2::refreshAllocation()
     m_allocation->clear();
     for (const std::string &line : ColumnAllocation(m_filter))
         m_allocation->addItem(ScreenText(line));
+    showLayout();
+}
+
+void TIEDialog2::showLayout()
+{
+    bool delimited = IsDelimitedFilterId(CoreText(m_id->text()));
+    m_layout->setText(delimited ? QStringLiteral("CSV: position = order of the value, length = longest value")
+                                : QStringLiteral("Position = first column"));
 }
 
 void TIEDialog2::ViewAsciiFile()

@@ -85,6 +85,7 @@ private:
     void typeChanged(int format);
     void updateLength();
     void refreshAllocation();
+    void showLayout();
     void storeGeneral();
 
     WindowHost &m_host;
@@ -96,7 +97,7 @@ private:
     QComboBox *m_usage, *m_fieldBox, *m_type;
     QSpinBox *m_recLen, *m_position, *m_length;
     QCheckBox *m_freq, *m_import, *m_dupes;
-    QLabel *m_fileLabel;
+    QLabel *m_fileLabel, *m_layout = nullptr;
     QListWidget *m_allocation;
     QPlainTextEdit *m_sample;
 };

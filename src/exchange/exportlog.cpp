@@ -1,6 +1,7 @@
 #include "exportlog.h"
 
 #include "adifwriter.h"
+#include "delimitedline.h"
 #include "filterformats.h"
 #include "filterwriter.h"
 #include "importfilter.h"
@@ -92,7 +93,7 @@ ExportResult ExportLog(ExportContext &context, const std::string &fileName, cons
             result.qsos = writeRecords(
                 context, writer.Stream(),
                 [&](std::string &out, const TQsoRec &qso) { WriteFilterRecord(out, qso, filter, sources); },
-                useFilter, {}, {});
+                useFilter, IsDelimitedFilter(filter) ? DelimitedTitleLine(filter) + "\r\n" : std::string(), {});
         }
         writer.Commit(log.settings().cycleFiles());
         if (format == RecordFormat::Filter && !filter.NoteExt.empty()) {

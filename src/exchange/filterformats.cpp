@@ -1,5 +1,7 @@
 #include "filterformats.h"
 
+#include "delimitedline.h"
+
 #include "logstore/compare.h"
 
 #include <array>
@@ -154,7 +156,7 @@ std::vector<std::string> FilterProblems(const ImportFilter &filter)
             problems.push_back(name + ": format " + std::to_string(spec.format) + " is not one of its formats");
         if (spec.length == 0)
             problems.push_back(name + " at column " + std::to_string(spec.position) + " has a length of 0");
-        else if (spec.position + spec.length - 1 > 255)
+        else if (spec.position + spec.length - 1 > 255 && !IsDelimitedFilter(filter)) // delimited: columns are order
             problems.push_back(name + " at column " + std::to_string(spec.position) + " with length " +
                                std::to_string(spec.length) + " runs past column 255");
     }

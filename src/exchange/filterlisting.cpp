@@ -1,5 +1,6 @@
 #include "filterlisting.h"
 
+#include "delimitedline.h"
 #include "filterfile.h"
 #include "filterformats.h"
 #include "filtertext.h"
@@ -47,6 +48,7 @@ FilterListing MakeFilterListing(const ImportFilter &filter)
         row("Filter_freq", yesNo(filter.FilterFreq)),
         row("Filter_import", yesNo(filter.FilterImport)),
         row("Filter_dupes", yesNo(filter.FilterDupes)),
+        row("Layout", IsDelimitedFilter(filter) ? "comma-separated (Pos = order)" : "fixed columns"),
     };
     for (int field = 0; field < ImportFieldCount; ++field) {
         const FieldSpec &spec = filter.FieldSpecs[static_cast<std::size_t>(field)];

@@ -1,5 +1,6 @@
 #include "filterreader.h"
 
+#include "delimitedline.h"
 #include "detail/text.h"
 #include "filterformats.h"
 #include "importfields.h"
@@ -192,13 +193,78 @@ int ParseFilterMode(std::string_view text, int format)
 
 // --- one record --------------------------------------------------------------------
 
+/// The text each field of one QSO line starts with: the rest of a fixed-column
+/// line from the field's column on (the line filled with blanks to 255
+/// characters), or the field's value of a comma-separated line.
+class FilterRecordReader::QsoLine {
+public:
+    QsoLine(std::string_view line, const ImportFilter &filter);
+    QsoLine(const QsoLine &) = delete;
+    QsoLine &operator=(const QsoLine &) = delete;
+
+    /// The text from the field's start on; empty for a field without a value.
+    std::string_view From(int field) const { return m_from[static_cast<std::size_t>(field)]; }
+    /// What stands in the field: the characters of its columns, or its whole value
+    /// (longer than the field's length when the line gave more: the record's own field decides what fits).
+    std::string_view Own(int field) const
+    {
+        return m_delimited ? From(field) : From(field).substr(0, m_filter.FieldSpecs[static_cast<std::size_t>(field)].length);
+    }
+    /// Tells what the line holds that its fields cannot take whole: an open quote, more values than fields, values
+    /// longer than their field.
+    void AddProblems(ImportedQso &q) const;
+
+private:
+    const ImportFilter &m_filter;
+    bool m_delimited;
+    std::string m_line;
+    DelimitedValues m_values;
+    std::size_t m_fieldCount = 0;
+    std::array<std::string_view, ImportFieldCount> m_from{};
+};
+
+FilterRecordReader::QsoLine::QsoLine(std::string_view line, const ImportFilter &filter)
+    : m_filter(filter), m_delimited(IsDelimitedFilter(filter))
+{
+    if (!m_delimited) {
+        m_line = line;
+        m_line.resize(std::max(m_line.size(), FilterLineCapacity), ' ');
+        for (int field = 0; field < ImportFieldCount; ++field)
+            if (std::size_t position = filter.FieldSpecs[static_cast<std::size_t>(field)].position; position != 0)
+                m_from[static_cast<std::size_t>(field)] = std::string_view(m_line).substr(position - 1);
+        return;
+    }
+    m_values = SplitDelimitedLine(line);
+    std::vector<int> order = DelimitedFieldOrder(filter);
+    m_fieldCount = order.size();
+    for (std::size_t i = 0; i < order.size() && i < m_values.values.size(); ++i)
+        m_from[static_cast<std::size_t>(order[i])] = m_values.values[i];
+}
+
+void FilterRecordReader::QsoLine::AddProblems(ImportedQso &q) const
+{
+    if (!m_delimited)
+        return;
+    if (m_values.unterminatedQuote)
+        q.errors.Add(EntryKind::Error, "Line", "a quote is not closed");
+    if (m_values.values.size() > m_fieldCount)
+        q.errors.Add(EntryKind::Error, "Line",
+                     std::to_string(m_values.values.size()) + " values, more than the " + std::to_string(m_fieldCount) +
+                         " fields of the filter");
+    for (int field = 0; field < ImportFieldCount; ++field) {
+        std::size_t length = m_filter.FieldSpecs[static_cast<std::size_t>(field)].length;
+        if (From(field).size() > length)
+            q.errors.Add(EntryKind::Error, ImportFieldNames[static_cast<std::size_t>(field)].name,
+                         "more than " + std::to_string(length) + " characters");
+    }
+}
+
 /// The fields of one QSO line, read in their order.
 class FilterRecordReader::Fields {
 public:
-    Fields(const FilterRecordReader &reader, std::string_view line, ImportedQso &q)
+    Fields(const FilterRecordReader &reader, const QsoLine &line, ImportedQso &q)
         : m_reader(reader), m_filter(reader.m_fields.Filter()), m_q(q), m_line(line)
     {
-        m_line.resize(FilterLineCapacity, ' ');
     }
 
     void ReadAll();
@@ -206,13 +272,10 @@ public:
 private:
     const FieldSpec &spec(int field) const { return m_filter.FieldSpecs[static_cast<std::size_t>(field)]; }
     bool placed(int field) const { return spec(field).position != 0; }
-    /// The characters at the field's columns, `length` of them (the field's own
-    /// length when 0), never past the line.
+    /// The field's text: `length` characters from its start, or what stands in the field when 0.
     std::string_view text(int field, int length = 0) const
     {
-        std::size_t start = spec(field).position - 1u;
-        std::size_t count = static_cast<std::size_t>(length > 0 ? length : spec(field).length);
-        return start >= m_line.size() ? std::string_view() : std::string_view(m_line).substr(start, count);
+        return length > 0 ? m_line.From(field).substr(0, static_cast<std::size_t>(length)) : m_line.Own(field);
     }
     std::string_view trimmed(int field, int length = 0) const { return TrimRight(text(field, length)); }
     char letter(int field) const
@@ -245,7 +308,7 @@ private:
     const FilterRecordReader &m_reader;
     const ImportFilter &m_filter;
     ImportedQso &m_q;
-    std::string m_line;
+    const QsoLine &m_line;
 };
 
 void FilterRecordReader::Fields::ReadAll()
@@ -307,9 +370,8 @@ void FilterRecordReader::Fields::time()
     std::string value;
     switch (spec(ImportField::Time).format) {
     case TimeFormat::Colon: {
-        std::string_view hours = text(ImportField::Time, 2);
-        std::size_t minutesAt = spec(ImportField::Time).position + 3u - 1u;
-        value = std::string(hours) + std::string(std::string_view(m_line).substr(std::min(minutesAt, m_line.size()), 2));
+        std::string_view from = m_line.From(ImportField::Time);
+        value = std::string(from.substr(0, 2)) + std::string(from.substr(std::min<std::size_t>(3, from.size()), 2));
         break;
     }
     case TimeFormat::HourMinute: value = text(ImportField::Time, 4); break;
@@ -543,7 +605,7 @@ FilterRecordReader::FilterRecordReader(LineInput &input, ImportFields &fields, c
 {
 }
 
-bool FilterRecordReader::isTitleLine(std::string_view line)
+bool FilterRecordReader::isTitleLine(const QsoLine &line)
 {
     bool first = m_firstLine;
     m_firstLine = false;
@@ -551,12 +613,11 @@ bool FilterRecordReader::isTitleLine(std::string_view line)
         return false;
     bool placed = false;
     for (int field : {ImportField::Date, ImportField::Time}) {
-        const FieldSpec &spec = m_fields.Filter().FieldSpecs[static_cast<std::size_t>(field)];
-        if (spec.position == 0)
+        if (m_fields.Filter().FieldSpecs[static_cast<std::size_t>(field)].position == 0)
             continue;
         placed = true;
-        std::string_view columns = spec.position - 1u < line.size() ? line.substr(spec.position - 1u, spec.length) : "";
-        if (std::any_of(columns.begin(), columns.end(), text::IsDigit))
+        std::string_view text = line.Own(field);
+        if (std::any_of(text.begin(), text.end(), text::IsDigit))
             return false;
     }
     return placed;
@@ -565,14 +626,20 @@ bool FilterRecordReader::isTitleLine(std::string_view line)
 RecordEnd FilterRecordReader::Read(ImportedQso &q)
 {
     TextLine line;
-    do {
+    std::optional<QsoLine> qsoLine;
+    while (!qsoLine) {
         if (!m_input.Next(line))
             return RecordEnd::EndOfInput;
-    } while (Trim(line.text).empty() || isTitleLine(line.text));
+        if (Trim(line.text).empty())
+            continue;
+        qsoLine.emplace(line.text, m_fields.Filter());
+        if (isTitleLine(*qsoLine))
+            qsoLine.reset();
+    }
     q.hasFields = true;
     if (line.cut)
         q.errors.Add(EntryKind::Error, "Line", "more than 255 characters");
-    std::string qsoLine(line.text);
+    qsoLine->AddProblems(q);
     const ImportFilter &filter = m_fields.Filter();
     for (int i = 0; i < 3; ++i) {
         if (filter.FieldSpecs[static_cast<std::size_t>(ImportField::Note1 + i)].format != NoteFormat::FollowsQso)
@@ -585,7 +652,7 @@ RecordEnd FilterRecordReader::Read(ImportedQso &q)
             q.errors.Add(EntryKind::Error, name, "more than 255 characters");
         ImportFields::AddNoteField(q, i, Trim(note.text));
     }
-    Fields(*this, qsoLine, q).ReadAll();
+    Fields(*this, *qsoLine, q).ReadAll();
     m_fields.Complete(q);
     return RecordEnd::Eor;
 }

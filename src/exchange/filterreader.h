@@ -1,7 +1,8 @@
 #pragma once
 // Reading QSOs from a text file through a filter: one QSO a line, each field at
-// the columns and in the notation the filter gives it, notes on the lines that
-// follow when the filter says so.
+// the columns (or, for a comma-separated filter, as the value) and in the
+// notation the filter gives it, notes on the lines that follow when the filter
+// says so.
 
 #include "adifreader.h"
 #include "importedqso.h"
@@ -47,10 +48,11 @@ public:
     RecordEnd Read(ImportedQso &q);
 
 private:
+    class QsoLine;
     class Fields;
-    /// Whether the line is the file's first and holds no digit in the columns
-    /// of the date and time (which every QSO line has): a line of column titles.
-    bool isTitleLine(std::string_view line);
+    /// Whether the line is the file's first and holds no digit in the date and
+    /// time (which every QSO line has): a line of column titles.
+    bool isTitleLine(const QsoLine &line);
     bool m_firstLine = true;
     LineInput &m_input;
     ImportFields &m_fields;

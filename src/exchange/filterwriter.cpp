@@ -1,5 +1,6 @@
 #include "filterwriter.h"
 
+#include "delimitedline.h"
 #include "filterformats.h"
 #include "importfilter.h"
 #include "prefixmap.h"
@@ -63,23 +64,30 @@ constexpr std::array<GroupLetters, 5> ModeLetters = {{{ModeFormat::Digit1Cw, "31
                                                       {ModeFormat::LetterCsr, "SCR"},
                                                       {ModeFormat::DigitUsb, "025"}}};
 
-/// Writes the fields of one QSO into a line of 255 blanks.
+/// Writes the fields of one QSO into a line of 255 blanks, or into the values
+/// of a comma-separated line.
 class LineWriter {
 public:
     LineWriter(const TQsoRec &qso, const ImportFilter &filter, const FilterWriteSources &sources)
-        : m_qso(qso), m_filter(filter), m_sources(sources), m_line(255, ' ')
+        : m_qso(qso), m_filter(filter), m_sources(sources), m_delimited(IsDelimitedFilter(filter)), m_line(255, ' ')
     {
     }
     std::string Line();
 
 private:
     const FieldSpec &spec(int field) const { return m_filter.FieldSpecs[static_cast<std::size_t>(field)]; }
-    /// Puts text at the field's columns, cut to its length (or `length`), never past column 255.
+    /// Puts text at the field's columns, cut to its length (or `length`), never
+    /// past column 255; or makes it the field's value, without the blanks that
+    /// align it in columns.
     void put(int field, std::string_view text, int length = 0)
     {
         const FieldSpec &s = spec(field);
         if (s.position == 0)
             return;
+        if (m_delimited) {
+            m_values[static_cast<std::size_t>(field)] = Trim(text.substr(0, length > 0 ? length : s.length));
+            return;
+        }
         std::size_t start = s.position - 1u;
         std::size_t room = std::min<std::size_t>(length > 0 ? length : s.length, m_line.size() - start);
         text = text.substr(0, room);
@@ -94,11 +102,14 @@ private:
     void places();
     std::string bandText() const;
     std::string modeText() const;
+    std::string delimitedLine() const;
 
     const TQsoRec &m_qso;
     const ImportFilter &m_filter;
     const FilterWriteSources &m_sources;
+    bool m_delimited;
     std::string m_line;
+    std::array<std::string, ImportFieldCount> m_values;
 };
 
 std::string LineWriter::Line()
@@ -118,7 +129,21 @@ std::string LineWriter::Line()
     put(ImportField::Group, rightAligned(std::to_string(m_qso.Group), spec(ImportField::Group).length));
     put(ImportField::AwdGroup, m_qso.CustAwd.view());
     put(ImportField::AwdValue, m_qso.CustValue.view());
-    std::string line = m_filter.RecLen > 0 ? m_line.substr(0, m_filter.RecLen) : std::string(TrimRight(m_line));
+    if (m_delimited)
+        return delimitedLine();
+    return m_filter.RecLen > 0 ? m_line.substr(0, m_filter.RecLen) : std::string(TrimRight(m_line));
+}
+
+std::string LineWriter::delimitedLine() const
+{
+    std::string line;
+    bool first = true;
+    for (int field : DelimitedFieldOrder(m_filter)) {
+        if (!first)
+            line += ',';
+        line += QuoteDelimitedValue(m_values[static_cast<std::size_t>(field)]);
+        first = false;
+    }
     return line;
 }
 

@@ -1,6 +1,7 @@
 #include "importlog.h"
 
 #include "adifreader.h"
+#include "delimitedline.h"
 #include "filterformats.h"
 #include "filterreader.h"
 #include "importfilter.h"
@@ -249,7 +250,8 @@ private:
 class FilterSource : public RecordSource {
 public:
     FilterSource(std::string_view bytes, ImportFields &fields, const ImportContext &context)
-        : m_input(bytes), m_reader(m_input, fields, context.resolver, context.customAwards)
+        : m_input(bytes, LineCapacityOf(fields.Filter())),
+          m_reader(m_input, fields, context.resolver, context.customAwards)
     {
     }
     bool AtEnd() const override { return m_input.AtEnd(); }

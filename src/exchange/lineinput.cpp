@@ -4,7 +4,10 @@
 
 namespace vellum {
 
-LineInput::LineInput(std::string_view bytes) : m_bytes(bytes), m_end(std::min(bytes.find('\x1A'), bytes.size())) {}
+LineInput::LineInput(std::string_view bytes, std::size_t capacity)
+    : m_bytes(bytes), m_end(std::min(bytes.find('\x1A'), bytes.size())), m_capacity(capacity)
+{
+}
 
 bool LineInput::Next(TextLine &line)
 {
@@ -12,8 +15,8 @@ bool LineInput::Next(TextLine &line)
         return false;
     std::string_view rest = m_bytes.substr(m_position, m_end - m_position);
     std::size_t length = std::min(rest.find_first_of("\r\n"), rest.size());
-    line.text = rest.substr(0, std::min(length, FilterLineCapacity));
-    line.cut = length > FilterLineCapacity;
+    line.text = rest.substr(0, std::min(length, m_capacity));
+    line.cut = length > m_capacity;
     m_position += length;
     if (m_position < m_end && m_bytes[m_position] == '\r')
         ++m_position;

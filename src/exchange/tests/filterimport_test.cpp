@@ -31,14 +31,6 @@ std::string readText(const fs::path &path)
     return std::string(bytes.begin(), bytes.end());
 }
 
-ImportFilter shippedFilter(const std::string &id)
-{
-    FilterList list(ReadFilterFile(std::string(VELLUM_DEFAULT_DATA_DIR) + "/SAVE/VELLUM.IEP").filters);
-    int at = list.Find(id);
-    EXPECT_GE(at, 0) << id;
-    return at >= 0 ? list.At(static_cast<std::size_t>(at)) : ImportFilter{};
-}
-
 class FilterExchangeTest : public ImportTest {
 protected:
     ExportResult exportTo(const fs::path &file)
@@ -62,10 +54,16 @@ protected:
 
 TEST_F(FilterExchangeTest, RoundTripThroughEachShippedFilter)
 {
-    for (const char *id : {"CSV", "PAPER"}) {
+    // Beside the shipped ones, a comma-separated filter with the QSO note on the
+    // next line and the call's notes in a notes file.
+    for (std::string id : {"CSV", "PAPER", "CSVNOTES"}) {
         SCOPED_TRACE(id);
         SetUp();
-        filter = shippedFilter(id);
+        filter = id != "CSVNOTES" ? shippedFilter(id)
+                                  : textFilter("NoteExt=NOT\nCallsign=1,String,12\nDate=2,YYYY-MM-DD\nTime=3,HHMM\n"
+                                               "Band=4,\"160m, 10m lft\"\nMode=5,\"SSB,AM,FM,PSK3\"\nrstS=6,Number,4\n"
+                                               "rstR=7,Number,4\nNote1=1,Note follows QSO,1\n");
+        filter.Id = id;
         const char *bands[] = {"160m", "80m", "40m", "20m", "15m", "10m", "6m", "2m", "70cm"};
         const char *modes[] = {"CW", "SSB", "RTTY"};
         const char *calls[] = {"DL1ABC", "K1ABC", "JA1XYZ", "G4ABC", "VK2DEF", "F5GHI"};
@@ -79,7 +77,7 @@ TEST_F(FilterExchangeTest, RoundTripThroughEachShippedFilter)
                 q.Iota = "EU005";
                 q.QslDate = static_cast<std::uint16_t>(q.Date + 30);
                 q.QslFlags |= QslFlag::Cnfm;
-                q.QsoNote.set("note " + std::to_string(i));
+                q.QsoNote.set("note " + std::to_string(i) + (i % 4 == 1 ? ", \"quoted\"" : ""));
             }
             log->Notes.SetNote(q.Call.view(), "op " + std::to_string(i));
         }
@@ -112,9 +110,9 @@ TEST_F(FilterExchangeTest, RoundTripThroughEachShippedFilter)
                 EXPECT_EQ(a.QslFlags & QslFlag::Cnfm, b.QslFlags & QslFlag::Cnfm);
                 EXPECT_EQ(a.Zone, b.Zone);
             }
-            if (specs[ImportField::Note1].format == NoteFormat::WithQso)
+            if (specs[ImportField::Note1].format != NoteFormat::WithCall)
                 EXPECT_EQ(a.QsoNote.text(), b.QsoNote.text());
-            else // with the call, through the notes file
+            if (!filter.NoteExt.empty()) // the call's note, through the notes file
                 EXPECT_EQ(log->Notes.NoteOf(a.Call.view()), copy.Notes.NoteOf(b.Call.view()));
         }
         TearDown();
@@ -201,7 +199,7 @@ TEST_F(FilterExchangeTest, NotesFileOfAnExportAndAnImport)
 
 TEST_F(FilterExchangeTest, ExportRefusesAFilterThatRunsPastTheLine)
 {
-    filter = shippedFilter("CSV");
+    filter = shippedFilter("PAPER");
     filter.FieldSpecs[ImportField::Recvd] = {254, 0, 5};
     add("DL1ABC", 1, "20m", "CW");
     EXPECT_FALSE(exportTo(dir / "bad.csv").written);
@@ -336,12 +334,12 @@ TEST_F(FilterCommands, ListsImportsAndExports)
     std::string out;
     ASSERT_EQ(run("filters --iep " + iep, &out), 0) << errors();
     EXPECT_NE(out.find("{\"id\":\"CSV\",\"usage\":\"Imp/Exp\""), std::string::npos) << out;
+    EXPECT_NE(out.find("\"layout\":\"comma-separated\""), std::string::npos) << out;
     EXPECT_NE(out.find("{\"name\":\"Callsign\",\"position\":28,\"format\":\"String\",\"length\":12}"), std::string::npos);
 
-    std::ofstream(temp.file("in.csv"), std::ios::binary)
-        << "CALL        ,DATE      ,TIME,BAND,MODE,RSTS,RSTR\r\n"
-        << "DL1ABC      ,2024-05-17,1405,20M ,CW  ,599 ,579 \r\n"
-        << "K1ABC       ,2024-05-17,1406,15M ,SSB ,59  ,57  \r\n";
+    std::ofstream(temp.file("in.csv"), std::ios::binary) << "CALL,DATE,TIME,BAND,MODE,RST_SENT,RST_RCVD\r\n"
+                                                          << "DL1ABC,2024-05-17,1405,20M,CW,599,579\r\n"
+                                                          << "K1ABC, 2024-05-17 ,1406,15m,SSB,59,57\r\n";
     const std::string log = temp.file("prog/SAVE/TEST.VLL");
     ASSERT_EQ(run("import " + log + " " + temp.file("in.csv") + " --filter CSV --iep " + iep, &out), 0) << errors();
     EXPECT_NE(out.find("Import Finished"), std::string::npos) << out;
@@ -349,10 +347,10 @@ TEST_F(FilterCommands, ListsImportsAndExports)
         << errors();
     ASSERT_EQ(run("export " + log + " " + temp.file("out.csv") + " --filter CSV --iep " + iep, &out), 0) << errors();
     EXPECT_EQ(out, "{\"file\":\"" + temp.file("out.csv") + "\",\"qsos\":2,\"notes\":0}\n");
-    // A filter places fields only: the columns of the commas stay blank (and are not read).
     EXPECT_EQ(readText(temp.file("out.csv")),
-              "DL1ABC       2024-05-17 1405 20M  CW   599  579         14                  N\r\n"
-              "K1ABC        2024-05-17 1406 15M  SSB  59   57           5                  N\r\n");
+              "Callsign,Date,Time,Band,Mode,rstS,rstR,Note1,Grid,Zone,IOTA,QSL Date,Confrm\r\n"
+              "DL1ABC,2024-05-17,1405,20M,CW,599,579,,,14,,,N\r\n"
+              "K1ABC,2024-05-17,1406,15M,SSB,59,57,,,5,,,N\r\n");
 
     EXPECT_EQ(run("export " + log + " " + temp.file("x.txt") + " --filter NOPE --iep " + iep), 1);
     EXPECT_NE(errors().find("no filter 'NOPE'"), std::string::npos);

@@ -19,6 +19,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -155,7 +156,8 @@ TEST_F(FilterWindowTest, OpensOnTheShippedFiltersAndImportsAndExports)
     choose("CSV");
     answers = {QString::fromStdString(out)};
     action("Export1")->trigger();
-    EXPECT_EQ(readText(out).substr(0, 40), "DL1ABC       2024-05-17 1405 20M  CW   5");
+    EXPECT_EQ(readText(out).substr(0, 116), "Callsign,Date,Time,Band,Mode,rstS,rstR,Note1,Grid,Zone,IOTA,QSL Date,Confrm\r\n"
+                                            "DL1ABC,2024-05-17,1405,20M,CW,599,579,,");
 }
 
 TEST_F(FilterWindowTest, EnablingFollowsTheUserLevel)
@@ -298,7 +300,13 @@ TEST_F(FilterWindowTest, EditorPagesAllocationAndPrintedListing)
     EXPECT_NE(text.find("Callsign                String                              28      12"), std::string::npos);
     EXPECT_NE(text.find("Flag QSO date"), std::string::npos) << text;
 
+    auto *layout = editor.findChild<QLabel *>("Layout");
+    ASSERT_NE(layout, nullptr);
+    EXPECT_EQ(layout->text(), "Position = first column");
+    editor.findChild<QLineEdit *>("Id")->setText("CSVX");
+    EXPECT_TRUE(layout->text().startsWith("CSV: position = order")) << layout->text().toStdString();
     editor.findChild<QLineEdit *>("Id")->setText("PAPER2X-LONG");
+    EXPECT_EQ(layout->text(), "Position = first column");
     editor.SaveAndExit();
     EXPECT_EQ(editor.Filter().Id.view(), "PAPER2X-");
     EXPECT_EQ(editor.Filter().FieldSpecs[ImportField::Band].format, BandFormat::MetersM);

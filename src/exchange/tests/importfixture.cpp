@@ -1,11 +1,20 @@
 #include "importfixture.h"
 
+#include "exchange/filterfile.h"
 #include "exchange/filtertext.h"
 
 #include "logstore/qsotables.h"
 #include "testsupport/qsobuilder.h"
 
 namespace vellum::test {
+
+ImportFilter shippedFilter(const std::string &id)
+{
+    FilterList list(ReadFilterFile(std::string(VELLUM_DEFAULT_DATA_DIR) + "/SAVE/VELLUM.IEP").filters);
+    int at = list.Find(id);
+    EXPECT_GE(at, 0) << id;
+    return at >= 0 ? list.At(static_cast<std::size_t>(at)) : ImportFilter{};
+}
 
 void ImportTest::SetUp()
 {

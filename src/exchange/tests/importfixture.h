@@ -28,6 +28,9 @@ inline std::string tag(std::string_view name, std::string_view value)
     return "<" + std::string(name) + ":" + std::to_string(value.size()) + ">" + std::string(value) + " ";
 }
 
+/// A filter of the default filter file the build makes; fails the test when it has none of this identifier.
+ImportFilter shippedFilter(const std::string &id);
+
 /// Answers the import's questions from a script and keeps what was asked.
 class ScriptedQuestions : public ImportQuestions {
 public:
