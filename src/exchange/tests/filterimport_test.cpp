@@ -110,10 +110,12 @@ TEST_F(FilterExchangeTest, RoundTripThroughEachShippedFilter)
                 EXPECT_EQ(a.QslFlags & QslFlag::Cnfm, b.QslFlags & QslFlag::Cnfm);
                 EXPECT_EQ(a.Zone, b.Zone);
             }
-            if (specs[ImportField::Note1].format != NoteFormat::WithCall)
+            if (specs[ImportField::Note1].format != NoteFormat::WithCall) {
                 EXPECT_EQ(a.QsoNote.text(), b.QsoNote.text());
-            if (!filter.NoteExt.empty()) // the call's note, through the notes file
+            }
+            if (!filter.NoteExt.empty()) { // the call's note, through the notes file
                 EXPECT_EQ(log->Notes.NoteOf(a.Call.view()), copy.Notes.NoteOf(b.Call.view()));
+            }
         }
         TearDown();
     }
@@ -240,8 +242,9 @@ TEST_F(MergeTest, EachDuplicatePolicy)
         MergeResult result = MergeLogFile(*log, questions, file);
         EXPECT_EQ(result.added, c.added);
         EXPECT_EQ(find("DL1ABC").RstSent, c.report);
-        if (c.policy)
+        if (c.policy) {
             EXPECT_EQ(lastShown(MessageKind::Information), (c.added == 1 ? "One QSO added" : "No QSO added"));
+        }
         TearDown();
     }
     // Into an empty log nothing is asked.
