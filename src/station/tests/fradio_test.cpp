@@ -196,8 +196,11 @@ TEST_F(RadioWindowTest, TheScannerTunesItsChannelsAndThePanoramaSweeps)
         TScanner scanner(*station, main.get());
         scanner.Scan();
         EXPECT_EQ(scanner.CurrentState(), TScanner::State::Scanning);
-        ASSERT_TRUE(test::waitUntil([&] { return peer.State().vfoA == 7010000 && peer.State().vfoB == 7012000; }));
-        EXPECT_TRUE(peer.State().txOnB) << "split to the second frequency";
+        // The split command follows the two frequencies, so wait for all three.
+        ASSERT_TRUE(test::waitUntil([&] {
+            test::SimulatedState state = peer.State();
+            return state.vfoA == 7010000 && state.vfoB == 7012000 && state.txOnB;
+        })) << "tuned to channel 5 with split to the second frequency";
         scanner.Stop();
         EXPECT_EQ(scanner.CurrentState(), TScanner::State::Idle);
         scanner.findChild<QTableWidget *>("Channels")->selectRow(0);
