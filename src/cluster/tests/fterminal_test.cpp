@@ -12,6 +12,7 @@
 #include "config/configrecord.h"
 #include "qso/Fqso.h"
 #include "station/Ftcpchannel.h"
+#include "testsupport/Fwindowtest.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -113,8 +114,7 @@ TEST_F(TerminalTest, ATelnetClusterSessionReachesTheScreenAndTheSpotList)
     for (const std::string &line : shown())
         EXPECT_EQ(line.find('\xFB'), std::string::npos) << "no telnet command on the screen";
 
-    if (const char *shots = std::getenv("VELLUM_SCREENSHOT_DIR"))
-        packet->grab().save(QDir(shots).filePath("packet-terminal.png"));
+    test::SaveScreenshot(packet, "packet-terminal.png");
 }
 
 TEST_F(TerminalTest, AFloodOfLinesKeepsTheScrollbackAndEveryLine)

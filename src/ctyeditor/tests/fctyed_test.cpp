@@ -10,6 +10,7 @@
 #include "country/countryfile.h"
 #include "country/managers.h"
 #include "logstore/daytime.h"
+#include "testsupport/Fwindowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -88,8 +89,7 @@ TEST_F(CountryEditorWindowTest, MappingsPageWithRowsOfAnotherCountry)
     setCell(grid, rows, 0, "dq7xy");
     setCell(grid, rows, 1, "14");
     setCell(grid, rows, 2, "2001-02-03");
-    if (const char *shots = std::getenv("VELLUM_SCREENSHOT_DIR"))
-        editor->grab().save(QDir(shots).filePath("country-editor-mappings.png"));
+    test::SaveScreenshot(editor.get(), "country-editor-mappings.png");
     editor->UpdateMappingsClick();
     MappingInfo stored;
     for (const Record *record : countries.Mappings)

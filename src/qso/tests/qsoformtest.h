@@ -8,6 +8,7 @@
 #include "app/windowhost.h"
 #include "exchange/Fimportexport.h"
 #include "logstore/qsodata.h"
+#include "testsupport/Fwindowtest.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -88,13 +89,8 @@ protected:
                 whenModal(action, tries - 1);
         });
     }
-    /// Lets queued work run until done() holds (at most about two seconds).
-    static bool waitFor(const std::function<bool()> &done)
-    {
-        for (int i = 0; i < 200 && !done(); ++i)
-            QTest::qWait(10);
-        return done();
-    }
+    /// Lets queued work run until done() holds.
+    static bool waitFor(const std::function<bool()> &done) { return test::WaitFor(done); }
 
     TQSOForm *form = nullptr;
 };

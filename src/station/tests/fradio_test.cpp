@@ -19,6 +19,7 @@
 #include "logstore/qsotables.h"
 #include "qso/Fqso.h"
 #include "qso/qsoentry.h"
+#include "testsupport/Fwindowtest.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -176,8 +177,7 @@ TEST_F(RadioWindowTest, TheFrequencyWindowSetsTheRadioAsItIsEdited)
     station->Radio().Guard([](RadioLink &link) { link.ReadStatus(); });
     QCoreApplication::processEvents();
     EXPECT_EQ(vfoA->text(), "21025.00");
-    if (const char *shots = std::getenv("VELLUM_SCREENSHOT_DIR"))
-        window->grab().save(QDir(shots).filePath("radio-frequency.png"));
+    test::SaveScreenshot(window, "radio-frequency.png");
 }
 
 TEST_F(RadioWindowTest, TheScannerTunesItsChannelsAndThePanoramaSweeps)
@@ -233,8 +233,7 @@ TEST_F(RadioWindowTest, TheDefinitionEditorTestsAndSavesDefinitions)
     EXPECT_TRUE(console.contains("Cmd: Read Status")) << console.toStdString();
     EXPECT_TRUE(console.endsWith("Last error = 0")) << console.toStdString();
     EXPECT_EQ(editor.findChild<QListWidget *>("TestLog")->count() > 5, true);
-    if (const char *shots = std::getenv("VELLUM_SCREENSHOT_DIR"))
-        editor.grab().save(QDir(shots).filePath("radio-database.png"));
+    test::SaveScreenshot(&editor, "radio-database.png");
 
     editor.CopyRadio();
     EXPECT_EQ(editor.Shown().model, "&ASCII Semicolon CAT");

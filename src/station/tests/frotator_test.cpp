@@ -14,6 +14,7 @@
 #include "logstore/paths.h"
 #include "qso/Fqso.h"
 #include "qso/qsoentry.h"
+#include "testsupport/Fwindowtest.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -81,8 +82,7 @@ TEST_F(RotatorWindowTest, TheDaemonTurnsAndStops)
     EXPECT_EQ(control<QSpinBox>("RotHeading")->value(), NormalizeHeading(*entry.Bearing() + 180));
     qsoAction("StopRotator1")->trigger();
 
-    if (const char *shots = std::getenv("VELLUM_SCREENSHOT_DIR"))
-        window->grab().save(QDir(shots).filePath("rotator-control.png"));
+    test::SaveScreenshot(window, "rotator-control.png");
     main->CloseClick();
     QCoreApplication::processEvents(); // QsoWindowClosed
     EXPECT_FALSE(station->RotatorUnit().Active()) << "the rotator stops with the QSO window";

@@ -4,6 +4,7 @@
 
 #include "testsupport/tempdir.h"
 
+#include <QDeadlineTimer>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -14,13 +15,18 @@
 
 namespace vellum::test {
 
-/// Waits up to about five seconds for done().
+/// Waits up to twenty seconds for done(): generous, as a loaded machine running
+/// sanitized builds may be slow, and a condition that holds ends the wait at once.
 template <typename Done>
 bool waitUntil(Done done)
 {
-    for (int i = 0; i < 500 && !done(); ++i)
+    QDeadlineTimer deadline(20000);
+    while (!done()) {
+        if (deadline.hasExpired())
+            return false;
         QThread::msleep(10);
-    return done();
+    }
+    return true;
 }
 
 /// Two linked pseudo-terminals: bytes written to one arrive at the other.
