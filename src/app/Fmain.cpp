@@ -135,6 +135,7 @@ TMainForm::TMainForm(TConfigRecord &config, TCountryData &countries, MainFormOpt
     m_context->SetProgress(m_progress.get());
     m_context->SetLogObserver(this);
     m_host = new WindowHost(*m_context, *m_windowServices, this);
+    m_host->SetClockUpdate([this] { clockUpdate(); });
     m_host->SetQsoWindowMaker([](TQsoData &log, WindowHost &host) { return new TQsoBrowser(log, host); });
     m_host->Handle(HostMessage::CloseLogRequested, this, [this] { closeLogFromQsoWindow(); });
     m_host->Handle(HostMessage::BackupDue, this, [this] { StartBackupCountdown(); });
@@ -343,9 +344,11 @@ void TMainForm::clockUpdate()
     if (m_closing)
         return;
     std::int32_t seconds = NowUtcSeconds();
+    std::uint16_t day = TodayDayNumber();
     m_time->setText(QString::fromStdString(FormatTime(seconds, false)));
     if (QsoWindow())
-        QsoWindow()->ClockTick(TodayDayNumber(), seconds);
+        QsoWindow()->ClockTick(day, seconds);
+    m_host->ClockTicked(day, seconds);
 }
 
 void TMainForm::StartBackupCountdown()

@@ -194,6 +194,12 @@ bool WindowHost::FeedSpotFile(const std::string &fileName)
     return true;
 }
 
+void WindowHost::RunClockUpdate()
+{
+    if (m_clockUpdate)
+        m_clockUpdate();
+}
+
 void WindowHost::RunIdle()
 {
     if (m_qsoWindow && m_locationChanged) {

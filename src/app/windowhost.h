@@ -13,6 +13,7 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -189,9 +190,19 @@ public:
     /// The contest sequence number in the M_Nr panel; 0 hides it.
     void ShowContestNumber(int number);
 
+    // --- the main window's one-second clock ---
+    /// The main window's clock update (its time panel, the QSO window, then clockTicked).
+    void SetClockUpdate(std::function<void()> update) { m_clockUpdate = std::move(update); }
+    /// Runs the clock update now rather than at the next tick.
+    void RunClockUpdate();
+    /// Called by the clock update: windows that follow the clock hear the UTC day and time.
+    void ClockTicked(std::uint16_t day, std::int32_t seconds) { emit clockTicked(day, seconds); }
+
 signals:
     void menuItemAdded(const MenuItem &item);
     void qsoMenusChanged();
+    /// The clock ticked (every second): UTC day number and seconds of the day.
+    void clockTicked(std::uint16_t day, std::int32_t seconds);
 
 protected:
     void customEvent(QEvent *event) override;
@@ -242,6 +253,7 @@ private:
     std::function<void(const std::string &)> m_spotFileReader;
     std::map<QString, QPointer<QLabel>> m_panels;
     QScrollBar *m_scrollBar = nullptr;
+    std::function<void()> m_clockUpdate;
 };
 
 } // namespace vellum

@@ -1,5 +1,6 @@
 #include "Fextdatalookup.h"
 
+#include "Fonlinesettings.h"
 #include "Fqslprogram.h"
 
 #include "app/programcontext.h"
@@ -15,15 +16,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -38,51 +36,22 @@ QString shownText(const std::string &text) { return ScreenText(text); }
 /// The online callbook's settings, edited in a small dialog and saved to their file.
 void editOnlineSettings(QWidget *parent, CallbookState &state, UserNotifier &notifier)
 {
-    OnlineCallbookSettings settings = state.Online().Settings();
     QDialog dialog(parent);
     dialog.setObjectName(QStringLiteral("OnlineCallbookSettings"));
     dialog.setWindowTitle(QStringLiteral("Online Callbook"));
-    auto *form = new QFormLayout(&dialog);
-    auto *service = new QComboBox(&dialog);
-    service->setObjectName(QStringLiteral("Service"));
-    service->addItems({QStringLiteral("QRZ.com XML"), QStringLiteral("HamQTH XML")});
-    service->setCurrentIndex(static_cast<int>(settings.service));
-    auto *user = new QLineEdit(QString::fromStdString(settings.user), &dialog);
-    user->setObjectName(QStringLiteral("User"));
-    auto *password = new QLineEdit(QString::fromStdString(settings.password), &dialog);
-    password->setObjectName(QStringLiteral("Password"));
-    password->setEchoMode(QLineEdit::Password);
-    auto *url = new QLineEdit(QString::fromStdString(settings.baseUrl), &dialog);
-    url->setObjectName(QStringLiteral("Url"));
-    url->setPlaceholderText(QStringLiteral("the service's own address"));
-    auto *timeout = new QSpinBox(&dialog);
-    timeout->setObjectName(QStringLiteral("Timeout"));
-    timeout->setRange(1, 300);
-    timeout->setSuffix(QStringLiteral(" s"));
-    timeout->setValue(settings.timeoutSeconds);
-    form->addRow(QStringLiteral("Service"), service);
-    form->addRow(QStringLiteral("User name"), user);
-    form->addRow(QStringLiteral("Password"), password);
-    form->addRow(QStringLiteral("Address"), url);
-    form->addRow(QStringLiteral("Time limit"), timeout);
+    auto *layout = new QVBoxLayout(&dialog);
+    auto *editor = new TOnlineSettingsEditor(&dialog);
+    editor->Show(state.Online().Settings());
+    layout->addWidget(editor);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    form->addRow(buttons);
+    layout->addWidget(buttons);
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     if (dialog.exec() != QDialog::Accepted)
         return;
-    settings.service = static_cast<OnlineService>(service->currentIndex());
-    settings.user = user->text().trimmed().toStdString();
-    settings.password = password->text().toStdString();
-    settings.baseUrl = url->text().trimmed().toStdString();
-    settings.timeoutSeconds = timeout->value();
-    try {
-        SaveOnlineSettings(settings, OnlineSettingsFileName());
-    } catch (const std::exception &error) {
-        notifier.error(error.what());
-        return;
-    }
-    state.Online().SetSettings(settings);
+    OnlineCallbookSettings settings = editor->Settings();
+    if (SaveOnlineSettingsOrTell(settings, OnlineSettingsFileName(), notifier))
+        state.Online().SetSettings(settings);
 }
 
 } // namespace
@@ -93,7 +62,13 @@ CallbookState::CallbookState(QObject *parent)
 {
 }
 
-void CallbookState::ReloadOnlineSettings() { m_online->SetSettings(LoadOnlineSettings(OnlineSettingsFileName())); }
+void CallbookState::ReloadOnlineSettings()
+{
+    // New settings start a new session and an empty cache; the same ones keep both.
+    OnlineCallbookSettings stored = LoadOnlineSettings(OnlineSettingsFileName());
+    if (!(stored == m_online->Settings()))
+        m_online->SetSettings(std::move(stored));
+}
 
 TExtDataLookup::TExtDataLookup(QsoEntry &entry, WindowHost &host, CallbookState &state)
     : QWidget(nullptr), m_entry(entry), m_host(host), m_state(state)
@@ -228,9 +203,9 @@ void TExtDataLookup::sourceLines(const std::string &call, std::function<void()> 
         m_list->addItem(QStringLiteral("Looking up %1 ...").arg(shownText(call)));
         QListWidgetItem *waiting = m_list->item(m_list->count() - 1);
         // The client outlives the window; a window closed while waiting cancels the lookup.
-        m_state.Online().Lookup(call, [this, waiting, then](const CallbookLines &lines) {
+        m_state.Online().Lookup(call, [this, waiting, then](const OnlineAnswer &answer) {
             delete waiting;
-            add(lines);
+            add(answer.lines);
             then();
         });
     } else {
@@ -392,6 +367,8 @@ void RegisterCallbookWindows(WindowHost &host)
         QsoEntry *entry = h.Entry();
         return entry ? new TExtDataLookup(*entry, h, *state) : nullptr;
     });
+    // The setup dialog may have saved new online settings.
+    host.Handle(HostMessage::SettingsChanged, state, [state] { state->ReloadOnlineSettings(); });
     WindowHost *hostPointer = &host;
     host.AddQsoMenuItem({QStringLiteral("&QSO"), QStringLiteral("SearchExternal1"), QStringLiteral("Search External Data"),
                          QKeySequence(Qt::Key_F3), [hostPointer] { searchExternalData(*hostPointer); }, QString(),

@@ -92,7 +92,7 @@ void OnlineCallbookClient::Lookup(const std::string &call, Done done)
     m_done = std::move(done);
     m_retried = false;
     if (auto cached = m_cache.Find(call, OnlineCache::Clock::now())) {
-        finish(*cached);
+        finish(std::move(*cached));
         return;
     }
     if (m_settings.user.empty()) {
@@ -150,13 +150,30 @@ std::optional<OnlineFields> OnlineCallbookClient::answer()
         return std::nullopt;
     }
     if (reply->error() != QNetworkReply::NoError) {
-        fail(name() + ": no connection (" + reply->errorString().toStdString() + ")");
+        fail(failure(*reply));
         return std::nullopt;
     }
     auto fields = ParseOnlineAnswer(reply->read(MaxAnswerBytes));
     if (!fields)
         fail(name() + ": the answer is not in the service's XML format");
     return fields;
+}
+
+std::string OnlineCallbookClient::failure(const QNetworkReply &reply) const
+{
+    int status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status != 0) {
+        QString reason = reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString().trimmed();
+        return name() + ": the service answered HTTP " + std::to_string(status) +
+               (reason.isEmpty() ? std::string() : " " + reason.toStdString());
+    }
+    // Qt names the address in some of its texts, with the query that holds user and password.
+    QString text = reply.errorString();
+    for (const QUrl &url : {reply.url(), reply.request().url()})
+        for (const QString &form : {url.toString(), url.toString(QUrl::FullyEncoded), url.toDisplayString()})
+            if (!form.isEmpty())
+                text.replace(form, url.toString(QUrl::RemoveQuery | QUrl::RemoveUserInfo));
+    return name() + ": no connection (" + text.toStdString() + ")";
 }
 
 void OnlineCallbookClient::loginAnswered()
@@ -182,16 +199,16 @@ void OnlineCallbookClient::queryAnswered()
         return;
     std::string error = fields->count("error") ? fields->at("error") : std::string();
     if (fields->count("found") && error.empty()) {
-        CallbookLines lines = OnlineResultLines(m_settings.service, *fields);
-        m_cache.Store(m_call, lines, OnlineCache::Clock::now());
-        finish(std::move(lines));
+        OnlineAnswer found{OnlineOutcome::Found, OnlineResultLines(m_settings.service, *fields)};
+        m_cache.Store(m_call, found, OnlineCache::Clock::now());
+        finish(std::move(found));
         return;
     }
     switch (ClassifyOnlineError(error)) {
     case OnlineError::NotFound: {
-        CallbookLines lines{m_call + " not found"};
-        m_cache.Store(m_call, lines, OnlineCache::Clock::now());
-        finish(std::move(lines));
+        OnlineAnswer notFound{OnlineOutcome::NotFound, {m_call + " not found"}};
+        m_cache.Store(m_call, notFound, OnlineCache::Clock::now());
+        finish(std::move(notFound));
         return;
     }
     case OnlineError::SessionExpired:
@@ -213,14 +230,14 @@ void OnlineCallbookClient::queryAnswered()
     }
 }
 
-void OnlineCallbookClient::finish(CallbookLines lines)
+void OnlineCallbookClient::finish(OnlineAnswer result)
 {
     Done done = std::move(m_done);
     m_done = nullptr;
     if (done)
-        done(lines);
+        done(result);
 }
 
-void OnlineCallbookClient::fail(const std::string &text) { finish({text}); }
+void OnlineCallbookClient::fail(const std::string &text) { finish({OnlineOutcome::Failed, {text}}); }
 
 } // namespace vellum

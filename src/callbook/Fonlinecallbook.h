@@ -25,14 +25,14 @@ std::optional<OnlineFields> ParseOnlineAnswer(const QByteArray &xml);
 class OnlineCallbookClient : public QObject {
     Q_OBJECT
 public:
-    using Done = std::function<void(const CallbookLines &lines)>;
+    using Done = std::function<void(const OnlineAnswer &answer)>;
     OnlineCallbookClient(OnlineCallbookSettings settings, QObject *parent);
     ~OnlineCallbookClient() override;
 
     /// New settings: the session and the cache start afresh.
     void SetSettings(OnlineCallbookSettings settings);
     const OnlineCallbookSettings &Settings() const { return m_settings; }
-    /// Looks call up; done gets the lines (from the cache at once). A lookup still
+    /// Looks call up; done gets the answer (from the cache at once). A lookup still
     /// running is dropped without an answer.
     void Lookup(const std::string &call, Done done);
     /// Drops the lookup running now: its answer is never delivered.
@@ -49,8 +49,10 @@ private:
     void queryAnswered();
     /// The fields of the finished reply; nothing (after the failure's line) when it failed.
     std::optional<OnlineFields> answer();
-    void finish(CallbookLines lines);
+    void finish(OnlineAnswer result);
     void fail(const std::string &text);
+    /// The reason a reply failed, without the request's query (it holds the password).
+    std::string failure(const QNetworkReply &reply) const;
     std::string name() const { return ServiceName(m_settings.service); }
 
     OnlineCallbookSettings m_settings;

@@ -180,17 +180,17 @@ OnlineError ClassifyOnlineError(const std::string &error)
     return OnlineError::Other;
 }
 
-std::optional<CallbookLines> OnlineCache::Find(const std::string &call, Clock::time_point now) const
+std::optional<OnlineAnswer> OnlineCache::Find(const std::string &call, Clock::time_point now) const
 {
     auto it = m_entries.find(call);
     if (it == m_entries.end() || now - it->second.stored >= m_keep || now < it->second.stored)
         return std::nullopt;
-    return it->second.lines;
+    return it->second.answer;
 }
 
-void OnlineCache::Store(const std::string &call, CallbookLines lines, Clock::time_point now)
+void OnlineCache::Store(const std::string &call, OnlineAnswer answer, Clock::time_point now)
 {
-    m_entries[call] = {std::move(lines), now};
+    m_entries[call] = {std::move(answer), now};
 }
 
 } // namespace vellum

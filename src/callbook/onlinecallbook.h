@@ -26,6 +26,7 @@ struct OnlineCallbookSettings {
     std::string password;
     std::string baseUrl; ///< empty: the service's public address
     int timeoutSeconds = 15;
+    bool operator==(const OnlineCallbookSettings &) const = default;
 };
 
 /// The public address of a service.
@@ -49,22 +50,31 @@ using OnlineFields = std::map<std::string, std::string>;
 /// ("CALL via MGR", so the manager is found in it), LoTW and eQSL.
 CallbookLines OnlineResultLines(OnlineService service, const OnlineFields &fields);
 
+/// How a lookup ended.
+enum class OnlineOutcome { Found, NotFound, Failed };
+
+/// The answer to one lookup: how it ended and its lines (a failure's is one line saying why).
+struct OnlineAnswer {
+    OnlineOutcome outcome = OnlineOutcome::Failed;
+    CallbookLines lines;
+};
+
 /// What an error text of a service means.
 enum class OnlineError { None, NotFound, BadLogin, SessionExpired, Other };
 OnlineError ClassifyOnlineError(const std::string &error);
 
-/// Answers kept per call for a day.
+/// Answers (found or not found) kept per call for a day.
 class OnlineCache {
 public:
     using Clock = std::chrono::system_clock;
     explicit OnlineCache(std::chrono::seconds keep = std::chrono::hours(24)) : m_keep(keep) {}
-    std::optional<CallbookLines> Find(const std::string &call, Clock::time_point now) const;
-    void Store(const std::string &call, CallbookLines lines, Clock::time_point now);
+    std::optional<OnlineAnswer> Find(const std::string &call, Clock::time_point now) const;
+    void Store(const std::string &call, OnlineAnswer answer, Clock::time_point now);
     void Clear() { m_entries.clear(); }
 
 private:
     struct Entry {
-        CallbookLines lines;
+        OnlineAnswer answer;
         Clock::time_point stored;
     };
     std::chrono::seconds m_keep;

@@ -286,7 +286,7 @@ void TCountrySRS::Print()
 
 // --- Country SunRise/Set -----------------------------------------------------------------
 
-TCountryInfo::TCountryInfo(WindowHost &host) : QWidget(nullptr), m_host(host)
+TCountryInfo::TCountryInfo(WindowHost &host) : QWidget(nullptr), m_host(host), m_clockDay(TodayDayNumber())
 {
     setObjectName(QStringLiteral("CountryInfo"));
     setWindowTitle(QStringLiteral("Info: unknown location"));
@@ -315,6 +315,7 @@ TCountryInfo::TCountryInfo(WindowHost &host) : QWidget(nullptr), m_host(host)
     popupItem(this, "OneYear1", QStringLiteral("One year Sun Rise/Set"), QKeySequence(), [this] { OpenOneYear(); });
     popupItem(this, "ByDate1", QStringLiteral("Sun Rise/Set by Date"), QKeySequence(), [this] { OpenByDate(); });
     host.PlaceCompanion(CompanionId::Sun, this);
+    connect(&host, &WindowHost::clockTicked, this, [this](std::uint16_t day, std::int32_t) { ClockTick(day); });
 }
 
 TCountryInfo::~TCountryInfo() { m_host.CompanionClosed(CompanionId::Sun, this); }
@@ -323,10 +324,23 @@ QLabel *TCountryInfo::value(const char *name) const { return findChild<QLabel *>
 
 QString TCountryInfo::Shown(const char *field) const { return value(field)->text(); }
 
+void TCountryInfo::ClockTick(std::uint16_t day)
+{
+    m_clockDay = day;
+    if (day != m_localDay)
+        m_host.RequestRefresh(CompanionId::Sun);
+}
+
 void TCountryInfo::RefreshCompanion()
 {
+    showLocation();
+    m_host.RunClockUpdate();
+}
+
+void TCountryInfo::showLocation()
+{
     const TConfigRecord &config = m_host.Context().Config();
-    std::uint16_t today = TodayDayNumber();
+    std::uint16_t today = m_clockDay;
     if (today != m_localDay) {
         SunTimes atHome = SunTimesOnDay(today, home(config));
         value("LocalRise")->setText(sunText(atHome.rise));

@@ -80,7 +80,12 @@ class TCountryInfo : public QWidget, public CompanionWindow {
 public:
     explicit TCountryInfo(WindowHost &host);
     ~TCountryInfo() override;
+    /// Shows the bearings and the sun's times of the clock's day, then runs the
+    /// main window's clock update.
     void RefreshCompanion() override;
+    /// The main window's clock: on a new UTC day the window asks to be refreshed,
+    /// as every time it shows belongs to the day.
+    void ClockTick(std::uint16_t day);
     /// Opens "One Year Sun Rise/Set", or brings it to the front.
     TOneYearSRS *OpenOneYear();
     /// Opens "SunRise and SunSet by Date", or brings it to the front.
@@ -89,8 +94,10 @@ public:
 
 private:
     QLabel *value(const char *name) const;
+    void showLocation();
     WindowHost &m_host;
-    std::uint16_t m_localDay = 0;
+    std::uint16_t m_clockDay;     ///< the UTC day the clock told last
+    std::uint16_t m_localDay = 0; ///< the day the times shown were computed for
     QPointer<TOneYearSRS> m_oneYear;
     QPointer<TCountrySRS> m_byDate;
 };

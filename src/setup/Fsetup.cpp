@@ -4,6 +4,7 @@
 #include "setup/setupini.h"
 
 #include "app/programcontext.h"
+#include "callbook/Fonlinesettings.h"
 #include "app/windowhost.h"
 #include "app/windowservices.h"
 #include "country/countrydata.h"
@@ -242,7 +243,28 @@ void TSetupDialog::addExtras(const SetupPage &page, QWidget *pageWidget)
         for (const char *name : {"F_FontBName", "F_FontIName", "F_FontLName", "F_RepFontName", "F_ExtQSLProg"})
             if (QWidget *w = field(name))
                 w->installEventFilter(this);
+        if (page.caption == "Ext Data")
+            addOnlineSettings(pageWidget);
     }
+}
+
+void TSetupDialog::addOnlineSettings(QWidget *pageWidget)
+{
+    m_online = new TOnlineSettingsEditor(pageWidget);
+    m_onlineShown = LoadOnlineSettings(OnlineSettingsFileName());
+    m_online->Show(m_onlineShown);
+    static_cast<QFormLayout *>(pageWidget->layout())->addRow(m_online);
+}
+
+void TSetupDialog::saveOnlineSettings()
+{
+    if (!m_online)
+        return;
+    OnlineCallbookSettings edited = m_online->Settings();
+    if (edited == m_onlineShown)
+        return; // unchanged: the file stays as it is (or absent)
+    if (SaveOnlineSettingsOrTell(edited, OnlineSettingsFileName(), m_host.Notifier()))
+        m_onlineShown = edited;
 }
 
 void TSetupDialog::addSpotColours(QWidget *pageWidget)
@@ -555,6 +577,7 @@ void TSetupDialog::appendCountryPrefix()
 void TSetupDialog::SaveAndExit()
 {
     storePage(m_shownPage);
+    saveOnlineSettings(); // before SettingsChanged, which has the lookups read them again
     PutSettingsInForce(m_host, m_copy, m_merged);
     accept();
 }

@@ -7,9 +7,13 @@
 //
 // Buttons: "SaveExit", "CancelExit", "WriteIni", "MergeIni", "CalcFromGrid",
 // "CalcFromLongLat"; the tabs "SetupPages"; the spot colour samples
-// "SpotColor1".."SpotColor6"; the font group of the Screen page "ScreenFonts".
+// "SpotColor1".."SpotColor6"; the font group of the Screen page "ScreenFonts";
+// the online callbook's settings on the "Ext Data" page "OnlineCallbook"
+// (saved with "Save Changes and Exit" to their own file, never to an INI file).
 
 #include "setup/setupcontrols.h"
+
+#include "callbook/onlinecallbook.h"
 
 #include <QDialog>
 #include <QString>
@@ -23,6 +27,7 @@ class QWidget;
 
 namespace vellum {
 
+class TOnlineSettingsEditor;
 class WindowHost;
 
 /// The file dialogs of the setup dialog; tests script them.
@@ -67,6 +72,8 @@ private:
     QWidget *makeWidget(const SetupControl &control, QWidget *parent);
     void addExtras(const SetupPage &page, QWidget *pageWidget);
     void addSpotColours(QWidget *pageWidget);
+    void addOnlineSettings(QWidget *pageWidget);
+    void saveOnlineSettings();
     void pageChanged(int index);
     void loadPage(int index);
     void storePage(int index);
@@ -95,6 +102,8 @@ private:
     bool m_merged = false;
     bool m_loading = false;
     QString m_radioNotes;
+    TOnlineSettingsEditor *m_online = nullptr;
+    OnlineCallbookSettings m_onlineShown; ///< as read from their file
 };
 
 } // namespace vellum

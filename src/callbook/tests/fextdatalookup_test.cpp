@@ -3,6 +3,7 @@
 // "Automatic Update", and the online callbook answering slowly without blocking.
 
 #include "callbook/Fextdatalookup.h"
+#include "callbook/Fonlinesettings.h"
 #include "callbook/Fqslprogram.h"
 
 #include "localhttpserver.h"
@@ -12,10 +13,13 @@
 #include "qso/Fqso.h"
 #include "qso/Fqsodialogs.h"
 #include "qso/qsoentry.h"
+#include "setup/Fsetup.h"
+#include "setup/Fsetupactions.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
@@ -54,9 +58,11 @@ protected:
         config.F_ExtAddrPath = dir.file("cd");
         config.F_ExtFullSize = 1;
     }
-    void start()
+    void start(std::vector<test::WindowRegistration> more = {})
     {
-        program.Start({RegisterQsoWindows, RegisterCallbookWindows});
+        std::vector<test::WindowRegistration> registrations{RegisterQsoWindows, RegisterCallbookWindows};
+        registrations.insert(registrations.end(), more.begin(), more.end());
+        program.Start(registrations);
         chooser.file = QString::fromStdString(program.SaveFile("TEST.VLL"));
         main->NewClick();
         form = dynamic_cast<TQSOForm *>(main->QsoWindow());
@@ -64,6 +70,17 @@ protected:
         form->show();
     }
     QsoEntry &entry() { return *form->Entry(); }
+    /// The online callbook as the configured source: user "ann" with password at url.
+    void useOnlineSource(const QString &url, const char *password, int timeoutSeconds)
+    {
+        OnlineCallbookSettings settings;
+        settings.user = "ann";
+        settings.password = password;
+        settings.baseUrl = url.toStdString();
+        settings.timeoutSeconds = timeoutSeconds;
+        SaveOnlineSettings(settings, program.SaveFile("CALLBOOK.CFG"));
+        config.F_ExtAddrType = 6;
+    }
     void typeCall(const char *call)
     {
         entry().Edit(QsoField::Call, call);
@@ -206,13 +223,7 @@ TEST_F(LookupWindowTest, OnlineCallbookAnswersLaterWithoutBlockingTheQsoWindow)
         return test::QrzAnswer("<Callsign><call>" + query.queryItemValue("callsign").toLatin1() +
                                "</call><fname>Ann</fname><name>Example</name><qslmgr>QX9MGR</qslmgr></Callsign>");
     });
-    OnlineCallbookSettings settings;
-    settings.user = "ann";
-    settings.password = "pw";
-    settings.baseUrl = server.Url().toStdString();
-    settings.timeoutSeconds = 3;
-    SaveOnlineSettings(settings, program.SaveFile("CALLBOOK.CFG"));
-    config.F_ExtAddrType = 6;
+    useOnlineSource(server.Url(), "pw", 3);
     start();
     typeCall("QX1AB");
     qsoAction("SearchExternal1")->trigger();
@@ -235,6 +246,72 @@ TEST_F(LookupWindowTest, OnlineCallbookAnswersLaterWithoutBlockingTheQsoWindow)
     window()->close();
     QApplication::processEvents();
     QTest::qWait(50);
+}
+
+/// Answers the next modal dialog with its online settings editor: edit changes the fields.
+void answerOnlineSettingsDialog(std::function<void(TOnlineSettingsEditor &)> edit, bool &answered)
+{
+    QTimer::singleShot(0, [edit, &answered] {
+        EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 60000));
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        auto *editor = dialog ? dialog->findChild<TOnlineSettingsEditor *>() : nullptr;
+        if (!editor)
+            return;
+        edit(*editor);
+        answered = true;
+        dialog->accept();
+    });
+}
+
+TEST_F(LookupWindowTest, OnlineSettingsSavedInTheSetupDialogOrTheLookupWindowReachTheLookups)
+{
+    test::LocalHttpServer server([](const QUrlQuery &query) -> std::optional<QByteArray> {
+        if (query.hasQueryItem("username"))
+            return query.queryItemValue("username") == "ann" && query.queryItemValue("password") == "pw"
+                       ? test::QrzAnswer("<Session><Key>k1</Key></Session>")
+                       : test::QrzAnswer("<Session><Error>Username/password incorrect</Error></Session>");
+        return test::QrzAnswer("<Callsign><call>" + query.queryItemValue("callsign").toLatin1() +
+                               "</call><fname>Ann</fname></Callsign>");
+    });
+    useOnlineSource(server.Url(), "wrong", 30);
+    config.Personal_Callsign = "QX0AA"; // no prompt for the own call
+    start({RegisterSetupWindows});
+    typeCall("QX1AB");
+    qsoAction("SearchExternal1")->trigger();
+    waitForLookup();
+    EXPECT_EQ(window()->Lines(), QStringList{"QRZ.com: wrong user name or password"});
+
+    // The password put right on the setup dialog's "Ext Data" page.
+    {
+        TSetupDialog dialog(main->Host(), nullptr, main.get());
+        dialog.ShowPage(QStringLiteral("Ext Data"));
+        auto *password = dialog.findChild<QLineEdit *>(QStringLiteral("OnlinePassword"));
+        ASSERT_NE(password, nullptr);
+        EXPECT_EQ(password->text(), "wrong");
+        password->setText(QStringLiteral("pw"));
+        dialog.SaveAndExit();
+    }
+    QApplication::processEvents(); // SettingsChanged
+    window()->Lookup(QStringLiteral("QX1AB"), false);
+    waitForLookup();
+    EXPECT_EQ(window()->Lines(), (QStringList{"QX1AB", "Ann"}));
+
+    // The lookup window's own item edits them with the same fields.
+    bool answered = false;
+    answerOnlineSettingsDialog(
+        [](TOnlineSettingsEditor &editor) {
+            EXPECT_EQ(editor.Settings().password, "pw") << "the settings the setup dialog saved";
+            OnlineCallbookSettings changed = editor.Settings();
+            changed.user = "nobody";
+            editor.Show(changed);
+        },
+        answered);
+    window()->Action("OnlineCallbook1")->trigger();
+    EXPECT_TRUE(answered);
+    EXPECT_EQ(LoadOnlineSettings(program.SaveFile("CALLBOOK.CFG")).user, "nobody");
+    window()->Lookup(QStringLiteral("QX2CD"), false);
+    waitForLookup();
+    EXPECT_EQ(window()->Lines(), QStringList{"QRZ.com: wrong user name or password"});
 }
 
 } // namespace

@@ -48,14 +48,17 @@ std::optional<QByteArray> qrzService(const QUrlQuery &query, int &logins)
 
 class OnlineClientTest : public ::testing::Test {
 protected:
+    /// The lines of the answer; outcome is how it ended.
     CallbookLines lookup(OnlineCallbookClient &client, const std::string &call)
     {
-        std::optional<CallbookLines> answer;
-        client.Lookup(call, [&answer](const CallbookLines &lines) { answer = lines; });
+        std::optional<OnlineAnswer> answer;
+        client.Lookup(call, [&answer](const OnlineAnswer &given) { answer = given; });
         // Generous: a loaded machine under the sanitizers is slow.
         EXPECT_TRUE(QTest::qWaitFor([&answer] { return answer.has_value(); }, 60000)) << call;
-        return answer.value_or(CallbookLines{"(no answer)"});
+        outcome = answer ? answer->outcome : OnlineOutcome::Failed;
+        return answer ? answer->lines : CallbookLines{"(no answer)"};
     }
+    OnlineOutcome outcome = OnlineOutcome::Failed;
     OnlineCallbookSettings settings(OnlineService service, const QString &url, const char *password = "pw")
     {
         OnlineCallbookSettings s;
@@ -84,9 +87,14 @@ TEST_F(OnlineClientTest, SessionKeyServiceLooksUpAndLogsInAgainWhenTheSessionExp
     EXPECT_EQ(server.Requests()[3].queryItemValue("callsign"), "QX1AB");
     // The answer is kept: asking again sends nothing.
     EXPECT_EQ(lookup(client, "QX1AB"), lines);
+    EXPECT_EQ(outcome, OnlineOutcome::Found);
     EXPECT_EQ(server.Requests().size(), 4);
     EXPECT_EQ(lookup(client, "QX7ZZ"), CallbookLines{"QX7ZZ not found"});
+    EXPECT_EQ(outcome, OnlineOutcome::NotFound);
+    EXPECT_EQ(lookup(client, "QX7ZZ"), CallbookLines{"QX7ZZ not found"});
+    EXPECT_EQ(outcome, OnlineOutcome::NotFound) << "a call not found is kept as not found";
     EXPECT_EQ(lookup(client, "BROKEN"), CallbookLines{"QRZ.com: the answer is not in the service's XML format"});
+    EXPECT_EQ(outcome, OnlineOutcome::Failed);
     EXPECT_EQ(logins, 2);
 }
 
@@ -96,6 +104,7 @@ TEST_F(OnlineClientTest, WrongPasswordSlowServiceAndNoServiceAreOneLineEach)
     LocalHttpServer server([&logins](const QUrlQuery &query) { return qrzService(query, logins); });
     OnlineCallbookClient wrong(settings(OnlineService::QrzXml, server.Url(), "bad"), nullptr);
     EXPECT_EQ(lookup(wrong, "QX1AB"), CallbookLines{"QRZ.com: wrong user name or password"});
+    EXPECT_EQ(outcome, OnlineOutcome::Failed);
 
     OnlineCallbookSettings quick = settings(OnlineService::QrzXml, server.Url());
     quick.timeoutSeconds = 3;
@@ -153,13 +162,25 @@ TEST_F(OnlineClientTest, FreeServiceWithItsSessionId)
     EXPECT_EQ(lookup(wrong, "QX1AB"), CallbookLines{"HamQTH: wrong user name or password"});
 }
 
+TEST_F(OnlineClientTest, AnHttpErrorIsTheStatusAndNeverShowsThePassword)
+{
+    LocalHttpServer server([](const QUrlQuery &) -> std::optional<QByteArray> { return QByteArray("gone"); });
+    server.SetStatus(404, "Not Found");
+    OnlineCallbookClient client(settings(OnlineService::QrzXml, server.Url(), "Pa55-word"), nullptr);
+    CallbookLines lines = lookup(client, "QX1AB");
+    EXPECT_EQ(lines, CallbookLines{"QRZ.com: the service answered HTTP 404 Not Found"});
+    EXPECT_EQ(outcome, OnlineOutcome::Failed);
+    ASSERT_EQ(server.Requests().size(), 1);
+    EXPECT_EQ(server.Requests()[0].queryItemValue("password"), "Pa55-word");
+}
+
 TEST_F(OnlineClientTest, AClientGoneWhileWaitingDeliversNothing)
 {
     LocalHttpServer server([](const QUrlQuery &) -> std::optional<QByteArray> { return std::nullopt; });
     bool answered = false;
     {
         OnlineCallbookClient client(settings(OnlineService::QrzXml, server.Url()), nullptr);
-        client.Lookup("QX1AB", [&answered](const CallbookLines &) { answered = true; });
+        client.Lookup("QX1AB", [&answered](const OnlineAnswer &) { answered = true; });
         EXPECT_TRUE(QTest::qWaitFor([&server] { return !server.Requests().isEmpty(); }, 60000));
     }
     QCoreApplication::processEvents();

@@ -31,6 +31,12 @@ public:
         });
     }
     QString Url() const { return QStringLiteral("http://127.0.0.1:%1/xml").arg(m_server.serverPort()); }
+    /// The status line of the answers from now on (200 OK at first).
+    void SetStatus(int status, const QByteArray &reason)
+    {
+        m_status = status;
+        m_reason = reason;
+    }
     /// The queries heard so far, in order.
     const QList<QUrlQuery> &Requests() const { return m_requests; }
 
@@ -49,11 +55,14 @@ private:
         std::optional<QByteArray> body = m_handler(query);
         if (!body)
             return; // the slow service: the client's time limit has to end it
-        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nContent-Length: " + QByteArray::number(body->size()) +
-                      "\r\n\r\n" + *body);
+        socket->write("HTTP/1.1 " + QByteArray::number(m_status) + " " + m_reason +
+                      "\r\nContent-Type: text/xml\r\nContent-Length: " + QByteArray::number(body->size()) + "\r\n\r\n" +
+                      *body);
     }
 
     Handler m_handler;
+    int m_status = 200;
+    QByteArray m_reason = "OK";
     QTcpServer m_server;
     QList<QUrlQuery> m_requests;
     std::map<QTcpSocket *, QByteArray> m_buffers;

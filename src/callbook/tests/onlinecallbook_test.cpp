@@ -70,8 +70,10 @@ TEST(OnlineCache, KeepsAnswersForADay)
 {
     OnlineCache cache;
     auto now = OnlineCache::Clock::now();
-    cache.Store("QX1AB", {"QX1AB", "Ann"}, now);
-    EXPECT_EQ(cache.Find("QX1AB", now + std::chrono::hours(23))->size(), 2u);
+    cache.Store("QX1AB", {OnlineOutcome::Found, {"QX1AB", "Ann"}}, now);
+    cache.Store("QX7ZZ", {OnlineOutcome::NotFound, {"QX7ZZ not found"}}, now);
+    EXPECT_EQ(cache.Find("QX1AB", now + std::chrono::hours(23))->lines.size(), 2u);
+    EXPECT_EQ(cache.Find("QX7ZZ", now)->outcome, OnlineOutcome::NotFound);
     EXPECT_FALSE(cache.Find("QX1AB", now + std::chrono::hours(24)));
     EXPECT_FALSE(cache.Find("QX1AB", now - std::chrono::hours(1))) << "a clock set back does not keep it forever";
     EXPECT_FALSE(cache.Find("QX2CD", now));

@@ -16,6 +16,7 @@
 #include <QDateEdit>
 #include <QDir>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTableWidget>
 #include <QTimeEdit>
 
@@ -103,6 +104,47 @@ TEST_F(SunWindowTest, CountryWindowFollowsTheQsoLocation)
     EXPECT_EQ(window->windowTitle(), "Info: unknown location");
     EXPECT_EQ(window->Shown("DXRise"), "");
     EXPECT_EQ(window->Shown("LocalRise"), sun(home.rise)) << "the local times stay";
+}
+
+TEST_F(SunWindowTest, CountryWindowFollowsTheClockIntoTheNextDay)
+{
+    TCountryInfo *window = openSunWindow();
+    ASSERT_NE(window, nullptr);
+    const GeoPoint berlin{52.52, 13.405};
+    const GeoPoint dxPlace = *GridCentre("QF56od");
+    QSignalSpy ticks(&main->Host(), &WindowHost::clockTicked);
+    setGrid("QF56od");
+    EXPECT_GE(ticks.count(), 1) << "a refresh runs the main window's clock update";
+
+    // A later day whose times differ from today's both at home and at the location.
+    std::uint16_t today = TodayDayNumber();
+    std::uint16_t later = today;
+    for (std::uint16_t day = today + 30; day < today + 200 && later == today; ++day)
+        if (SunTimesOnDay(day, berlin).rise != SunTimesOnDay(today, berlin).rise &&
+            SunTimesOnDay(day, dxPlace).set != SunTimesOnDay(today, dxPlace).set)
+            later = day;
+    ASSERT_NE(later, today);
+
+    // A new UTC day brings that day's times, at home and at the location.
+    main->Host().ClockTicked(later, 5);
+    main->Host().RunIdle();
+    EXPECT_EQ(window->Shown("LocalRise"), sun(SunTimesOnDay(later, berlin).rise));
+    EXPECT_EQ(window->Shown("LocalSet"), sun(SunTimesOnDay(later, berlin).set));
+    EXPECT_EQ(window->Shown("DXRise"), sun(SunTimesOnDay(later, dxPlace).rise));
+    EXPECT_EQ(window->Shown("DXSet"), sun(SunTimesOnDay(later, dxPlace).set));
+    EXPECT_EQ(window->windowTitle(), "Info: QF56od");
+
+    // That refresh ran the main window's clock, which tells the real day: the window follows it back.
+    main->Host().RunIdle();
+    EXPECT_EQ(window->Shown("LocalRise"), sun(SunTimesOnDay(TodayDayNumber(), berlin).rise));
+    EXPECT_EQ(window->Shown("DXSet"), sun(SunTimesOnDay(TodayDayNumber(), dxPlace).set));
+
+    // Closed, the window hears the clock no more.
+    window->close();
+    QApplication::processEvents();
+    main->Host().ClockTicked(later, 5);
+    main->Host().RunIdle();
+    EXPECT_EQ(main->Host().Companion(CompanionId::Sun), nullptr);
 }
 
 TEST_F(SunWindowTest, OneYearTableForTheQsoOrAChosenCountryAndItsPrint)

@@ -7,6 +7,7 @@
 
 #include "app/programcontext.h"
 #include "app/windowhost.h"
+#include "callbook/onlinecallbook.h"
 #include "config/configfile.h"
 #include "config/configrules.h"
 #include "logstore/paths.h"
@@ -25,13 +26,17 @@
 #include <QMenu>
 #include <QProcess>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <sstream>
+
+#include <sys/stat.h>
 
 namespace vellum {
 namespace {
@@ -383,6 +388,67 @@ TEST_F(SetupDialogTest, PreferencesFollowsInfoAndANewUserIsAskedForTheCallOnce)
     EXPECT_EQ(main->findChild<TSetupDialog *>(), nullptr) << "asked once a run";
 }
 
+TEST_F(SetupDialogTest, OnlineCallbookSettingsOnTheExtDataPageGoToTheirOwnFileOnSave)
+{
+    start();
+    const std::string file = program.SaveFile("CALLBOOK.CFG");
+    OnlineCallbookSettings stored;
+    stored.user = "ann";
+    stored.password = "old-pw";
+    SaveOnlineSettings(stored, file);
+    {
+        TSetupDialog dialog(main->Host(), &iniChooser, main.get());
+        dialog.ShowPage(QStringLiteral("Ext Data"));
+        auto *user = control<QLineEdit>(dialog, "OnlineUser");
+        auto *password = control<QLineEdit>(dialog, "OnlinePassword");
+        ASSERT_TRUE(user && password);
+        EXPECT_EQ(user->text(), "ann");
+        EXPECT_EQ(password->text(), "old-pw");
+        EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+        type(user, QStringLiteral("bob"));
+        dialog.CancelAndExit();
+    }
+    EXPECT_EQ(LoadOnlineSettings(file).user, "ann") << "cancelled: the file stays";
+    {
+        TSetupDialog dialog(main->Host(), &iniChooser, main.get());
+        dialog.ShowPage(QStringLiteral("Ext Data"));
+        type(control<QLineEdit>(dialog, "OnlineUser"), QStringLiteral("bob"));
+        type(control<QLineEdit>(dialog, "OnlinePassword"), QStringLiteral("new-pw"));
+        type(control<QLineEdit>(dialog, "OnlineUrl"), QStringLiteral("http://127.0.0.1:8080/xml"));
+        auto *service = control<QComboBox>(dialog, "OnlineService");
+        service->setFocus();
+        QTest::keyClick(service, Qt::Key_Down);
+        control<QSpinBox>(dialog, "OnlineTimeout")->setValue(40);
+        iniChooser.file = QString::fromStdString(dir.file("setup.ini"));
+        dialog.WriteIniFile();
+        dialog.SaveAndExit();
+    }
+    OnlineCallbookSettings saved = LoadOnlineSettings(file);
+    EXPECT_EQ(saved.user, "bob");
+    EXPECT_EQ(saved.password, "new-pw");
+    EXPECT_EQ(saved.baseUrl, "http://127.0.0.1:8080/xml");
+    EXPECT_EQ(saved.service, OnlineService::HamQthXml);
+    EXPECT_EQ(saved.timeoutSeconds, 40);
+    struct stat info {};
+    ASSERT_EQ(stat(file.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    // Neither the INI form nor the configuration record carries them.
+    for (const std::string &written : {dir.file("setup.ini"), DataFileName(DataFile::Config)}) {
+        const std::vector<std::uint8_t> bytes = test::ReadFile(written);
+        ASSERT_FALSE(bytes.empty()) << written;
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()).find("new-pw"), std::string::npos) << written;
+    }
+
+    // Saved without touching them, settings that were never stored are not written.
+    std::filesystem::remove(file);
+    {
+        TSetupDialog dialog(main->Host(), &iniChooser, main.get());
+        EXPECT_EQ(control<QLineEdit>(dialog, "OnlineUser")->text(), "");
+        dialog.SaveAndExit();
+    }
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
 TEST_F(SetupDialogTest, PagesAsPictures)
 {
     start();
@@ -390,11 +456,12 @@ TEST_F(SetupDialogTest, PagesAsPictures)
     dialog.resize(760, 620);
     dialog.show();
     const QString target = qEnvironmentVariable("VELLUM_SCREENSHOT_DIR", QString::fromStdString(dir.path()));
-    for (const char *page : {"Personal", "Station"}) {
+    for (const char *page : {"Personal", "Station", "Ext Data"}) {
         dialog.ShowPage(QString::fromLatin1(page));
         const QImage image = dialog.grab().toImage();
         EXPECT_GE(image.width(), 700);
-        const QString file = target + QStringLiteral("/setup-%1.png").arg(QString::fromLatin1(page).toLower());
+        const QString file =
+            target + QStringLiteral("/setup-%1.png").arg(QString::fromLatin1(page).toLower().replace(' ', '-'));
         EXPECT_TRUE(image.save(file)) << file.toStdString();
     }
 }
