@@ -20,6 +20,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace vellum {
 
 namespace {
@@ -160,16 +162,60 @@ TChangeQSL::TChangeQSL(WindowHost &host, TQsoData &log, QWidget *parent)
         layout->addWidget(button);
     }
     layout->addWidget(m_panel);
+    connect(m_counts, &QTableWidget::cellDoubleClicked, this, &TChangeQSL::ShowOnlyCell);
+    host.Handle(HostMessage::LogChanged, this, [this] { Recount(); });
+    host.Handle(HostMessage::QsoWindowClosed, this, [this] {
+        m_showingOnly = false; // the window went with its log
+        close();
+    });
     Recount();
 }
 
 void TChangeQSL::Recount()
 {
-    RoutingCounts counts = CountLabelledByRoute(m_host.Context().Resolver(), m_log);
+    m_routing = CountLabelledByRoute(m_host.Context().Resolver(), m_log);
     for (std::size_t route = 0; route < 4; ++route)
         for (std::size_t method = 0; method < RouteMethodCount; ++method)
             m_counts->setItem(static_cast<int>(route), static_cast<int>(method),
-                              new QTableWidgetItem(QString::number(counts[route][method])));
+                              new QTableWidgetItem(QString::number(m_routing[route][method])));
+}
+
+void TChangeQSL::ShowOnlyCell(int row, int column)
+{
+    QsoEntry *entry = m_host.Entry();
+    if (!entry || row < 0 || row >= 4 || column < 0 || column >= RouteMethodCount)
+        return;
+    if (m_routing[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)] == 0) {
+        m_host.Notifier().information("No matching QSO found");
+        return;
+    }
+    if (!entry->AgreeToLeaveMode())
+        return;
+    if (entry->Mode() == QsoWindowMode::Filtered || entry->Mode() == QsoWindowMode::SearchEntry)
+        entry->CancelFilter();
+    RoutingCell cell{static_cast<QslRoute>(row), column + 1};
+    entry->SetAdmits([&resolver = m_host.Context().Resolver(), &log = m_log, cell](const TQsoRec &qso) {
+        return RoutingCellOf(resolver, log, qso) == cell;
+    });
+    m_showingOnly = true;
+    entry->SelectionChanged();
+    m_host.FocusQsoWindow();
+}
+
+void TChangeQSL::done(int result)
+{
+    endShowingOnly();
+    QDialog::done(result);
+}
+
+void TChangeQSL::endShowingOnly()
+{
+    if (!std::exchange(m_showingOnly, false))
+        return;
+    if (QsoEntry *entry = m_host.Entry()) {
+        entry->SetAdmits(nullptr);
+        entry->RefreshFromLog();
+    }
 }
 
 std::int64_t TChangeQSL::RunOperation(int operation)
@@ -202,8 +248,12 @@ void RegisterQslTools(WindowHost &host)
     host.AddQsoMenuItem({QStringLiteral("&Labels"), QStringLiteral("ChangeQSLRouting1"), QStringLiteral("Change QSL routing"),
                          {},
                          [&host] {
-                             if (TQsoData *log = host.Context().Log())
-                                 TChangeQSL(host, *log, host.MainWindow()).exec();
+                             // Not modal: the QSO window stays usable to look at the QSOs of a count.
+                             if (TQsoData *log = host.Context().Log()) {
+                                 auto *dialog = new TChangeQSL(host, *log, host.MainWindow());
+                                 dialog->setAttribute(Qt::WA_DeleteOnClose);
+                                 dialog->show();
+                             }
                          },
                          {}, [&host] { return host.Context().Log() != nullptr; }});
 }

@@ -42,7 +42,9 @@ private:
 
 /// Named controls: ChangeQSL_Counts (rows: route classes, columns: methods),
 /// ChangeQSL_Same, ChangeQSL_BuroToDirect, ChangeQSL_DirectToService,
-/// ChangeQSL_RemoveDuplicates, ChangeQSL_Panel.
+/// ChangeQSL_RemoveDuplicates, ChangeQSL_Panel. Double-clicking a count makes
+/// the QSO window show only the QSOs counted there until the dialog closes; the
+/// dialog closes with the log.
 class TChangeQSL : public QDialog {
     Q_OBJECT
 public:
@@ -51,12 +53,20 @@ public:
     std::int64_t RunOperation(int operation);
     void Recount();
     QTableWidget *Counts() const { return m_counts; }
+    /// The double-click on a count: the QSO window shows only the QSOs of that route class and method.
+    void ShowOnlyCell(int row, int column);
+    /// Closing ends what ShowOnlyCell started.
+    void done(int result) override;
 
 private:
+    void endShowingOnly();
+
     WindowHost &m_host;
     TQsoData &m_log;
     QTableWidget *m_counts;
     QLabel *m_panel;
+    RoutingCounts m_routing{};
+    bool m_showingOnly = false;
 };
 
 /// Adds "Mark for QSL" and "Change QSL routing" to the QSO window's "Labels" menu.

@@ -1,6 +1,7 @@
 #include "Freportform.h"
 
 #include "Faskmodeband.h"
+#include "Fentitysearch.h"
 
 #include "app/programcontext.h"
 #include "app/windowhost.h"
@@ -37,13 +38,13 @@ TReportForm::TReportForm(WindowHost &host, ProducedReport report, QWidget *paren
     connect(write, &QAction::triggered, this, &TReportForm::WriteToFile);
     m_grid->addAction(print);
     m_grid->addAction(write);
-    connect(m_grid, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { CallUpRow(row); });
+    connect(m_grid, &QTableWidget::cellDoubleClicked, this, &TReportForm::CallUpCell);
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_grid);
-    for (const ItemEntry &entry : m_report.entries)
-        m_rowQsos.push_back(entry.best ? std::optional<TQsoRec>(*entry.best) : std::nullopt);
-    m_report.entries.clear();
+    for (const TQsoRec *qso : m_report.lineQsos)
+        m_rowQsos.push_back(qso ? std::optional<TQsoRec>(*qso) : std::nullopt);
+    m_report.lineQsos.clear();
     fillGrid();
     resize(720, 480);
 }
@@ -100,6 +101,33 @@ bool TReportForm::WriteCsv(const QString &fileName)
     if (result.status == CsvResult::Status::Failed)
         m_host.Notifier().error(result.message);
     return result.Ok();
+}
+
+void TReportForm::CallUpCell(int row, int column)
+{
+    if (m_report.listing)
+        searchCellQsos(*m_report.listing, row, column);
+    else
+        CallUpRow(row);
+}
+
+void TReportForm::searchCellQsos(const ListingCells &cells, int row, int column)
+{
+    if (row < 0 || column < 0)
+        return;
+    auto qsos = QsosOfCell(m_report.table, cells, static_cast<std::size_t>(row), static_cast<std::size_t>(column));
+    if (const CellRefusal *refusal = std::get_if<CellRefusal>(&qsos)) {
+        m_host.Notifier().information(*refusal == CellRefusal::NotAStatusColumn
+                                          ? "Please select a mode or a band"
+                                          : "Cannot select a QSO that never occured");
+        return;
+    }
+    TQsoData *log = m_host.Context().Log();
+    QsoEntry *entry = m_host.Entry();
+    if (!log || !entry)
+        return;
+    if (SearchEntityQsos(*entry, std::get<EntityQsos>(qsos), log->settings().dateFormat()))
+        m_host.FocusQsoWindow();
 }
 
 void TReportForm::CallUpRow(int row)

@@ -1,8 +1,9 @@
 #pragma once
 // The report window (TReportForm): the report's title as caption, its table in
 // a grid, and a popup menu with "Print" (through the print engine) and
-// "Write to File" (CSV). Double-clicking a row of an item-award report calls its
-// best QSO up in the QSO window.
+// "Write to File" (CSV). Double-clicking a line calls its QSOs up in the QSO
+// window: the best QSO of an item-award entry, the QSO of a submission line, or
+// the QSOs behind a status cell of a listing.
 
 #include "reportcatalog.h"
 
@@ -29,15 +30,18 @@ public:
     void WriteToFile();
     /// Writes the CSV file (its folders made); false after telling the user why not.
     bool WriteCsv(const QString &fileName);
-    /// The double-click on a row: calls the row's best QSO up.
+    /// The double-click on a cell: a listing searches the cell's QSOs, other reports call the row's QSO up.
+    void CallUpCell(int row, int column);
+    /// Calls the QSO of the row up (item-award reports and submissions).
     void CallUpRow(int row);
 
 private:
     void fillGrid();
+    void searchCellQsos(const ListingCells &cells, int row, int column);
 
     WindowHost &m_host;
     ProducedReport m_report;
-    /// The best QSO of each row, copied: the log may free its records while the window is open.
+    /// The QSO of each row, copied: the log may free its records while the window is open.
     std::vector<std::optional<TQsoRec>> m_rowQsos;
     QTableWidget *m_grid;
 };

@@ -36,7 +36,8 @@ void addCountries(TAwardModel &model, std::vector<ReportEntity> &out, bool delet
         bool isDeleted = countries.Country(country).endDate != OpenEndDate;
         if (isDeleted != deleted)
             continue;
-        ReportEntity entity{{}, constBlock(*model.CountryBlock(country))};
+        ReportEntity entity{{}, constBlock(*model.CountryBlock(country)),
+                            std::string(countries.CountryPrefix(country))};
         if (withDelColumn)
             entity.cells.emplace_back(deleted ? "D" : "");
         entity.cells.emplace_back(countries.CountryPrefix(country));
@@ -53,9 +54,10 @@ void addWpx(TAwardModel &model, std::vector<ReportEntity> &out, bool withDeleted
         if (deleted && !withDeleted)
             continue;
         std::span<std::uint8_t, StatusBlockSize> bytes(record + WpxField::AwardStatus, StatusBlockSize);
-        out.push_back({{std::string(reinterpret_cast<const char *>(record + WpxField::Prefix + 1), length),
-                        deleted ? "D" : ""},
-                       TConstStatusBlock(std::span<const std::uint8_t, StatusBlockSize>(bytes))});
+        std::string prefix(reinterpret_cast<const char *>(record + WpxField::Prefix + 1), length);
+        out.push_back({{prefix, deleted ? "D" : ""},
+                       TConstStatusBlock(std::span<const std::uint8_t, StatusBlockSize>(bytes)),
+                       prefix});
     }
 }
 
@@ -72,7 +74,7 @@ std::vector<ReportEntity> CollectEntities(TAwardModel &model, TQsoData &log, Ent
         break;
     case EntitySet::Zones:
         for (int zone = 1; zone < ZoneBlockCount; ++zone)
-            out.push_back({{std::to_string(zone)}, constBlock(*model.ZoneBlock(log, zone))});
+            out.push_back({{std::to_string(zone)}, constBlock(*model.ZoneBlock(log, zone)), std::to_string(zone)});
         break;
     case EntitySet::States: {
         TCountryData &countries = model.Countries();
@@ -80,8 +82,8 @@ std::vector<ReportEntity> CollectEntities(TAwardModel &model, TQsoData &log, Ent
             std::string name = state < countries.States.Count()
                                    ? StateInfo::Decode(countries.States.Get(state)).name
                                    : std::string();
-            out.push_back({{std::string(countries.StateAbbreviation(state)), name},
-                           constBlock(*model.StateBlock(log, state))});
+            std::string abbreviation(countries.StateAbbreviation(state));
+            out.push_back({{abbreviation, name}, constBlock(*model.StateBlock(log, state)), abbreviation});
         }
         break;
     }

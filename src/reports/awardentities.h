@@ -12,6 +12,7 @@ namespace vellum {
 struct ReportEntity {
     std::vector<std::string> cells; ///< what names it in a listing (prefix and name, zone, ...)
     TConstStatusBlock block;
+    std::string key;                ///< what a QSO search finds it by: country prefix, zone, state abbreviation, WPX prefix
 };
 
 /// Which entities of an award a report walks.

@@ -1,6 +1,7 @@
 #include "awardlistings.h"
 
 #include "logstore/qsotables.h"
+#include "print/printengine.h"
 
 #include <array>
 
@@ -31,14 +32,9 @@ ListingShape listingShape(ListingKind kind)
 }
 
 /// The status columns of a listing: mode groups (band 0) and bands (group of the choice).
-struct StatusColumn {
-    int group = -1; ///< a mode-group column: its group
-    int band = 0;   ///< a band column: its band
-};
-
-std::vector<StatusColumn> statusColumns(const TConfigRecord &config, const TAwardSetup &setup, ModeBandChoice choice)
+std::vector<ListingColumn> statusColumns(const TConfigRecord &config, const TAwardSetup &setup, ModeBandChoice choice)
 {
-    std::vector<StatusColumn> columns;
+    std::vector<ListingColumn> columns;
     if (choice.group != 0)
         columns.push_back({choice.group, 0});
     else
@@ -54,7 +50,7 @@ std::vector<StatusColumn> statusColumns(const TConfigRecord &config, const TAwar
     return columns;
 }
 
-TAwardStatus statusIn(TConstStatusBlock block, const StatusColumn &column, ModeBandChoice choice)
+TAwardStatus statusIn(TConstStatusBlock block, const ListingColumn &column, ModeBandChoice choice)
 {
     if (column.group >= 0) {
         if (choice.band != 0)
@@ -81,20 +77,24 @@ struct InvalidateAfter {
 
 } // namespace
 
-ReportTable MakeListing(TAwardModel &model, TQsoData &log, ListingKind kind, ModeBandChoice choice)
+ListingReport MakeListing(TAwardModel &model, TQsoData &log, ListingKind kind, ModeBandChoice choice)
 {
     ListingShape shape = listingShape(kind);
     AwardIndex award = AwardOf(shape.set);
     InvalidateAfter invalidate{log};
     RebuildForReport(model, log, award);
-    const TConfigRecord &config = model.Config();
-    std::vector<StatusColumn> columns = statusColumns(config, model.Setup(award), choice);
+    ListingReport listing;
+    ListingCells &cells = listing.cells;
+    cells.award = award;
+    cells.choice = choice;
+    cells.firstStatusColumn = shape.entityColumns.size();
+    cells.columns = statusColumns(model.Config(), model.Setup(award), choice);
 
-    ReportTable table;
+    ReportTable &table = listing.table;
     table.title = shape.heading + SelectedModeBandText(choice);
     for (const auto &[name, width] : shape.entityColumns)
         table.AddColumn(name, width);
-    for (const StatusColumn &column : columns)
+    for (const ListingColumn &column : cells.columns)
         table.AddColumn(column.group >= 0 ? ModeGroupNames[static_cast<std::size_t>(column.group)]
                                           : BandTable[static_cast<std::size_t>(column.band)].shortName,
                         3, PrintAlign::Center);
@@ -104,11 +104,48 @@ ReportTable MakeListing(TAwardModel &model, TQsoData &log, ListingKind kind, Mod
         ReportLine line;
         for (const std::string &cell : entity.cells)
             line.Add(cell);
-        for (const StatusColumn &column : columns)
+        for (const ListingColumn &column : cells.columns)
             line.Add(AwardStatusLetters[statusIn(entity.block, column, choice)]);
         table.lines.push_back(line.Take());
+        cells.entities.push_back(entity.key);
     }
-    return table;
+    return listing;
+}
+
+namespace {
+
+/// The status a cell shows, read back from its letter.
+TAwardStatus statusOfLetter(std::string_view letter)
+{
+    for (std::size_t status = 0; status < AwardStatusLetters.size(); ++status)
+        if (letter == AwardStatusLetters[status])
+            return static_cast<TAwardStatus>(status);
+    return asNotWorked;
+}
+
+} // namespace
+
+std::variant<EntityQsos, CellRefusal> QsosOfCell(const ReportTable &table, const ListingCells &cells, std::size_t row,
+                                                 std::size_t column)
+{
+    if (row >= cells.entities.size() || row >= table.lines.size() || column < cells.firstStatusColumn ||
+        column - cells.firstStatusColumn >= cells.columns.size())
+        return CellRefusal::NotAStatusColumn;
+    std::vector<std::string_view> texts = SplitTabs(table.lines[row]);
+    TAwardStatus status = column < texts.size() ? statusOfLetter(texts[column]) : asNotWorked;
+    if (status == asNotWorked)
+        return CellRefusal::NeverWorked;
+    const ListingColumn &shown = cells.columns[column - cells.firstStatusColumn];
+    EntityQsos qsos{cells.award, cells.entities[row], cells.choice.band, cells.choice.group, status, AwardLevel::Band};
+    if (shown.group < 0) {
+        qsos.band = shown.band;
+    } else {
+        // Mode-group cells are the group's own cells, or with a band chosen the band's cells of the group.
+        qsos.group = shown.group;
+        if (cells.choice.band == 0)
+            qsos.level = shown.group == 0 ? AwardLevel::Mixed : AwardLevel::Mode;
+    }
+    return qsos;
 }
 
 namespace {

@@ -188,13 +188,20 @@ std::int64_t MarkQsosForQsl(TAwardModel &model, TQsoData &log, const MarkQslOpti
     return copy.Apply();
 }
 
+std::optional<RoutingCell> RoutingCellOf(const CountryResolver &resolver, const TQsoData &log, const TQsoRec &qso)
+{
+    if (!(qso.QslFlags & QslFlag::Label) || qso.QslMethod < MethodBuro || qso.QslMethod > MethodMoney ||
+        !InSelection(log, qso))
+        return std::nullopt;
+    return RoutingCell{QslRouteClass(resolver, qso, true), qso.QslMethod};
+}
+
 RoutingCounts CountLabelledByRoute(const CountryResolver &resolver, const TQsoData &log)
 {
     RoutingCounts counts{};
     for (const TQsoRec *qso : log)
-        if ((qso->QslFlags & QslFlag::Label) && qso->QslMethod >= MethodBuro && qso->QslMethod <= MethodMoney &&
-            InSelection(log, *qso))
-            ++counts[static_cast<std::size_t>(QslRouteClass(resolver, *qso, true))][qso->QslMethod - 1u];
+        if (std::optional<RoutingCell> cell = RoutingCellOf(resolver, log, *qso))
+            ++counts[static_cast<std::size_t>(cell->route)][static_cast<std::size_t>(cell->method - 1)];
     return counts;
 }
 

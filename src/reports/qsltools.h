@@ -5,9 +5,11 @@
 // one journaled change of the log.
 
 #include "awards/awardmodel.h"
+#include "country/managers.h"
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace vellum {
 
@@ -36,6 +38,15 @@ inline constexpr int RouteMethodCount = 4; ///< Buro, QSLSvc, Direct, $$$$
 /// Labelled QSOs in the selection by route class (QslRoute) and method (1..4 at [0..3]).
 using RoutingCounts = std::array<std::array<std::int64_t, RouteMethodCount>, 4>;
 RoutingCounts CountLabelledByRoute(const CountryResolver &resolver, const TQsoData &log);
+
+/// A count cell of "Change QSL routing": a route class and a QSL method (1..4).
+struct RoutingCell {
+    QslRoute route = QslRoute::NoBuro;
+    int method = 1;
+    bool operator==(const RoutingCell &) const = default;
+};
+/// The cell a QSO is counted in: labelled, in the selection, with a method 1..4; none otherwise.
+std::optional<RoutingCell> RoutingCellOf(const CountryResolver &resolver, const TQsoData &log, const TQsoRec &qso);
 
 /// "Mark QSOs going to same station or manager".
 std::int64_t PassOnQslMethods(const CountryResolver &resolver, TQsoData &log, std::uint16_t mailedCutoff,

@@ -107,7 +107,9 @@ ProducedReport ProduceReport(const ReportSpec &spec, ReportInputs inputs)
     ProducedReport produced;
     std::visit(Overloaded{
                    [&](const ListingReportSpec &s) {
-                       produced.table = MakeListing(inputs.model, inputs.log, s.kind, inputs.choice);
+                       ListingReport listing = MakeListing(inputs.model, inputs.log, s.kind, inputs.choice);
+                       produced.table = std::move(listing.table);
+                       produced.listing = std::move(listing.cells);
                    },
                    [&](const SummaryReportSpec &s) {
                        produced.table = MakeSummary(inputs.model, inputs.log, s.kind, inputs.choice);
@@ -117,12 +119,14 @@ ProducedReport ProduceReport(const ReportSpec &spec, ReportInputs inputs)
                            MakeSubmissionReport(inputs.model, inputs.log, s.award, s.fiveBand, inputs.notifier);
                        produced.table = std::move(report.table);
                        produced.plan = std::move(report.plan);
+                       produced.lineQsos = std::move(report.qsos);
                    },
                    [&](const ItemReportSpec &s) {
                        ItemReport report = MakeItemReport(inputs.model.Countries(), inputs.model.Config(), inputs.log,
                                                           {s.award, inputs.custom}, s.kind);
                        produced.table = std::move(report.table);
-                       produced.entries = std::move(report.entries);
+                       for (const ItemEntry &entry : report.entries)
+                           produced.lineQsos.push_back(entry.best);
                        produced.plan = std::move(report.plan);
                    },
                    [&](const RateReportSpec &) {

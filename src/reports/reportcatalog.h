@@ -8,6 +8,7 @@
 #include "ratesheet.h"
 #include "submissionreport.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -67,8 +68,11 @@ struct ReportInputs {
 
 struct ProducedReport {
     ReportTable table;
-    std::vector<ItemEntry> entries; ///< item reports with an entry list
-    SubmissionPlan plan;            ///< the marks a submission sets when committed
+    /// The QSO each line stands for (item reports with an entry list: the best
+    /// QSO or null; submissions); empty for reports whose lines are no QSOs.
+    std::vector<const TQsoRec *> lineQsos;
+    std::optional<ListingCells> listing; ///< listings: what their cells stand for
+    SubmissionPlan plan;                 ///< the marks a submission sets when committed
 };
 
 ProducedReport ProduceReport(const ReportSpec &spec, ReportInputs inputs);

@@ -92,7 +92,7 @@ SubmissionReport MakeSubmissionReport(TAwardModel &model, TQsoData &log, AwardIn
                                       UserNotifier &notifier)
 {
     SubmissionReport report;
-    std::vector<const TQsoRec *> qsos;
+    std::vector<const TQsoRec *> &qsos = report.qsos;
     if (fiveBand) {
         SelectFiveBand(model, log, award, notifier);
         qsos = MarkedQsos(log);

@@ -12,6 +12,7 @@ namespace vellum {
 struct SubmissionReport {
     ReportTable table;
     SubmissionPlan plan; ///< the marks of a normal submission; empty for a five-band one
+    std::vector<const TQsoRec *> qsos; ///< the QSO of each line
 };
 
 /// Produces the report; the log's award flags are unchanged until CommitSubmission.

@@ -12,6 +12,11 @@ namespace {
 
 constexpr std::uint8_t B40 = 3, B20 = 5, B15 = 7, CW = 4, RTTY = 13, SSB = 14;
 
+std::variant<EntityQsos, CellRefusal> QsosOf(const ListingReport &listing, std::size_t row, std::size_t column)
+{
+    return QsosOfCell(listing.table, listing.cells, row, column);
+}
+
 class AwardReportTest : public ReportTest {
 protected:
     /// K: worked on 20m CW, confirmed on 40m SSB; XX: QSL sent on 20m CW; QQ:
@@ -84,7 +89,7 @@ TEST_F(AwardReportTest, ListingShowsTheLetterOfEachLevel)
     choice.ChooseGroup(2);
     choice.ChooseBand(B20); // a band resets the mode group to all
     EXPECT_EQ(choice.group, 0);
-    ReportTable table = MakeListing(model, *log, ListingKind::Countries, choice);
+    ReportTable table = MakeListing(model, *log, ListingKind::Countries, choice).table;
     EXPECT_EQ(table.title, "Countries listing (ALL modes, Band = 20m)");
     EXPECT_EQ(ColumnNames(table), (std::vector<std::string>{"Prefix", "Country", "PHO", "CW", "RTTY", "20"}));
     EXPECT_EQ(LineStartingWith(table, "K"), "K\tUnited States\t\xB7\tW\t\xB7\tW");
@@ -92,7 +97,7 @@ TEST_F(AwardReportTest, ListingShowsTheLetterOfEachLevel)
     EXPECT_EQ(LineStartingWith(table, "OLD"), ""); // deleted
     EXPECT_EQ(table.lines.size(), 6u);
 
-    ReportTable all = MakeListing(model, *log, ListingKind::CountriesWithDeleted, {});
+    ReportTable all = MakeListing(model, *log, ListingKind::CountriesWithDeleted, {}).table;
     EXPECT_EQ(all.columns[0].name, "Del");
     EXPECT_EQ(all.lines.back().substr(0, 6), "D\tOLD\t");
     EXPECT_EQ(Cell(all, LineStartingWith(all, "\tK"), "MIX"), "C");
@@ -100,10 +105,44 @@ TEST_F(AwardReportTest, ListingShowsTheLetterOfEachLevel)
     EXPECT_EQ(Cell(all, LineStartingWith(all, "\tK"), "20"), "W");
 }
 
+TEST_F(AwardReportTest, ListingCellsNameTheQsosBehindThem)
+{
+    AddStandingLog();
+    auto qsosOf = [](const ListingReport &listing, const std::string &start, std::size_t column) {
+        for (std::size_t row = 0; row < listing.table.lines.size(); ++row)
+            if (listing.table.lines[row].starts_with(start))
+                return QsosOf(listing, row, column);
+        return std::variant<EntityQsos, CellRefusal>(CellRefusal::NotAStatusColumn);
+    };
+    // With 20m chosen the mode-group columns are the band's cells of each group.
+    ModeBandChoice band20;
+    band20.ChooseBand(B20);
+    ListingReport byBand = MakeListing(model, *log, ListingKind::Countries, band20);
+    auto cw = std::get<EntityQsos>(qsosOf(byBand, "K\t", 3)); // PHO, CW, RTTY, 20
+    EXPECT_EQ(cw.entity, "K");
+    EXPECT_EQ(std::tuple(cw.band, cw.group, cw.status, cw.level), std::tuple(int(B20), 2, asWorked, AwardLevel::Band));
+    EXPECT_EQ(std::get<CellRefusal>(qsosOf(byBand, "K\t", 2)), CellRefusal::NeverWorked); // PHO on 20m
+    EXPECT_EQ(std::get<CellRefusal>(qsosOf(byBand, "K\t", 1)), CellRefusal::NotAStatusColumn);
+
+    // With a mode group chosen the band columns are that group's cells.
+    ModeBandChoice phone;
+    phone.ChooseGroup(1);
+    ListingReport byGroup = MakeListing(model, *log, ListingKind::Zones, phone);
+    std::vector<std::string> names = ColumnNames(byGroup.table);
+    ASSERT_EQ(names[1], "PHO");
+    auto column40 = static_cast<std::size_t>(std::find(names.begin(), names.end(), "40") - names.begin());
+    ASSERT_LT(column40, names.size());
+    auto forty = std::get<EntityQsos>(QsosOf(byGroup, 4, column40)); // zone 5
+    EXPECT_EQ(std::tuple(forty.award, forty.entity, forty.band, forty.group, forty.status, forty.level),
+              std::tuple(AwardWAZ, std::string("5"), int(B40), 1, asConfirmed, AwardLevel::Band));
+    auto mode = std::get<EntityQsos>(QsosOf(byGroup, 4, 1));
+    EXPECT_EQ(std::tuple(mode.band, mode.group, mode.level), std::tuple(0, 1, AwardLevel::Mode));
+}
+
 TEST_F(AwardReportTest, NeededListingLeavesOutConfirmedCountries)
 {
     AddStandingLog();
-    ReportTable table = MakeListing(model, *log, ListingKind::NeededCountries, {});
+    ReportTable table = MakeListing(model, *log, ListingKind::NeededCountries, {}).table;
     std::vector<std::string> prefixes;
     for (const std::string &line : table.lines)
         prefixes.push_back(Cells(line)[0]);
@@ -114,15 +153,15 @@ TEST_F(AwardReportTest, ZoneStateAndWpxListings)
 {
     AddStandingLog();
     Add(Qso("K2NY", "K").state(static_cast<std::uint8_t>(countries.StateIndex("NY"))));
-    ReportTable zones = MakeListing(model, *log, ListingKind::Zones, {});
+    ReportTable zones = MakeListing(model, *log, ListingKind::Zones, {}).table;
     ASSERT_EQ(zones.lines.size(), 40u);
     EXPECT_EQ(zones.columns[0].align, PrintAlign::Right);
     EXPECT_EQ(Cell(zones, zones.lines[4], "MIX"), "C"); // zone 5: K confirmed
     EXPECT_EQ(Cell(zones, zones.lines[19], "MIX"), "M"); // zone 20: XX
-    ReportTable states = MakeListing(model, *log, ListingKind::States, {});
+    ReportTable states = MakeListing(model, *log, ListingKind::States, {}).table;
     ASSERT_EQ(states.lines.size(), 50u);
     EXPECT_EQ(LineStartingWith(states, "NY\tNew York").substr(0, 13), "NY\tNew York\tW");
-    ReportTable wpx = MakeListing(model, *log, ListingKind::Wpx, {});
+    ReportTable wpx = MakeListing(model, *log, ListingKind::Wpx, {}).table;
     std::vector<std::string> prefixes;
     for (const std::string &line : wpx.lines)
         prefixes.push_back(Cells(line)[0]);

@@ -11,6 +11,7 @@
 #include "app/testing/Fprogram.h"
 #include "app/windowhost.h"
 #include "awards/awardstatus.h"
+#include "logstore/daytime.h"
 #include "logstore/qsodata.h"
 #include "print/Fprintdialog.h"
 #include "qso/Fqso.h"
@@ -25,11 +26,13 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTableWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstdio>
+#include <set>
 
 namespace vellum {
 namespace {
@@ -56,6 +59,33 @@ void saveShot(QWidget *window, const char *name)
 {
     if (const char *shots = std::getenv("VELLUM_SCREENSHOT_DIR"))
         window->grab().save(QString::fromLocal8Bit(shots) + "/" + name);
+}
+
+/// A double click on a cell, as a user makes it: a click, then the double click.
+void doubleClick(QTableWidget *grid, int row, int column)
+{
+    QTableWidgetItem *item = grid->item(row, column);
+    ASSERT_NE(item, nullptr) << row << "," << column;
+    grid->scrollToItem(item);
+    QPoint at = grid->visualItemRect(item).center();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+}
+
+int columnNamed(QTableWidget *grid, const char *name)
+{
+    for (int column = 0; column < grid->columnCount(); ++column)
+        if (grid->horizontalHeaderItem(column)->text() == QString::fromLatin1(name))
+            return column;
+    return -1;
+}
+
+int rowWith(QTableWidget *grid, int column, const QString &text)
+{
+    for (int row = 0; row < grid->rowCount(); ++row)
+        if (grid->item(row, column) && grid->item(row, column)->text() == text)
+            return row;
+    return -1;
 }
 
 class ReportWindowTest : public test::ProgramTest {
@@ -93,6 +123,39 @@ protected:
     }
 
     TQsoData &log() { return *main->Log(); }
+    QsoEntry &entry() { return *main->Host().Entry(); }
+    /// The calls of the QSOs the QSO window shows now (selection, search, what a tool admits).
+    std::set<std::string> shownCalls()
+    {
+        std::set<std::string> calls;
+        for (const TQsoRec *qso : log())
+            if (entry().IsShown(*qso))
+                calls.insert(std::string(qso->Call.view()));
+        return calls;
+    }
+    /// A QSO of Germany, 1 May 2023, valid for DXCC unless flags say otherwise.
+    void addDl(const char *call, std::uint8_t band, std::uint8_t mode, std::uint8_t flags, std::uint32_t awardFlags = 0,
+               std::uint16_t qslDay = 0)
+    {
+        std::int32_t germany = countries.CountryIndexOfPrefix("DL");
+        test::QsoBuilder(call)
+            .date(2023, 5, 1)
+            .time(10, static_cast<int>(log().Count() % 60))
+            .band(band)
+            .mode(mode)
+            .reports(599, 599)
+            .country(static_cast<std::int16_t>(germany), countries.Country(germany).cqZone)
+            .qslFlags(flags)
+            .awdFlags(awardFlags)
+            .qslDate(qslDay)
+            .addTo(log());
+    }
+    TReportForm *openReport(const char *menuName)
+    {
+        SetModeBandAsker([] { return std::optional<ModeBandChoice>(ModeBandChoice{}); });
+        menuItem(menuName)->trigger();
+        return lastReport();
+    }
     QAction *menuItem(const char *name) { return main->QsoWindow()->findChild<QAction *>(QString::fromLatin1(name)); }
     TReportForm *lastReport()
     {
@@ -204,6 +267,95 @@ TEST_F(ReportWindowTest, ReportWindowPrintsWritesCsvAndCallsUpTheBestQso)
     EXPECT_EQ(lastMessage(), "Cannot select QSO(s) from this report");
 }
 
+TEST_F(ReportWindowTest, DoubleClickOnAListingCellSearchesItsQsos)
+{
+    constexpr std::uint8_t B40 = 3, B20 = 5, B15 = 7, CW = 4, SSB = 14, DxccModeSubmitted = 0x10;
+    const std::uint8_t valid = QslFlag::ValidDX, confirmed = QslFlag::ValidDX | QslFlag::Cnfm;
+    addDl("DL2AA", B20, CW, confirmed, DxccModeSubmitted);
+    addDl("DL3BB", B20, SSB, valid);
+    addDl("DL4CC", B40, CW, valid, 0, *DayNumber(2023, 6, 1));
+    addDl("DL5DD", B20, CW, QslFlag::Cnfm); // not valid for DXCC
+    addDl("DL6EE", B15, CW, confirmed);
+    addDl("DL2ZZ", B40, CW, valid);
+    // DL1A of the fixture: 40m SSB, worked.
+
+    TReportForm *form = openReport("DXCCListing1");
+    ASSERT_NE(form, nullptr);
+    auto *grid = form->findChild<QTableWidget *>(QStringLiteral("Report_Grid"));
+    ASSERT_NE(grid, nullptr);
+    int dl = rowWith(grid, 0, "DL");
+    ASSERT_GE(dl, 0);
+    auto cellOf = [&](const char *column) {
+        int at = columnNamed(grid, column);
+        EXPECT_GE(at, 0) << column;
+        return at;
+    };
+    struct Case {
+        const char *column;
+        const char *letter;
+        std::set<std::string> calls;
+    };
+    const Case cases[] = {
+        {"MIX", "C", {"DL2AA", "DL6EE"}}, // the confirmed QSOs valid for DXCC
+        {"CW", "S", {"DL2AA"}},           // CW, confirmed, DXCC mode submitted
+        {"20", "C", {"DL2AA"}},           // 20m confirmed; DL5DD is not valid for DXCC
+        {"40", "M", {"DL4CC"}},           // 40m with a QSL sent
+    };
+    for (const Case &c : cases) {
+        int column = cellOf(c.column);
+        if (column < 0)
+            continue;
+        EXPECT_EQ(grid->item(dl, column)->text(), c.letter) << c.column;
+        doubleClick(grid, dl, column);
+        EXPECT_EQ(entry().Mode(), QsoWindowMode::Filtered) << c.column;
+        EXPECT_EQ(shownCalls(), c.calls) << c.column;
+        entry().CancelFilter();
+    }
+
+    // Entity columns and never-worked cells call nothing up.
+    doubleClick(grid, dl, 0);
+    EXPECT_EQ(lastMessage(), "Please select a mode or a band");
+    int unworked = rowWith(grid, cellOf("MIX"), QString::fromUtf8("\u00B7"));
+    ASSERT_GE(unworked, 0);
+    doubleClick(grid, unworked, cellOf("MIX"));
+    EXPECT_EQ(lastMessage(), "Cannot select a QSO that never occured");
+    EXPECT_EQ(entry().Mode(), QsoWindowMode::Browse);
+    form->close();
+
+    // WPX has no field in the QSO window: the prefix is searched all the same.
+    form = openReport("WPXListing1");
+    ASSERT_NE(form, nullptr);
+    grid = form->findChild<QTableWidget *>(QStringLiteral("Report_Grid"));
+    int dl2 = rowWith(grid, 0, "DL2");
+    ASSERT_GE(dl2, 0);
+    int forty = cellOf("40");
+    ASSERT_GE(forty, 0);
+    EXPECT_EQ(grid->item(dl2, forty)->text(), "W");
+    doubleClick(grid, dl2, forty);
+    EXPECT_EQ(shownCalls(), (std::set<std::string>{"DL2ZZ"}));
+    form->close();
+}
+
+TEST_F(ReportWindowTest, DoubleClickOnASubmissionLineCallsItsQsoUp)
+{
+    addDl("DL2AA", 5, 4, QslFlag::ValidDX | QslFlag::Cnfm, 0x10); // carries a DXCC submitted bit
+    TReportForm *form = openReport("DXCCSubmission1");
+    ASSERT_NE(form, nullptr);
+    auto *grid = form->findChild<QTableWidget *>(QStringLiteral("Report_Grid"));
+    int line = rowWith(grid, columnNamed(grid, "Call"), "DL2AA");
+    ASSERT_GE(line, 0);
+    doubleClick(grid, line, 0);
+    ASSERT_NE(entry().ShownQso(), nullptr);
+    EXPECT_EQ(entry().ShownQso()->Call, "DL2AA");
+    form->close();
+
+    // A summary counts entities: no QSO to call up.
+    form = openReport("DXCCSummary1");
+    ASSERT_NE(form, nullptr);
+    doubleClick(form->findChild<QTableWidget *>(QStringLiteral("Report_Grid")), 1, 1);
+    EXPECT_EQ(lastMessage(), "Cannot select QSO(s) from this report");
+}
+
 TEST_F(ReportWindowTest, ItemSubmissionMarksOnceTheWindowIsMade)
 {
     log().MarkSaved();
@@ -280,6 +432,47 @@ TEST_F(ReportWindowTest, QslToolsMarkAndRemoveDuplicates)
     TChangeQSL routing(main->Host(), log());
     EXPECT_EQ(routing.RunOperation(3), 1);
     EXPECT_EQ(routing.findChild<QLabel *>(QStringLiteral("ChangeQSL_Panel"))->text(), "One QSO changed");
+}
+
+TEST_F(ReportWindowTest, DoubleClickOnARoutingCountShowsOnlyThoseQsosUntilClosed)
+{
+    constexpr std::uint8_t Buro = 1, Direct = 3;
+    auto addJa = [this](const char *call, std::uint8_t flags, std::uint8_t method) {
+        test::QsoBuilder(call).date(2024, 2, 1).band(5).mode(4).reports(599, 599).qslFlags(flags).qslMethod(method).addTo(log());
+    };
+    addJa("JA2AA", QslFlag::Label, Direct);
+    addJa("JA3BB", QslFlag::Label, Direct);
+    addJa("JA4CC", QslFlag::Label, Buro);
+    addJa("JA5DD", 0, Direct); // not labelled
+    entry().RefreshFromLog();
+
+    menuItem("ChangeQSLRouting1")->trigger();
+    TChangeQSL *routing = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (auto *dialog = qobject_cast<TChangeQSL *>(widget); dialog && dialog->isVisible())
+            routing = dialog;
+    ASSERT_NE(routing, nullptr) << "the dialog stays open beside the QSO window";
+    auto *counts = routing->findChild<QTableWidget *>(QStringLiteral("ChangeQSL_Counts"));
+    ASSERT_NE(counts, nullptr);
+    const int noManager = 1, direct = 2;
+    ASSERT_EQ(counts->verticalHeaderItem(noManager)->text(), "No manager");
+    ASSERT_EQ(counts->horizontalHeaderItem(direct)->text(), "Direct");
+    EXPECT_EQ(counts->item(noManager, direct)->text(), "2");
+
+    doubleClick(counts, noManager, direct);
+    EXPECT_EQ(shownCalls(), (std::set<std::string>{"JA2AA", "JA3BB"}));
+    ASSERT_NE(entry().ShownQso(), nullptr);
+    EXPECT_TRUE(shownCalls().count(std::string(entry().ShownQso()->Call.view())));
+
+    // An empty count has nothing to show; the window keeps what it shows.
+    doubleClick(counts, 3, 3);
+    EXPECT_EQ(lastMessage(), "No matching QSO found");
+    EXPECT_EQ(shownCalls().size(), 2u);
+
+    const TQsoRec *before = entry().ShownQso();
+    routing->close();
+    EXPECT_EQ(shownCalls().size(), static_cast<std::size_t>(log().Count())) << "closing shows every QSO again";
+    EXPECT_EQ(entry().ShownQso(), before);
 }
 
 } // namespace
