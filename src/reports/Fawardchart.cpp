@@ -61,7 +61,8 @@ TAwardChartForm::TAwardChartForm(WindowHost &host, TQsoData &log, QWidget *paren
     setObjectName(QStringLiteral("AwardChartForm"));
     setWindowTitle(QStringLiteral("Award Chart"));
     m_awardChoice->setObjectName(QStringLiteral("AwardChart_Award"));
-    m_awardChoice->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    m_awardChoice->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    m_awardChoice->setMinimumContentsLength(6); // "WPX" and "DXCC" with room for the arrow
     for (const char *name : AwardNames)
         m_awardChoice->addItem(QString::fromLatin1(name));
     QPushButton *print = button(this, "AwardChart_Print", "Print");

@@ -15,6 +15,7 @@
 #include "qso/qsoentry.h"
 #include "setup/Fsetup.h"
 #include "setup/Fsetupactions.h"
+#include "testsupport/Fwindowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -124,8 +125,7 @@ TEST_F(LookupWindowTest, SearchExternalDataLooksTheCallAndItsManagerUp)
     lookup->Action("CopyToClipBoard1")->trigger();
     EXPECT_EQ(QApplication::clipboard()->text(), "Ann Example\r\nSpringfield\r\n");
 
-    if (const char *shots = std::getenv("VELLUM_SCREENSHOT_DIR"))
-        lookup->grab().save(QDir(shots).filePath("callbook-lookup.png"));
+    test::SaveScreenshot(lookup, "callbook-lookup.png");
 
     // Another call in the QSO window: the manager cannot be set from this one.
     typeCall("QX2CD");

@@ -17,6 +17,7 @@
 #include "qso/Fqso.h"
 #include "qso/qsoentry.h"
 #include "testsupport/qsobuilder.h"
+#include "testsupport/Fwindowtest.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -53,12 +54,6 @@ std::string fileText(const std::string &file)
 {
     std::vector<std::uint8_t> bytes = test::ReadFile(file);
     return std::string(bytes.begin(), bytes.end());
-}
-
-void saveShot(QWidget *window, const char *name)
-{
-    if (const char *shots = std::getenv("VELLUM_SCREENSHOT_DIR"))
-        window->grab().save(QString::fromLocal8Bit(shots) + "/" + name);
 }
 
 /// A double click on a cell, as a user makes it: a click, then the double click.
@@ -203,7 +198,7 @@ TEST_F(ReportWindowTest, DxccListingAsksBandAndModeAndShowsTheStanding)
     EXPECT_EQ(grid->item(row, 2)->text(), "W") << "DL1A is worked, not confirmed";
     grid->scrollToItem(grid->item(row, 0), QAbstractItemView::PositionAtTop);
     form->resize(760, 420);
-    saveShot(form, "report-dxcc-listing.png");
+    test::SaveScreenshot(form, "report-dxcc-listing.png");
     form->close();
 
     // Cancelling "Select Band/Mode" opens nothing.
@@ -381,7 +376,7 @@ TEST_F(ReportWindowTest, AwardChartShowsSavesAndPrints)
     chart->ShowAward(AwardWAZ);
     EXPECT_EQ(chart->Chart().award, AwardWAZ);
     chart->ShowAward(AwardDXCC);
-    saveShot(chart, "award-chart.png");
+    test::SaveScreenshot(chart, "award-chart.png");
 
     const std::string png = dir.file("pictures/chart.png");
     const std::string svg = dir.file("pictures/chart.svg");
