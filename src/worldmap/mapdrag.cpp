@@ -9,19 +9,19 @@ DragMotion DragMotionOf(const MapProjection &projection)
     bool wider = projection.PanLimit().x > 0;
     switch (projection.Kind()) {
     case ProjectionKind::Spherical:
-        return {.turnLongitude = true, .turnLatitude = true};
+        return {.turnLongitude = true, .turnLatitude = true, .panX = false, .panY = false};
     case ProjectionKind::EquiDistant:
-        return {.panX = true, .panY = true};
+        return {.turnLongitude = false, .turnLatitude = false, .panX = true, .panY = true};
     case ProjectionKind::AlbersEqualArea:
     case ProjectionKind::Sinusoidal:
-        return {.turnLongitude = !wider, .panX = wider, .panY = true};
+        return {.turnLongitude = !wider, .turnLatitude = false, .panX = wider, .panY = true};
     case ProjectionKind::Mercator:
     case ProjectionKind::Cartesian:
     case ProjectionKind::CylindricalEqualArea:
     case ProjectionKind::None:
         break;
     }
-    return {.turnLongitude = true, .panY = true};
+    return {.turnLongitude = true, .turnLatitude = false, .panX = false, .panY = true};
 }
 
 MapView DraggedView(const MapProjection &projection, double dx, double dy)
