@@ -328,6 +328,8 @@ TEST_F(WorldMapWindowTest, AZoomedEquidistantMapPansAndStaysCentredOnHome)
     EXPECT_EQ(map->State().view.panX, -150);
     EXPECT_EQ(map->State().view.panY, 70);
     EXPECT_NEAR(map->State().DrawnView().centre.lat, 52.52, 1e-9) << "home stays the projection's centre";
+    if (const char *shots = std::getenv("VELLUM_SCREENSHOT_DIR"))
+        map->grab().save(QDir(shots).filePath("worldmap-panned.png"));
 
     // Dragging far beyond the edge stops with the map's edge at the window's.
     drag(canvas, middle, middle + QPointF(4000, 0));
