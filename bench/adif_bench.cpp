@@ -3,64 +3,17 @@
 // log. The files are exports of logs made by the log generator, on the default
 // country data of the build.
 
+#include "exchangebench.h"
+
 #include "exchange/exportlog.h"
 #include "exchange/importfilter.h"
-#include "exchange/importlog.h"
 
-#include "config/configrecord.h"
-#include "country/countryfile.h"
-#include "country/resolver.h"
-#include "logstore/fileio.h"
-#include "logstore/loggen.h"
-#include "logstore/qsodata.h"
-
-#include <benchmark/benchmark.h>
-
-#include <filesystem>
 #include <map>
-#include <memory>
-#include <unistd.h>
 
 namespace {
 
 using namespace vellum;
-
-/// The country data and the services of every log here.
-struct Setting {
-    TCountryData countries;
-    std::unique_ptr<CountryResolver> resolver;
-    SilentNotifier notifier;
-    LogServices services;
-    TConfigRecord config = BuiltInConfig();
-    bool loaded = false;
-};
-
-Setting &setting()
-{
-    static Setting s;
-    if (!s.loaded) {
-        s.loaded = LoadCountryFile(s.countries, std::string(VELLUM_BINARY_DIR) + "/data/SAVE/VELLUM.CTY", s.notifier);
-        s.resolver = std::make_unique<CountryResolver>(s.countries);
-        s.services.notifier = &s.notifier;
-        s.services.resolver = s.resolver.get();
-    }
-    return s;
-}
-
-std::filesystem::path scratch(const std::string &name)
-{
-    return std::filesystem::temp_directory_path() / ("vellum-adif-bench-" + std::to_string(getpid()) + "-" + name);
-}
-
-std::unique_ptr<TQsoData> generatedLog(std::int64_t qsos, std::uint64_t seed)
-{
-    auto log = std::make_unique<TQsoData>(setting().services);
-    GeneratorOptions options;
-    options.qsos = qsos;
-    options.seed = seed;
-    GenerateLog(*log, options);
-    return log;
-}
+using namespace vellum::bench;
 
 /// The ADIF export of a generated log, as bytes.
 const std::string &adifOf(std::int64_t qsos, std::uint64_t seed)
@@ -68,51 +21,25 @@ const std::string &adifOf(std::int64_t qsos, std::uint64_t seed)
     static std::map<std::pair<std::int64_t, std::uint64_t>, std::string> files;
     std::string &bytes = files[{qsos, seed}];
     if (bytes.empty()) {
-        auto log = generatedLog(qsos, seed);
-        ExportContext context{*log, setting().countries, nullptr, "/nonexistent"};
-        std::string file = scratch("input.adi").string();
-        ExportLog(context, file, AdifFilter(), RecordFormat::Adif);
-        std::vector<std::uint8_t> data = ReadWholeFile(file);
-        std::filesystem::remove(file);
-        bytes.assign(data.begin(), data.end());
+        auto log = GeneratedLog(qsos, seed);
+        ExportContext context{*log, Exchange().countries, nullptr, "/nonexistent"};
+        bytes = ExportedBytes("adif-bench", "input.adi", [&context](const std::string &file) {
+            ExportLog(context, file, AdifFilter(), RecordFormat::Adif);
+        });
     }
     return bytes;
 }
 
-class Answers : public ImportQuestions {
-public:
-    explicit Answers(DuplicatePolicy policy) : m_policy(policy) {}
-    std::optional<DuplicatePolicy> AskDuplicatePolicy() override { return m_policy; }
-    PrefixZoneChoice ConfirmPrefixZone(const PrefixZoneQuestion &) override { return PrefixZoneChoice::Vellum; }
-
-private:
-    DuplicatePolicy m_policy;
-};
-
-ImportResult importInto(TQsoData &log, const std::string &bytes, DuplicatePolicy policy)
+ImportResult importAdif(ImportContext &context, const std::string &bytes)
 {
-    Setting &s = setting();
-    Answers answers(policy);
-    ImportContext context{log, s.countries, *s.resolver, s.config, answers, "/nonexistent", 45000};
     return ImportAdifBytes(context, bytes, "bench.adi", AdifFilter());
 }
 
 void BM_ImportIntoEmptyLog(benchmark::State &state)
 {
-    if (!setting().loaded)
+    if (!Exchange().loaded)
         return state.SkipWithError("no default country file in the build tree");
-    const std::string &bytes = adifOf(100000, 1);
-    for (auto _ : state) {
-        auto log = std::make_unique<TQsoData>(setting().services);
-        ImportResult result = importInto(*log, bytes, DuplicatePolicy::Stop);
-        if (result.counters.read != 100000)
-            state.SkipWithError("not every QSO was read");
-        state.PauseTiming();
-        log.reset();
-        state.ResumeTiming();
-    }
-    state.SetItemsProcessed(state.iterations() * 100000);
-    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes.size()));
+    TimeImportIntoEmptyLog(state, adifOf(100000, 1), 100000, importAdif);
 }
 BENCHMARK(BM_ImportIntoEmptyLog)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -122,7 +49,7 @@ BENCHMARK(BM_ImportIntoEmptyLog)->Unit(benchmark::kMillisecond)->UseRealTime();
 /// existing QSO").
 void BM_ImportWithDuplicateCheck(benchmark::State &state)
 {
-    if (!setting().loaded)
+    if (!Exchange().loaded)
         return state.SkipWithError("no default country file in the build tree");
     const bool own = state.range(0) > 0;
     const DuplicatePolicy policy = state.range(0) == 0 ? DuplicatePolicy::Ignore
@@ -131,9 +58,9 @@ void BM_ImportWithDuplicateCheck(benchmark::State &state)
     const std::string &bytes = adifOf(100000, own ? 1 : 2);
     for (auto _ : state) {
         state.PauseTiming();
-        auto log = generatedLog(100000, 1);
+        auto log = GeneratedLog(100000, 1);
         state.ResumeTiming();
-        ImportResult result = importInto(*log, bytes, policy);
+        ImportResult result = ImportInto(*log, bytes, policy, importAdif);
         if (result.counters.read != 100000)
             state.SkipWithError("not every QSO was read");
         state.counters["duplicates"] = static_cast<double>(result.counters.duplicates);
@@ -147,11 +74,11 @@ BENCHMARK(BM_ImportWithDuplicateCheck)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::
 
 void BM_ExportMillion(benchmark::State &state)
 {
-    if (!setting().loaded)
+    if (!Exchange().loaded)
         return state.SkipWithError("no default country file in the build tree");
-    static std::unique_ptr<TQsoData> log = generatedLog(1000000, 3);
-    ExportContext context{*log, setting().countries, nullptr, "/nonexistent"};
-    const std::string file = scratch("export.adi").string();
+    static std::unique_ptr<TQsoData> log = GeneratedLog(1000000, 3);
+    ExportContext context{*log, Exchange().countries, nullptr, "/nonexistent"};
+    const std::string file = ScratchFile("adif-bench", "export.adi").string();
     std::int64_t bytes = 0;
     for (auto _ : state) {
         ExportResult result = ExportLog(context, file, AdifFilter(), RecordFormat::Adif);

@@ -47,6 +47,11 @@ int lookUp(const std::array<AdifName, N> &names, std::string_view text)
     return 0;
 }
 
+bool startsWithNoCase(std::string_view name, std::string_view start)
+{
+    return name.size() >= start.size() && CompareNoCase(name.substr(0, start.size()), start) == 0;
+}
+
 } // namespace
 
 AdifModeName AdifModeOf(int mode)
@@ -65,6 +70,32 @@ int ModeOfAdif(std::string_view mode, std::string_view submode)
     if (mode.empty())
         return ModeOfName(submode);
     return ModeOfName(mode);
+}
+
+int ModeOfAdifName(std::string_view name) { return ModeOfAdif(name, name); }
+
+int ModeOfAdifNameStart(std::string_view start)
+{
+    start = Trim(start);
+    if (start.empty())
+        return 0;
+    int found = 0;
+    auto take = [&](std::string_view name, int mode) {
+        if (!startsWithNoCase(name, start) || mode == found)
+            return true;
+        if (found != 0)
+            return false; // two modes begin so
+        found = mode;
+        return true;
+    };
+    bool unique = true;
+    for (const AdifName &entry : Submodes)
+        unique = unique && take(entry.name, entry.mode);
+    for (const AdifName &entry : Modes)
+        unique = unique && take(entry.name, entry.mode);
+    for (int mode = 1; mode < AllModeCount; ++mode)
+        unique = unique && take(ModeName(mode), mode);
+    return unique ? found : 0;
 }
 
 std::string_view AdifBandName(int band)

@@ -1,5 +1,6 @@
 #include "filterreader.h"
 
+#include "adifmodes.h"
 #include "delimitedline.h"
 #include "detail/text.h"
 #include "filterformats.h"
@@ -117,6 +118,21 @@ int modeOfLetter(char c, std::string_view letters, std::initializer_list<const c
     return ModeOfName(*(modes.begin() + at));
 }
 
+constexpr std::size_t ModeNameWidth = 4; // the columns of the mode-name format
+
+/// A mode in the mode-name format: the classic names and their aliases, the
+/// names the ADIF import reads (FT8, FT4, JS8, DMR ...), and a longer name cut to
+/// the column's width (OLIV for OLIVIA) when only one mode begins so.
+int modeOfNameColumn(std::string_view text)
+{
+    if (int mode = ParseModeAlias(text))
+        return mode;
+    std::string_view name = Trim(text);
+    if (int mode = ModeOfAdifName(name))
+        return mode;
+    return name.size() == ModeNameWidth ? ModeOfAdifNameStart(name) : 0;
+}
+
 } // namespace
 
 std::optional<std::uint16_t> ParseFilterDate(std::string_view text, int format)
@@ -181,7 +197,7 @@ int ParseFilterMode(std::string_view text, int format)
     case ModeFormat::CwPhoFsk:
     case ModeFormat::CwSsbRtt:
     case ModeFormat::RightAligned: return ParseModeAlias(text.substr(0, 3));
-    case ModeFormat::ModeName: return ParseModeAlias(text.substr(0, 4));
+    case ModeFormat::ModeName: return modeOfNameColumn(text.substr(0, ModeNameWidth));
     case ModeFormat::Digit1Cw: return modeOfLetter(c, "123", {"CW", "RTTY", "SSB"});
     case ModeFormat::Digit0Cw: return modeOfLetter(c, "012", {"CW", "SSB", "RTTY"});
     case ModeFormat::LetterCpr: return modeOfLetter(c, "CPR", {"CW", "SSB", "RTTY"});

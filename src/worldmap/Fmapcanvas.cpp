@@ -2,6 +2,7 @@
 
 #include "Fmaprenderer.h"
 #include "Fworldmap.h"
+#include "mapdrag.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -61,12 +62,7 @@ void TMapCanvas::mouseMoveEvent(QMouseEvent *event)
             update();
         }
     } else if (m_dragFrom) {
-        // Rotating: the map follows the mouse by the angle the move spans at the centre.
-        double degreesPerPixel = RadToDeg / projection.Scale();
-        MapView &view = m_map.m_state.view;
-        view.centre.lon = WrapLongitude(view.centre.lon - (at.x() - m_dragFrom->x()) * degreesPerPixel);
-        if (m_map.m_state.projection == ProjectionKind::Spherical)
-            view.centre.lat = std::clamp(view.centre.lat + (at.y() - m_dragFrom->y()) * degreesPerPixel, -90.0, 90.0);
+        m_map.m_state.view = DraggedView(projection, at.x() - m_dragFrom->x(), at.y() - m_dragFrom->y());
         m_dragFrom = at;
         m_map.redraw();
     }
@@ -87,7 +83,7 @@ void TMapCanvas::mousePressEvent(QMouseEvent *event)
     } else if (control) {
         m_map.m_state.measuring = position;
         update();
-    } else if (m_map.m_state.projection != ProjectionKind::EquiDistant) {
+    } else {
         m_dragFrom = event->position();
     }
 }

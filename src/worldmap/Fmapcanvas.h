@@ -1,7 +1,7 @@
 #pragma once
 // The drawing area of "World Map": the map drawn once into a picture that is
 // kept until something on it changes, the lines and labels over it, and the
-// mouse - the read-out, rotating, measuring and moving home.
+// mouse - the read-out, turning and panning, measuring and moving home.
 
 #include <QImage>
 #include <QWidget>

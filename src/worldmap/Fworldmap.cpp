@@ -272,8 +272,8 @@ void TWorldMap::applySettings()
                           m_settings.options[static_cast<std::size_t>(MapOption::UpdateDayAndNight)]);
     if (m_settings.projection) {
         chooseProjection(*m_settings.projection);
-        if (m_settings.view && *m_settings.projection != ProjectionKind::EquiDistant)
-            m_state.view = *m_settings.view;
+        if (m_settings.view)
+            m_state.RestoreSavedView(*m_settings.view);
     } else {
         chooseProjection(ProjectionKind::Spherical);
         m_settings.projection.reset(); // stays "never chosen" until the user picks one

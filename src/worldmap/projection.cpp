@@ -122,6 +122,17 @@ void MapProjection::fit()
     // Albers' origin is not the middle of its outline (symmetric east and west): centre it vertically.
     if (m_kind == ProjectionKind::AlbersEqualArea)
         m_rho0 -= (minY + maxY) / 2;
+    m_halfPlaneWidth = (maxX - minX) / 2;
+    m_halfPlaneHeight = (maxY - minY) / 2;
+    ScreenPoint limit = PanLimit();
+    m_view.panX = std::isfinite(m_view.panX) ? std::clamp(m_view.panX, -limit.x, limit.x) : 0.0;
+    m_view.panY = std::isfinite(m_view.panY) ? std::clamp(m_view.panY, -limit.y, limit.y) : 0.0;
+}
+
+ScreenPoint MapProjection::PanLimit() const
+{
+    return {std::max(0.0, m_halfPlaneWidth * m_scale - m_width / 2),
+            std::max(0.0, m_halfPlaneHeight * m_scale - m_height / 2)};
 }
 
 std::optional<ScreenPoint> MapProjection::Forward(LonLat position) const

@@ -53,6 +53,10 @@ public:
     double LatitudeLimit() const;
     /// The pixels per radian of the plane at the picture's centre.
     double Scale() const { return m_scale; }
+    /// How far the picture may be moved each way: a map larger than the picture
+    /// is moved no further than its edge meeting the picture's edge, a map that
+    /// fits is not moved. The view's pan is kept inside these limits.
+    ScreenPoint PanLimit() const;
 
     /// The screen point of a position; nothing where the position is not drawn
     /// (the back of the globe, beyond the edges, non-finite input).
@@ -73,6 +77,8 @@ private:
     MapView m_view;
     double m_width, m_height;
     double m_scale = 1.0;
+    // Half the width and height of the whole world in the plane (radians).
+    double m_halfPlaneWidth = 0, m_halfPlaneHeight = 0;
     // Albers constants
     double m_n = 0.5, m_c = 1.0, m_rho0 = 1.0;
 };

@@ -138,6 +138,22 @@ MapView WorldMapState::DrawnView() const
     return drawn;
 }
 
+void WorldMapState::ZoomBy(double factor)
+{
+    double zoom = std::clamp(view.zoom * factor, 0.2, 200.0);
+    double grown = zoom / view.zoom;
+    view.panX *= grown;
+    view.panY *= grown;
+    view.zoom = zoom;
+}
+
+void WorldMapState::RestoreSavedView(const MapView &saved)
+{
+    view = saved;
+    if (projection == ProjectionKind::EquiDistant)
+        view.centre = home;
+}
+
 void WorldMapState::RestoreWorld()
 {
     view = projection == ProjectionKind::EquiDistant ? MapView{home, 1.0} : initialView;

@@ -103,7 +103,10 @@ public:
     MapView DrawnView() const;
     /// Chooses a projection; the equidistant one is centred on home.
     void SetProjection(ProjectionKind kind);
-    void ZoomBy(double factor) { view.zoom = std::clamp(view.zoom * factor, 0.2, 200.0); }
+    /// Zooms about the window's centre: the point there stays there (the pan grows with the zoom).
+    void ZoomBy(double factor);
+    /// A stored view; the equidistant projection keeps its centre on home.
+    void RestoreSavedView(const MapView &saved);
     /// "World": the initial view (the equidistant projection centred on home).
     void RestoreWorld();
     /// Ctrl+Shift+click: the map's home moves (the equidistant projection follows).

@@ -33,6 +33,29 @@ TEST(AdifModes, SubmodesAndModesNameTheRightMode)
     }
 }
 
+TEST(AdifModes, OneNameAloneAndTheStartOfOne)
+{
+    EXPECT_EQ(ModeName(ModeOfAdifName("FT4")), "FT4");   // a SUBMODE
+    EXPECT_EQ(ModeName(ModeOfAdifName("PKT")), "PACK");  // a MODE of the ADIF table
+    EXPECT_EQ(ModeName(ModeOfAdifName("C4FM")), "DV");
+    EXPECT_EQ(ModeName(ModeOfAdifName("olivia")), "OLIVIA");
+    EXPECT_EQ(ModeOfAdifName(""), 0);
+    // Every program name cut to four characters names its mode again.
+    for (int mode = 1; mode < AllModeCount; ++mode) {
+        std::string cut = ModeName(mode).substr(0, 4);
+        int read = ModeOfAdifName(cut) ? ModeOfAdifName(cut) : ModeOfAdifNameStart(cut);
+        EXPECT_EQ(read, mode) << cut;
+    }
+    EXPECT_EQ(ModeName(ModeOfAdifNameStart("DIGI")), "DV");
+    EXPECT_EQ(ModeName(ModeOfAdifNameStart("AMTO")), "MTOR");
+    EXPECT_EQ(ModeName(ModeOfAdifNameStart("GTO")), "GTOR") << "the SUBMODE and the program name of one mode";
+    EXPECT_EQ(ModeOfAdifNameStart("FST"), 0) << "FSTV and FST4 both begin so";
+    EXPECT_EQ(ModeOfAdifNameStart("PS"), 0) << "PSK and PSK3 both begin so";
+    EXPECT_EQ(ModeOfAdifNameStart("JT"), 0);
+    EXPECT_EQ(ModeOfAdifNameStart(" "), 0);
+    EXPECT_EQ(ModeOfAdifNameStart("XYZ"), 0);
+}
+
 TEST_F(ImportTest, EveryModeAndBandRoundTripsWithDbReports)
 {
     std::string adif = "<EOH>";

@@ -80,6 +80,17 @@ TEST(FilterNotations, Modes)
     EXPECT_EQ(mode("RTT", ModeFormat::CwSsbRtt), "RTTY");
     EXPECT_EQ(mode("CW", ModeFormat::RightAligned), "CW");
     EXPECT_EQ(mode("PSK3", ModeFormat::ModeName), "PSK3");
+    // Today's modes by the names the ADIF import reads, a cut name when only one mode begins so.
+    EXPECT_EQ(mode("FT8 ", ModeFormat::ModeName), "FT8");
+    EXPECT_EQ(mode("ft4", ModeFormat::ModeName), "FT4");
+    EXPECT_EQ(mode("JS8", ModeFormat::ModeName), "JS8");
+    EXPECT_EQ(mode("FST4W", ModeFormat::ModeName), "FST4");
+    EXPECT_EQ(mode("DMR", ModeFormat::ModeName), "DV");
+    EXPECT_EQ(mode("OLIVIA", ModeFormat::ModeName), "OLIVIA");
+    EXPECT_EQ(mode("MSK1", ModeFormat::ModeName), "MSK144");
+    EXPECT_EQ(mode("OLI", ModeFormat::ModeName), "") << "a name shorter than the column is no cut name";
+    EXPECT_EQ(mode("VARA", ModeFormat::ModeName), "");
+    EXPECT_EQ(mode("FT8", ModeFormat::CwPhoFsk), "") << "the group columns keep their three groups";
     EXPECT_EQ(mode("1", ModeFormat::Digit1Cw), "CW");
     EXPECT_EQ(mode("2", ModeFormat::Digit1Cw), "RTTY");
     EXPECT_EQ(mode("3", ModeFormat::Digit1Cw), "SSB");

@@ -165,6 +165,10 @@ TPSK31Window::TPSK31Window(WindowHost &host, std::unique_ptr<PskSoundDevice> sou
 
 TPSK31Window::~TPSK31Window()
 {
+    // No selection or focus change of the panes going away reaches the window being destroyed.
+    disconnect(m_focusWatch);
+    for (QPlainTextEdit *pane : {m_receive, m_channel2, m_transmit})
+        disconnect(pane, &QPlainTextEdit::selectionChanged, this, nullptr);
     delete m_dialog.data();
     m_active = false;
     storeSplitters();
@@ -332,6 +336,11 @@ void TPSK31Window::buildActions()
     main2->setObjectName(QStringLiteral("SetAsMainFreq1"));
     connect(main2, &QAction::triggered, this, &TPSK31Window::Channel2ToMain);
     m_channel2->addActions({close2, clear, main2});
+    m_copy = copy;
+    for (QPlainTextEdit *pane : {m_receive, m_channel2, m_transmit})
+        connect(pane, &QPlainTextEdit::selectionChanged, this, &TPSK31Window::updateCopy);
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this, &TPSK31Window::updateCopy);
+    updateCopy();
     for (QWidget *display : {static_cast<QWidget *>(m_panel->Spectrum()), static_cast<QWidget *>(m_panel->Waterfall())}) {
         display->setContextMenuPolicy(Qt::ActionsContextMenu);
         display->addActions(view->actions().mid(0, 3));
@@ -689,6 +698,12 @@ void TPSK31Window::copyFocused()
 {
     if (auto *pane = qobject_cast<QPlainTextEdit *>(focusWidget()))
         pane->copy();
+}
+
+void TPSK31Window::updateCopy()
+{
+    auto *pane = qobject_cast<QPlainTextEdit *>(focusWidget());
+    m_copy->setEnabled(pane && pane->textCursor().hasSelection());
 }
 
 void TPSK31Window::focusTransmitPane() { m_transmit->setFocus(); }

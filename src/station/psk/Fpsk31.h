@@ -16,6 +16,7 @@
 #include <memory>
 #include <string>
 
+class QAction;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -129,6 +130,8 @@ private:
     void showView(int view);
     void clearFocusedPane();
     void copyFocused();
+    /// "Copy" is enabled while the focused pane holds a selection.
+    void updateCopy();
     bool handleKey(QObject *watched, QKeyEvent *key, bool press);
     void focusTransmitPane();
 
@@ -155,6 +158,8 @@ private:
     std::array<QLabel *, 5> m_status{};
     QTimer *m_soundTimer = nullptr;
     QPointer<TPskDialog> m_dialog;
+    QAction *m_copy = nullptr;
+    QMetaObject::Connection m_focusWatch;
 };
 
 /// Registers "PSK31" in the QSO window's "&Window" menu (Alt+3) with the companion

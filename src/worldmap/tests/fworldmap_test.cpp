@@ -3,6 +3,7 @@
 // clock's redraw rule, the read-out and printing.
 
 #include "worldmap/Fworldmap.h"
+#include "worldmap/projection.h"
 
 #include "app/testing/Fprogram.h"
 #include "app/windowhost.h"
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPrinterInfo>
 #include <QTest>
 #include <QTimeEdit>
@@ -73,6 +75,60 @@ protected:
         emit field->editingFinished();
         main->Host().SetLocationChanged();
         main->Host().RunIdle();
+    }
+
+    QWidget *canvasOf(TWorldMap *map) { return map->findChild<QWidget *>(QStringLiteral("MapCanvas")); }
+    /// Presses the left button at `from`, moves in steps to `to` and releases it there.
+    void drag(QWidget *canvas, QPointF from, QPointF to)
+    {
+        auto send = [canvas](QEvent::Type type, QPointF at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+            QMouseEvent event(type, at, canvas->mapToGlobal(at), button, buttons, Qt::NoModifier);
+            QApplication::sendEvent(canvas, &event);
+        };
+        send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+        for (int step = 1; step <= 4; ++step)
+            send(QEvent::MouseMove, from + (to - from) * step / 4.0, Qt::NoButton, Qt::LeftButton);
+        send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+        QApplication::processEvents();
+    }
+    /// The position drawn at a point of the canvas.
+    std::optional<LonLat> positionAt(TWorldMap *map, QPointF at)
+    {
+        QWidget *canvas = canvasOf(map);
+        MapProjection projection(map->State().projection, map->State().DrawnView(), canvas->width(), canvas->height());
+        return projection.Inverse({at.x(), at.y()});
+    }
+    /// Drags from `from` to `to` and checks the position grabbed is under the mouse afterwards.
+    void expectDragFollowsTheMouse(TWorldMap *map, QPointF from, QPointF to)
+    {
+        auto grabbed = positionAt(map, from);
+        ASSERT_TRUE(grabbed);
+        drag(canvasOf(map), from, to);
+        auto under = positionAt(map, to);
+        ASSERT_TRUE(under);
+        EXPECT_NEAR(under->lon, grabbed->lon, 0.05);
+        EXPECT_NEAR(under->lat, grabbed->lat, 0.05);
+    }
+
+    void zoomIn(TWorldMap *map, int steps)
+    {
+        for (int i = 0; i < steps; ++i)
+            item(map, "Zoomin1")->trigger();
+    }
+    /// Closes the map and opens it again, checking its projection, zoom and pan came back.
+    TWorldMap *reopenedWithTheSameView(TWorldMap *map)
+    {
+        ProjectionKind projection = map->State().projection;
+        MapView view = map->State().view;
+        closeMap(map);
+        map = open();
+        if (map) {
+            EXPECT_EQ(map->State().projection, projection);
+            EXPECT_NEAR(map->State().view.zoom, view.zoom, 1e-9);
+            EXPECT_EQ(map->State().view.panX, std::round(view.panX));
+            EXPECT_EQ(map->State().view.panY, std::round(view.panY));
+        }
+        return map;
     }
 
     TQSOForm *form = nullptr;
@@ -209,6 +265,87 @@ TEST_F(WorldMapWindowTest, ZoomKeysReadoutAndPrinting)
         item(map, "PrintMap1")->trigger();
         EXPECT_EQ(lastMessage(), "No printers installed!");
     }
+    closeMap(map);
+}
+
+} // namespace
+} // namespace vellum
+
+namespace vellum {
+namespace {
+
+TEST_F(WorldMapWindowTest, DraggingTurnsTheGlobeAndPansAZoomedFlatMap)
+{
+    TWorldMap *map = open();
+    ASSERT_NE(map, nullptr);
+    map->resize(900, 560);
+    QApplication::processEvents();
+    QWidget *canvas = canvasOf(map);
+    ASSERT_NE(canvas, nullptr);
+    QPointF middle(canvas->width() / 2.0, canvas->height() / 2.0);
+
+    // The globe turns under the mouse and is never moved off its place.
+    double lon = map->State().view.centre.lon;
+    drag(canvas, middle, middle + QPointF(60, 0));
+    EXPECT_LT(map->State().view.centre.lon, lon - 5);
+    EXPECT_EQ(map->State().view.panX, 0);
+
+    // The whole flat map cannot be moved up or down: nothing lies beyond it.
+    item(map, "Projection3")->trigger();
+    item(map, "World1")->trigger();
+    drag(canvas, middle, middle + QPointF(0, 80));
+    EXPECT_EQ(map->State().view.panY, 0);
+
+    // Zoomed in, what was grabbed follows the mouse both ways.
+    zoomIn(map, 3);
+    int drawings = map->Drawings();
+    expectDragFollowsTheMouse(map, middle + QPointF(100, 50), middle + QPointF(-60, -40));
+    EXPECT_EQ(map->State().view.panY, -90);
+    EXPECT_GT(map->Drawings(), drawings);
+
+    // The panned view is kept on closing and comes back on opening.
+    double lonPanned = map->State().view.centre.lon;
+    map = reopenedWithTheSameView(map);
+    ASSERT_NE(map, nullptr);
+    EXPECT_NEAR(map->State().view.centre.lon, lonPanned, 1e-6);
+    closeMap(map);
+}
+
+TEST_F(WorldMapWindowTest, AZoomedEquidistantMapPansAndStaysCentredOnHome)
+{
+    TWorldMap *map = open();
+    ASSERT_NE(map, nullptr);
+    map->resize(900, 560);
+    item(map, "Projection4")->trigger();
+    QApplication::processEvents();
+    QWidget *canvas = canvasOf(map);
+    QPointF middle(canvas->width() / 2.0, canvas->height() / 2.0);
+    drag(canvas, middle, middle + QPointF(120, 60));
+    EXPECT_EQ(map->State().view.panX, 0) << "the whole map fits: it is not moved";
+
+    zoomIn(map, 3);
+    expectDragFollowsTheMouse(map, middle, middle + QPointF(-150, 70));
+    EXPECT_EQ(map->State().view.panX, -150);
+    EXPECT_EQ(map->State().view.panY, 70);
+    EXPECT_NEAR(map->State().DrawnView().centre.lat, 52.52, 1e-9) << "home stays the projection's centre";
+    if (const char *shots = std::getenv("VELLUM_SCREENSHOT_DIR"))
+        map->grab().save(QDir(shots).filePath("worldmap-panned.png"));
+
+    // Dragging far beyond the edge stops with the map's edge at the window's.
+    drag(canvas, middle, middle + QPointF(4000, 0));
+    MapProjection projection(ProjectionKind::EquiDistant, map->State().DrawnView(), canvas->width(), canvas->height());
+    EXPECT_NEAR(map->State().view.panX, projection.PanLimit().x, 1e-9);
+    ScreenPoint home = *projection.Forward({13.405, 52.52});
+    EXPECT_NEAR(home.x - std::numbers::pi * projection.Scale(), 0, 1e-6);
+
+    // Closed and opened again: the zoom and the pan come back, centred on home.
+    map = reopenedWithTheSameView(map);
+    ASSERT_NE(map, nullptr);
+    EXPECT_NEAR(map->State().DrawnView().centre.lon, 13.405, 1e-9);
+    // "World" brings the whole map back, unmoved.
+    item(map, "World1")->trigger();
+    EXPECT_EQ(map->State().view.panX, 0);
+    EXPECT_EQ(map->State().view.zoom, 1.0);
     closeMap(map);
 }
 

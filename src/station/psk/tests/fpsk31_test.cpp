@@ -29,14 +29,18 @@
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTest>
 #include <QTextBlock>
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <memory>
+#include <numbers>
+#include <optional>
 
 namespace vellum {
 namespace {
@@ -91,6 +95,30 @@ std::vector<float> signalOf(const std::string &text, double hz)
     samples.resize(samples.size() + Rate, 0.0f);
     psk::AddNoise(samples, Rate, 20, 7);
     return samples;
+}
+
+/// An idle signal at hz - the reversals are two tones half the baud rate either
+/// side - with third-order products three halves of the baud rate either side,
+/// productsDb below the tones, for the seconds given; a little noise over it.
+std::vector<float> idleWithProducts(double hz, double productsDb, double seconds)
+{
+    const double tone = 0.25, product = tone * std::pow(10.0, productsDb / 20);
+    const double half = psk::BaudRate / 2, pi2 = 2 * std::numbers::pi;
+    std::vector<float> samples(static_cast<std::size_t>(seconds * Rate));
+    for (std::size_t i = 0; i < samples.size(); ++i) {
+        double t = static_cast<double>(i) / Rate;
+        samples[i] = static_cast<float>(tone * (std::cos(pi2 * (hz - half) * t) + std::cos(pi2 * (hz + half) * t)) +
+                                        product * (std::cos(pi2 * (hz - 3 * half) * t) + std::cos(pi2 * (hz + 3 * half) * t)));
+    }
+    psk::AddNoise(samples, Rate, 40, 3);
+    return samples;
+}
+
+/// The value of the "IMD: -20dB" status panel; nothing while it shows none.
+std::optional<int> imdOf(const QString &panel)
+{
+    QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^IMD: (-?\\d+)dB$")).match(panel);
+    return match.hasMatch() ? std::optional<int>(match.captured(1).toInt()) : std::nullopt;
 }
 
 bool waitFor(const std::function<bool()> &condition, int seconds = 60)
@@ -296,6 +324,69 @@ TEST_F(PskWindowTest, AFunctionKeyTransmitsItsTextAsOneOver)
     entry.Leave(QsoField::Call);
     window->findChild<QAction *>("EnterQSO1")->trigger();
     EXPECT_EQ(entry.Log().Count(), 2u);
+}
+
+TEST_F(PskWindowTest, CopyIsEnabledOnlyWithASelectionInTheFocusedPane)
+{
+    script->openError = "no sound input device";
+    start();
+    TPSK31Window *window = openWindow();
+    ASSERT_NE(window, nullptr);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QAction *copy = window->findChild<QAction *>("Copy1");
+    ASSERT_NE(copy, nullptr);
+    QPlainTextEdit *receive = window->ReceivePane(), *transmit = window->TransmitPane();
+    EXPECT_TRUE(receive->actions().contains(copy) && transmit->actions().contains(copy)) << "in both panes' popups";
+
+    receive->setPlainText("CQ de QQ0ABC");
+    receive->setFocus();
+    EXPECT_FALSE(copy->isEnabled()) << "nothing selected";
+    receive->selectAll();
+    EXPECT_TRUE(copy->isEnabled());
+    QApplication::clipboard()->clear();
+    copy->trigger();
+    EXPECT_EQ(QApplication::clipboard()->text(), "CQ de QQ0ABC");
+
+    transmit->setFocus();
+    EXPECT_FALSE(copy->isEnabled()) << "the focused pane has no selection";
+    receive->setFocus();
+    EXPECT_TRUE(copy->isEnabled()) << "the receive pane kept its selection";
+    receive->moveCursor(QTextCursor::End);
+    EXPECT_FALSE(copy->isEnabled()) << "the selection is gone";
+
+    transmit->setFocus();
+    QTest::keyClicks(transmit, "tu");
+    transmit->selectAll();
+    EXPECT_TRUE(copy->isEnabled());
+    window->findChild<TPskWaterfall *>()->setFocus();
+    EXPECT_FALSE(copy->isEnabled()) << "no pane has the focus";
+}
+
+TEST_F(PskWindowTest, TheImdPanelMeasuresTheIdleSignal)
+{
+    config.PSK31.AFC = 0;
+    script->input = idleWithProducts(1000, -60, 6);
+    start();
+    TPSK31Window *window = openWindow();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(waitFor([&] { return script->Finished(); }));
+    std::optional<int> clean = imdOf(window->StatusText(3));
+    ASSERT_TRUE(clean) << window->StatusText(3).toStdString();
+    EXPECT_LT(*clean, -35) << "a clean idle has hardly any products";
+
+    // Third-order products 20 dB below the tones: the panel comes to show -20dB.
+    script->input = idleWithProducts(1000, -20, 8);
+    script->played = 0;
+    EXPECT_TRUE(waitFor([&] {
+        std::optional<int> imd = imdOf(window->StatusText(3));
+        return imd && std::abs(*imd + 20) <= 1;
+    })) << window->StatusText(3).toStdString();
+    EXPECT_TRUE(window->StatusText(4).isEmpty()) << "no clock error shown";
+    // Tuned away the measure is no longer of the signal heard: the panel is cleared.
+    ASSERT_TRUE(waitFor([&] { return script->Finished(); }));
+    window->DisplayClicked(1300, false);
+    EXPECT_TRUE(window->StatusText(3).isEmpty());
 }
 
 TEST_F(PskWindowTest, TuningByClickArrowsMarkersAndChannelTwo)
