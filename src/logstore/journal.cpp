@@ -77,10 +77,13 @@ void writePayload(ByteWriter &out, const JournalEntry &entry)
             writeQso(out, qso);
         break;
     case JournalKind::BulkChange:
-        out.u32(static_cast<std::uint32_t>(entry.Qsos.size() / 2));
+    case JournalKind::QsosDeleted: {
+        std::size_t perItem = entry.Kind == JournalKind::BulkChange ? 2 : 1; // a bulk change counts pairs
+        out.u32(static_cast<std::uint32_t>(entry.Qsos.size() / perItem));
         for (const TQsoRec &qso : entry.Qsos)
             writeQso(out, qso);
         break;
+    }
     case JournalKind::NoteSet:
         writeText(out, entry.Call, CallCapacity);
         writeText(out, entry.Text, NoteCapacity);
@@ -136,6 +139,9 @@ void readPayload(ByteReader &in, JournalEntry &entry)
         break;
     case JournalKind::BulkChange:
         readQsos(in, entry, std::uint64_t{in.u32()} * 2);
+        break;
+    case JournalKind::QsosDeleted:
+        readQsos(in, entry, in.u32());
         break;
     case JournalKind::NoteSet:
         entry.Call = readText(in, CallCapacity);
@@ -418,6 +424,13 @@ JournalEntry JournalEntry::BulkChange(std::vector<std::pair<TQsoRec, TQsoRec>> c
         entry.Qsos.push_back(std::move(oldQso));
         entry.Qsos.push_back(std::move(newQso));
     }
+    return entry;
+}
+
+JournalEntry JournalEntry::QsosDeleted(std::vector<TQsoRec> qsos)
+{
+    JournalEntry entry = entryOf(JournalKind::QsosDeleted);
+    entry.Qsos = std::move(qsos);
     return entry;
 }
 

@@ -100,6 +100,29 @@ void TQsoData::removeQso(TQsoRec *rec)
     SetModified();
 }
 
+std::int64_t TQsoData::DeleteQsos(std::vector<TQsoRec *> records)
+{
+    std::sort(records.begin(), records.end());
+    records.erase(std::unique(records.begin(), records.end()), records.end());
+    auto doomed = [&records](const TQsoRec *rec) { return std::binary_search(records.begin(), records.end(), rec); };
+    std::vector<TQsoRec> deleted; // as they were, for the journal; in master order like DeleteQso one by one
+    std::int64_t count = 0;
+    for (const TQsoRec *qso : m_qsos) {
+        if (!doomed(qso))
+            continue;
+        ++count;
+        if (Journaling())
+            deleted.push_back(*qso);
+    }
+    if (count == 0)
+        return 0;
+    journal(JournalEntry::QsosDeleted(std::move(deleted)));
+    m_qsos.DeleteRecsIf(doomed);
+    InvalidateAwardTables();
+    SetModified();
+    return count;
+}
+
 TQsoRec *TQsoData::ReplaceQso(const TQsoRec &edited, TQsoRec *old)
 {
     auto copy = std::make_unique<TQsoRec>(edited);
