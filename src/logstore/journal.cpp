@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -371,9 +372,21 @@ std::vector<std::uint8_t> EncodeJournalHeader(const JournalIdentity &identity)
     return bytes;
 }
 
+namespace {
+/// Room for the QSOs of an entry as stored, so that a bulk entry grows its buffer once.
+std::size_t storedQsosSize(const JournalEntry &entry)
+{
+    std::size_t size = 0;
+    for (const TQsoRec &qso : entry.Qsos)
+        size += QsoStoredSize + 1 + std::min(qso.QsoNote.text().size(), NoteCapacity);
+    return size;
+}
+} // namespace
+
 std::vector<std::uint8_t> EncodeJournalPayload(const JournalEntry &entry)
 {
     std::vector<std::uint8_t> bytes;
+    bytes.reserve(storedQsosSize(entry) + 16);
     ByteWriter out(bytes);
     out.u8(static_cast<std::uint8_t>(entry.Kind));
     writePayload(out, entry);
@@ -382,16 +395,20 @@ std::vector<std::uint8_t> EncodeJournalPayload(const JournalEntry &entry)
 
 std::vector<std::uint8_t> EncodeJournalEntry(std::uint32_t sequence, const JournalEntry &entry)
 {
-    std::vector<std::uint8_t> payload = EncodeJournalPayload(entry);
-    if (payload.size() > JournalMaxEntryLength)
-        throw EFileError("A journal entry of " + std::to_string(payload.size()) + " bytes is too large");
+    // Length and sequence, then the payload written in place, then the CRC.
     std::vector<std::uint8_t> bytes;
-    bytes.reserve(payload.size() + 12);
+    bytes.reserve(storedQsosSize(entry) + 32);
     ByteWriter out(bytes);
-    out.u32(static_cast<std::uint32_t>(payload.size()));
+    out.u32(0);
     out.u32(sequence);
-    out.bytes(payload.data(), payload.size());
-    out.u32(Crc32(payload, Crc32(std::span(bytes).subspan(4, 4))));
+    out.u8(static_cast<std::uint8_t>(entry.Kind));
+    writePayload(out, entry);
+    std::size_t length = bytes.size() - 8;
+    if (length > JournalMaxEntryLength)
+        throw EFileError("A journal entry of " + std::to_string(length) + " bytes is too large");
+    for (int i = 0; i < 4; ++i)
+        bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(length >> (8 * i));
+    out.u32(Crc32(std::span(bytes).subspan(8), Crc32(std::span(bytes).subspan(4, 4))));
     return bytes;
 }
 
