@@ -162,10 +162,12 @@ void BM_ClearPrintFlags(benchmark::State &state)
 BENCHMARK(BM_ClearPrintFlags)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 /// "Mark All" of the QSL run, then what the QSO window does after the run: every
-/// printed QSO gets today's QSL date and loses its Label flag.
+/// printed QSO gets today's QSL date and loses its Label flag. Every QSO but those
+/// of the method Ignore waits for a label (the log saved so, opened again between runs).
 void BM_MarkForQsl(benchmark::State &state)
 {
     Program &p = program();
+    BulkCommands(*p.entry).SetPrintFlags(true);
     bulkCommand(
         state,
         [&p](BulkCommands &b) {
