@@ -9,6 +9,8 @@
 #include "logstore/loggen.h"
 #include "logstore/qsodata.h"
 
+#include "countingsurface.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -60,25 +62,6 @@ struct Report {
     TablePrintJob job;
 };
 
-/// Counts what a page would get, with fixed-pitch metrics.
-class NullSurface : public PrintSurface {
-public:
-    double PageWidth() const override { return 8.27; }
-    double PageHeight() const override { return 11.69; }
-    double LineHeight(const PrintFont &font) override { return font.points * 1.2 / 72; }
-    double TextWidth(const PrintFont &font, std::string_view text) override { return text.size() * font.points / 120; }
-    bool BeginPage() override { return ++pages > 0; }
-    void Text(double, double, std::string_view text, const PrintFont &, PrintAlign, double) override
-    {
-        characters += text.size();
-    }
-    void Line(double, double, double, double) override {}
-    void Shade(const PrintRect &, int) override {}
-    void RoundRect(const PrintRect &, double) override {}
-    int pages = 0;
-    std::size_t characters = 0;
-};
-
 std::string scratchFile(const char *name)
 {
     return (std::filesystem::temp_directory_path() / name).string();
@@ -96,13 +79,14 @@ void BM_ListWholeLog(benchmark::State &state)
 }
 BENCHMARK(BM_ListWholeLog)->Unit(benchmark::kMillisecond);
 
+
 void BM_PrintLayout100k(benchmark::State &state)
 {
     Report report(generatedLog(100000));
     TableStyle style;
     style.lines = TableLines::LinesAndShades;
     for (auto _ : state) {
-        NullSurface surface;
+        bench::CountingSurface surface;
         TablePrintResult result = PrintTable(surface, report.job, style);
         state.counters["pages"] = result.pages;
     }

@@ -3,14 +3,20 @@
 // generated log of a million QSOs written and opened as a user would open it.
 
 #include "app/Fmain.h"
+#include "app/windowhost.h"
 #include "app/programcontext.h"
 #include "app/testing/Fprogram.h"
 #include "logstore/loggen.h"
 #include "logstore/qsodata.h"
 
+#include <QApplication>
 #include <QString>
 
+#include <benchmark/benchmark.h>
+
 #include <memory>
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace vellum::bench {
@@ -30,6 +36,21 @@ inline TMainForm &StartWithMillionQsoLog(test::TestProgram &test, std::vector<te
     return main;
 }
 
+/// The program of a window benchmark: started with those subsystems on a fresh
+/// program directory, the generated log open, the QSO window's entry at hand.
+struct MillionQsoProgram {
+    MillionQsoProgram(std::string_view name, std::vector<test::WindowRegistration> registrations)
+        : test(VELLUM_DEFAULT_DATA_DIR, name)
+    {
+        test.config.LASTLOG = "<none>";
+        entry = StartWithMillionQsoLog(test, std::move(registrations)).Host().Entry();
+    }
+    TMainForm &main() { return *test.main; }
+
+    test::TestProgram test;
+    QsoEntry *entry = nullptr; ///< of the QSO window, which shows every change
+};
+
 /// A benchmark program made on first use and dropped (Drop) before the QApplication ends.
 template <typename Program>
 class LazyProgram {
@@ -45,5 +66,18 @@ public:
 private:
     std::unique_ptr<Program> m_program;
 };
+
+/// The main of a window benchmark: the offscreen platform, the benchmarks, and the
+/// program dropped while the QApplication still exists.
+template <typename Program>
+int RunWindowBenchmarks(int argc, char **argv, LazyProgram<Program> &program)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    program.Drop();
+    return 0;
+}
 
 } // namespace vellum::bench

@@ -1,6 +1,7 @@
 // The QSO window on a 1,000,000-QSO log, driven offscreen: showing the next
 // QSO, adding a QSO, and switching the sort order; the logbook window over the
-// same log: opening it and scrolling through it.
+// same log: opening it (in the date order and in the "Award Standing" layout)
+// and scrolling through it.
 
 #include "logbook/Flogbook.h"
 #include "qso/Fqso.h"
@@ -30,17 +31,9 @@ namespace {
 using namespace vellum;
 
 /// The program with a 1,000,000-QSO log open in the QSO window.
-struct Program {
-    Program() : test(VELLUM_DEFAULT_DATA_DIR, "window-bench")
-    {
-        test.config.LASTLOG = "<none>";
-        TMainForm &main = bench::StartWithMillionQsoLog(test, {RegisterQsoWindows, RegisterLogbookWindows});
-        entry = main.Host().Entry();
-    }
-    test::TestProgram test;
+struct Program : bench::MillionQsoProgram {
+    Program() : MillionQsoProgram("window-bench", {RegisterQsoWindows, RegisterLogbookWindows}) {}
     TConfigRecord &config = test.config;
-    QsoEntry *entry = nullptr; ///< of the QSO window, which shows every change
-    TMainForm &main() { return *test.main; }
 };
 
 bench::LazyProgram<Program> programSlot;
@@ -149,6 +142,27 @@ void BM_LogbookOpen(benchmark::State &state)
 }
 BENCHMARK(BM_LogbookOpen)->Unit(benchmark::kMillisecond);
 
+/// Opening the logbook in the "Award Standing" layout, sorted by prefix (country,
+/// band, then the call order), over the whole log.
+void BM_LogbookOpenAwardStanding(benchmark::State &state)
+{
+    WindowHost &host = program().main().Host();
+    auto &report = host.Context().Config().F_CurrentReport;
+    const std::string before = report.str();
+    report = "Award Standing";
+    for (auto _ : state) {
+        TLogbook *logbook = openLogbook(host);
+        benchmark::DoNotOptimize(logbook->List().Count());
+        state.PauseTiming();
+        if (logbook->List().Sort() != SortKey::Prefix)
+            state.SkipWithError("the layout is not sorted by prefix");
+        delete logbook;
+        state.ResumeTiming();
+    }
+    report = before;
+}
+BENCHMARK(BM_LogbookOpenAwardStanding)->Unit(benchmark::kMillisecond);
+
 /// A jump to another part of the logbook's list, its rows painted.
 void BM_LogbookScrollPage(benchmark::State &state)
 {
@@ -166,12 +180,4 @@ BENCHMARK(BM_LogbookScrollPage)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    programSlot.Drop();
-    return 0;
-}
+int main(int argc, char **argv) { return vellum::bench::RunWindowBenchmarks(argc, argv, programSlot); }

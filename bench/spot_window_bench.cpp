@@ -114,12 +114,4 @@ BENCHMARK(BM_SpotLinesParsedRankedInserted)->Arg(100000)->Unit(benchmark::kMilli
 
 } // namespace
 
-int main(int argc, char **argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    programSlot.Drop();
-    return 0;
-}
+int main(int argc, char **argv) { return vellum::bench::RunWindowBenchmarks(argc, argv, programSlot); }

@@ -48,17 +48,41 @@ struct QslOrderKey {
     auto tie() const { return std::tie(rank, country, text, unconfirmed, position); }
 };
 
-QslOrderKey qslOrderKey(const LabelItem &item, const CountryResolver &resolver, const TQsoData &log, bool printGroups)
+/// What the keys of one sort share: the country of the United States is looked up once.
+struct QslOrderContext {
+    const CountryResolver &resolver;
+    const TQsoData &log;
+    bool printGroups;
+    std::int32_t usa;
+};
+
+QslOrderKey qslOrderKey(const LabelItem &item, const QslOrderContext &context)
 {
     std::string base = BaseCall(item.call);
     std::string recipient = item.manager.empty() ? base : item.manager;
-    std::int32_t country = resolver.CountryOfCall(recipient, item.date);
+    std::int32_t country = context.resolver.CountryOfCall(recipient, item.date);
     std::string text = item.manager + base;
-    if (country >= 0 && country == resolver.Data().CountryIndexOfPrefix("K"))
+    if (country >= 0 && country == context.usa)
         text = UsCallAreaMark(text) + text;
-    if (printGroups)
-        text += GroupName(log.GroupNames, item.group);
+    if (context.printGroups)
+        text += GroupName(context.log.GroupNames, item.group);
     return {QslMethodRank(item.method), country, std::move(text), !item.confirmed, item.logPosition};
+}
+
+/// Sorts the items by their keys: the keys are sorted with the items' places, then
+/// each item is moved once to its place (the items are large to move around).
+void sortQslItems(std::vector<LabelItem> &items, const QslOrderContext &context)
+{
+    std::vector<std::pair<QslOrderKey, std::size_t>> keyed;
+    keyed.reserve(items.size());
+    for (std::size_t i = 0; i < items.size(); ++i)
+        keyed.emplace_back(qslOrderKey(items[i], context), i);
+    std::sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) { return a.first.tie() < b.first.tie(); });
+    std::vector<LabelItem> sorted;
+    sorted.reserve(items.size());
+    for (const auto &[key, place] : keyed)
+        sorted.push_back(std::move(items[place]));
+    items.swap(sorted);
 }
 
 } // namespace
@@ -125,16 +149,9 @@ void LabelPrintList::Collect(const PrintListSettings &settings)
 void LabelPrintList::Sort()
 {
     switch (m_settings.kind) {
-    case LabelKind::Qsl: {
-        std::vector<std::pair<QslOrderKey, LabelItem>> keyed;
-        keyed.reserve(m_items.size());
-        for (LabelItem &item : m_items)
-            keyed.emplace_back(qslOrderKey(item, m_resolver, m_log, m_settings.printGroups), std::move(item));
-        std::sort(keyed.begin(), keyed.end(), [](const auto &a, const auto &b) { return a.first.tie() < b.first.tie(); });
-        for (std::size_t i = 0; i < keyed.size(); ++i)
-            m_items[i] = std::move(keyed[i].second);
+    case LabelKind::Qsl:
+        sortQslItems(m_items, {m_resolver, m_log, m_settings.printGroups, m_resolver.Data().CountryIndexOfPrefix("K")});
         break;
-    }
     case LabelKind::Sequence:
         std::stable_sort(m_items.begin(), m_items.end(),
                          [](const LabelItem &a, const LabelItem &b) { return a.qso->PrtSeqNr < b.qso->PrtSeqNr; });

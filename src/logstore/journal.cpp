@@ -5,6 +5,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 
@@ -77,10 +78,13 @@ void writePayload(ByteWriter &out, const JournalEntry &entry)
             writeQso(out, qso);
         break;
     case JournalKind::BulkChange:
-        out.u32(static_cast<std::uint32_t>(entry.Qsos.size() / 2));
+    case JournalKind::QsosDeleted: {
+        std::size_t perItem = entry.Kind == JournalKind::BulkChange ? 2 : 1; // a bulk change counts pairs
+        out.u32(static_cast<std::uint32_t>(entry.Qsos.size() / perItem));
         for (const TQsoRec &qso : entry.Qsos)
             writeQso(out, qso);
         break;
+    }
     case JournalKind::NoteSet:
         writeText(out, entry.Call, CallCapacity);
         writeText(out, entry.Text, NoteCapacity);
@@ -136,6 +140,9 @@ void readPayload(ByteReader &in, JournalEntry &entry)
         break;
     case JournalKind::BulkChange:
         readQsos(in, entry, std::uint64_t{in.u32()} * 2);
+        break;
+    case JournalKind::QsosDeleted:
+        readQsos(in, entry, in.u32());
         break;
     case JournalKind::NoteSet:
         entry.Call = readText(in, CallCapacity);
@@ -365,9 +372,21 @@ std::vector<std::uint8_t> EncodeJournalHeader(const JournalIdentity &identity)
     return bytes;
 }
 
+namespace {
+/// Room for the QSOs of an entry as stored, so that a bulk entry grows its buffer once.
+std::size_t storedQsosSize(const JournalEntry &entry)
+{
+    std::size_t size = 0;
+    for (const TQsoRec &qso : entry.Qsos)
+        size += QsoStoredSize + 1 + std::min(qso.QsoNote.text().size(), NoteCapacity);
+    return size;
+}
+} // namespace
+
 std::vector<std::uint8_t> EncodeJournalPayload(const JournalEntry &entry)
 {
     std::vector<std::uint8_t> bytes;
+    bytes.reserve(storedQsosSize(entry) + 16);
     ByteWriter out(bytes);
     out.u8(static_cast<std::uint8_t>(entry.Kind));
     writePayload(out, entry);
@@ -376,16 +395,20 @@ std::vector<std::uint8_t> EncodeJournalPayload(const JournalEntry &entry)
 
 std::vector<std::uint8_t> EncodeJournalEntry(std::uint32_t sequence, const JournalEntry &entry)
 {
-    std::vector<std::uint8_t> payload = EncodeJournalPayload(entry);
-    if (payload.size() > JournalMaxEntryLength)
-        throw EFileError("A journal entry of " + std::to_string(payload.size()) + " bytes is too large");
+    // Length and sequence, then the payload written in place, then the CRC.
     std::vector<std::uint8_t> bytes;
-    bytes.reserve(payload.size() + 12);
+    bytes.reserve(storedQsosSize(entry) + 32);
     ByteWriter out(bytes);
-    out.u32(static_cast<std::uint32_t>(payload.size()));
+    out.u32(0);
     out.u32(sequence);
-    out.bytes(payload.data(), payload.size());
-    out.u32(Crc32(payload, Crc32(std::span(bytes).subspan(4, 4))));
+    out.u8(static_cast<std::uint8_t>(entry.Kind));
+    writePayload(out, entry);
+    std::size_t length = bytes.size() - 8;
+    if (length > JournalMaxEntryLength)
+        throw EFileError("A journal entry of " + std::to_string(length) + " bytes is too large");
+    for (int i = 0; i < 4; ++i)
+        bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(length >> (8 * i));
+    out.u32(Crc32(std::span(bytes).subspan(8), Crc32(std::span(bytes).subspan(4, 4))));
     return bytes;
 }
 
@@ -418,6 +441,13 @@ JournalEntry JournalEntry::BulkChange(std::vector<std::pair<TQsoRec, TQsoRec>> c
         entry.Qsos.push_back(std::move(oldQso));
         entry.Qsos.push_back(std::move(newQso));
     }
+    return entry;
+}
+
+JournalEntry JournalEntry::QsosDeleted(std::vector<TQsoRec> qsos)
+{
+    JournalEntry entry = entryOf(JournalKind::QsosDeleted);
+    entry.Qsos = std::move(qsos);
     return entry;
 }
 

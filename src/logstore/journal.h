@@ -24,6 +24,7 @@
 // name u16 length + characters (at most JournalMaxFileName).
 //   QsoAdded       QSO                      QsoDeleted  QSO as it was
 //   QsoReplaced    old QSO, new QSO         BulkChange  u32 n, then n times old QSO, new QSO
+//   QsosDeleted    u32 n, then the n QSOs as they were (deleted together)
 //   NoteSet        call text (12), note text (255)      NoteDeleted  call text (12)
 //   SwlAdded       SWL record (23 bytes, StoreSwl)      SwlDeleted   SWL record
 //   GroupNames     u16 n, n names as texts (25 each)
@@ -84,6 +85,7 @@ enum class JournalKind : std::uint8_t {
     Selections = 9,
     BulkChange = 10,
     Checkpoint = 11,
+    QsosDeleted = 12,
 };
 
 inline constexpr std::size_t JournalHeaderSize = 28;
@@ -110,6 +112,7 @@ struct JournalEntry {
     static JournalEntry QsoDeleted(const TQsoRec &qso);
     static JournalEntry QsoReplaced(const TQsoRec &oldQso, const TQsoRec &newQso);
     static JournalEntry BulkChange(std::vector<std::pair<TQsoRec, TQsoRec>> changes);
+    static JournalEntry QsosDeleted(std::vector<TQsoRec> qsos);
     static JournalEntry NoteSet(std::string_view call, std::string_view text);
     static JournalEntry NoteDeleted(std::string_view call);
     static JournalEntry SwlAdded(const TSwlRec &swl);
@@ -196,7 +199,8 @@ struct ReplayCounts {
 /// skipped. A QSO is "there" when one with its master key (date, time, call, band,
 /// mode) is, since later entries may have changed its other fields: an add of a
 /// QSO there, a delete of one not there, a replacement or bulk change whose old
-/// QSO is gone and whose new one is there are skipped; a replacement whose old and
+/// QSO is gone and whose new one is there are skipped (a deletion of many QSOs
+/// when none of them is there); a replacement whose old and
 /// new QSO are both missing adds the new one. Notes, SWL records, group names and
 /// selections already as given are skipped. Checkpoints change nothing and are
 /// not counted.

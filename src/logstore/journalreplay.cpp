@@ -8,6 +8,7 @@
 
 #include <array>
 #include <map>
+#include <unordered_set>
 
 namespace vellum {
 
@@ -65,6 +66,9 @@ public:
         case JournalKind::BulkChange:
             count(bulkChange(entry.Qsos));
             break;
+        case JournalKind::QsosDeleted:
+            count(deleteQsos(entry.Qsos));
+            break;
         case JournalKind::NoteSet:
             count(setNote(entry.Call, entry.Text));
             break;
@@ -112,6 +116,26 @@ private:
         if (rec)
             m_log.DeleteQso(rec);
         return rec != nullptr;
+    }
+
+    /// Each QSO as it was, else one with its master key not taken already; the
+    /// QSOs found leave the log together.
+    bool deleteQsos(const std::vector<TQsoRec> &qsos)
+    {
+        std::vector<TQsoRec *> found;
+        std::unordered_set<const TQsoRec *> taken;
+        auto take = [&](TQsoRec *rec) {
+            if (rec && taken.insert(rec).second)
+                found.push_back(rec);
+            return rec != nullptr;
+        };
+        std::vector<const TQsoRec *> unmatched;
+        for (const TQsoRec &qso : qsos)
+            if (!take(findSame(m_log, qso)))
+                unmatched.push_back(&qso);
+        for (const TQsoRec *qso : unmatched)
+            take(m_log.FindQso(*qso));
+        return m_log.DeleteQsos(std::move(found)) > 0;
     }
 
     /// The old QSO as it was is replaced; else the change is there when a QSO with

@@ -68,6 +68,18 @@ public:
         --m_count;
     }
 
+    /// Drops every item for which drop(item) holds, in one pass; the others keep
+    /// their order. Returns how many were dropped.
+    template <typename Drop>
+    std::int32_t RemoveIf(Drop drop)
+    {
+        T **first = m_items.get();
+        T **kept = std::remove_if(first, first + m_count, drop);
+        std::int32_t dropped = static_cast<std::int32_t>(first + m_count - kept);
+        m_count -= dropped;
+        return dropped;
+    }
+
     /// Linear search by identity; -1 when absent.
     std::int32_t IndexOf(const T *item) const
     {
@@ -273,6 +285,27 @@ public:
         }
         this->Delete(position);
         FreeItem(item);
+    }
+
+    /// Removes and frees every record for which doomed(item) holds: one pass over
+    /// this list and one over each index, the orders kept (instead of a search
+    /// and a move of the list's tail per record). doomed must answer the same for
+    /// a record in every pass. Returns how many were removed.
+    template <typename Doomed>
+    std::int32_t DeleteRecsIf(Doomed doomed)
+    {
+        for (auto &index : m_indexes)
+            index->RemoveIf(doomed);
+        std::vector<T *> removed;
+        this->RemoveIf([&](T *item) {
+            if (!doomed(item))
+                return false;
+            removed.push_back(item);
+            return true;
+        });
+        for (T *item : removed)
+            FreeItem(item);
+        return static_cast<std::int32_t>(removed.size());
     }
 
     void ClearRecs()

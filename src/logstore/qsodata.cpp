@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <unordered_set>
 
 namespace vellum {
 
@@ -100,6 +101,27 @@ void TQsoData::removeQso(TQsoRec *rec)
     SetModified();
 }
 
+std::int64_t TQsoData::DeleteQsos(std::vector<TQsoRec *> records)
+{
+    const std::unordered_set<const TQsoRec *> named(records.begin(), records.end());
+    auto doomed = [&named](const TQsoRec *rec) { return named.contains(rec); };
+    const auto count = std::count_if(m_qsos.begin(), m_qsos.end(), doomed);
+    if (count == 0)
+        return 0;
+    if (Journaling()) {
+        std::vector<TQsoRec> deleted; // as they were, in master order like DeleteQso one by one
+        deleted.reserve(static_cast<std::size_t>(count));
+        for (const TQsoRec *qso : m_qsos)
+            if (doomed(qso))
+                deleted.push_back(*qso);
+        journal(JournalEntry::QsosDeleted(std::move(deleted)));
+    }
+    m_qsos.DeleteRecsIf(doomed);
+    InvalidateAwardTables();
+    SetModified();
+    return count;
+}
+
 TQsoRec *TQsoData::ReplaceQso(const TQsoRec &edited, TQsoRec *old)
 {
     auto copy = std::make_unique<TQsoRec>(edited);
@@ -119,19 +141,26 @@ std::int64_t TQsoData::ChangeQsos(const std::function<bool(TQsoRec &)> &change)
 {
     std::int64_t changed = 0;
     if (Journaling()) {
-        // Write-ahead: the changes are worked out on copies and journaled as one entry first.
-        std::vector<std::pair<TQsoRec *, TQsoRec>> edits;
-        for (TQsoRec *qso : m_qsos)
-            if (TQsoRec copy = *qso; change(copy))
-                edits.emplace_back(qso, std::move(copy));
-        std::vector<std::pair<TQsoRec, TQsoRec>> pairs;
-        for (const auto &[qso, now] : edits)
-            pairs.emplace_back(*qso, now);
-        if (!pairs.empty())
-            journal(JournalEntry::BulkChange(pairs));
-        for (auto &[qso, now] : edits)
-            *qso = now;
-        changed = static_cast<std::int64_t>(edits.size());
+        // Write-ahead: the changes are worked out on copies, straight into the one
+        // journal entry (old and new QSO one after the other), and journaled first.
+        // The room reserved is only touched as far as it is used.
+        JournalEntry entry = JournalEntry::BulkChange({});
+        entry.Qsos.reserve(2 * static_cast<std::size_t>(Count()));
+        std::vector<TQsoRec *> edited;
+        for (TQsoRec *qso : m_qsos) {
+            entry.Qsos.push_back(*qso);
+            if (change(entry.Qsos.back())) {
+                entry.Qsos.insert(entry.Qsos.end() - 1, *qso);
+                edited.push_back(qso);
+            } else {
+                entry.Qsos.pop_back();
+            }
+        }
+        if (!edited.empty())
+            journal(entry);
+        for (std::size_t i = 0; i < edited.size(); ++i)
+            *edited[i] = std::move(entry.Qsos[2 * i + 1]);
+        changed = static_cast<std::int64_t>(edited.size());
     } else {
         for (TQsoRec *qso : m_qsos)
             if (change(*qso))

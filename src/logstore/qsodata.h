@@ -105,6 +105,11 @@ public:
     std::int32_t AddQso(std::unique_ptr<TQsoRec> rec);
     /// Takes the record out of every index and frees it.
     void DeleteQso(TQsoRec *rec);
+    /// Deletes these records (those of this log; the rest are ignored) in one pass
+    /// over each list, the orders kept: one journal entry, the award tables out of
+    /// date (not updated QSO by QSO), the log modified once. The result is the log
+    /// DeleteQso one by one leaves. Returns the number deleted.
+    std::int64_t DeleteQsos(std::vector<TQsoRec *> records);
     /// Inserts a copy of edited and deletes old; returns the new record.
     TQsoRec *ReplaceQso(const TQsoRec &edited, TQsoRec *old);
     /// Calls change for every QSO in master order; change returns whether it changed

@@ -162,16 +162,9 @@ std::int64_t BulkCommands::DeleteQsos()
             doomed.push_back(qso);
     if (!agree("Deleting " + CountedNoun(static_cast<std::int64_t>(doomed.size()), "QSO") + BulkText::AreYouSure))
         return 0;
-    {
-        ProgressWalk walk(m_log.progress(), "Deleting QSOs", static_cast<std::int64_t>(doomed.size()));
-        for (TQsoRec *qso : doomed) {
-            walk.step();
-            m_log.DeleteQso(qso);
-        }
-    }
-    m_log.InvalidateAwardTables();
+    std::int64_t deleted = m_log.DeleteQsos(std::move(doomed)); // one pass, the award tables out of date
     m_entry.LogChangedByCommand();
-    return static_cast<std::int64_t>(doomed.size());
+    return deleted;
 }
 
 std::int64_t BulkCommands::SetPrintFlags(bool set)

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 namespace vellum {
 namespace {
 
@@ -92,6 +95,35 @@ TEST(LogbookListSort, ASmallListIsSortedInPlaceALargeOneBuiltAnew)
     EXPECT_FALSE(all.SortedInPlace());
     EXPECT_EQ(all.Count(), 10000);
     EXPECT_TRUE(inOrder(all, SortKey::Band));
+}
+
+TEST(LogbookListSort, OrdersBuiltFromTheCallOrderListWhatSortingTheLogLists)
+{
+    TQsoData log;
+    std::mt19937 random(3);
+    const char *calls[] = {"K1ABC", "K1ABCDEFG", "K1ABCDEFGH", "W2X", "DL1ZZ", "DL1ZZ/P", "JA1A", "VK2AAA"};
+    for (int i = 0; i < 4000; ++i)
+        QsoBuilder(calls[random() % 8]).day(static_cast<std::uint16_t>(40000 + random() % 30)).seconds(i)
+            .band(static_cast<std::uint8_t>(random() % 16)).mode(static_cast<std::uint8_t>(random() % 3))
+            .with(&TQsoRec::Country, static_cast<std::int16_t>(static_cast<int>(random() % 400) - 1)) // -1: unknown
+            .with(&TQsoRec::Zone, static_cast<std::uint8_t>(random() % 41))
+            .with(&TQsoRec::State, static_cast<std::uint8_t>(random() % 52))
+            .group(static_cast<std::uint8_t>(random() % 3)).addTo(log);
+    auto groupTwo = [](const TQsoRec &q) { return q.Group == 2; };
+    for (SortKey sort : {SortKey::Prefix, SortKey::Band, SortKey::Zone, SortKey::State}) {
+        for (bool filtered : {false, true}) {
+            std::vector<const TQsoRec *> expected;
+            for (const TQsoRec *qso : log)
+                if (!filtered || groupTwo(*qso))
+                    expected.push_back(qso);
+            QsoCompareFn compare = CompareOf(sort);
+            std::stable_sort(expected.begin(), expected.end(),
+                             [compare](const TQsoRec *a, const TQsoRec *b) { return compare(a, b) < 0; });
+            LogbookList list;
+            list.Build(log, sort, filtered ? LogbookList::Admits(groupTwo) : LogbookList::Admits());
+            EXPECT_EQ(list.Items(), expected) << SortOrderTable[static_cast<std::size_t>(sort)].name << filtered;
+        }
+    }
 }
 
 } // namespace

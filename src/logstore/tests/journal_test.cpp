@@ -218,6 +218,44 @@ TEST(JournalRoundTrip, SwlRecordsAddedAndDeletedByTheLogAreJournaled)
     log.StopJournal();
 }
 
+TEST(JournalRoundTrip, QsosDeletedTogetherAreOneEntryAndReachTheFileOnlyWhenSaved)
+{
+    test::TempDir dir("journal-bulk-delete");
+    TQsoData log;
+    fillSavedLog(log);
+    for (int i = 0; i < 300; ++i)
+        test::QsoBuilder("DL" + std::to_string(i % 40) + "X").date(2021, 1, 1 + i % 28).time(i % 24, i % 60)
+            .band(static_cast<std::uint8_t>(1 + i % 9)).mode(4).addTo(log);
+    log.Get(12)->QsoNote.set("a note goes with its QSO"); // the fifth QSO deleted
+    log.LogFileName = dir.file("LOG.VLL");
+    log.WriteLog(true);
+    const std::vector<std::uint8_t> saved = test::ReadFile(log.LogFileName);
+    log.StartJournal();
+    std::vector<TQsoRec *> doomed;
+    for (std::int32_t i = 0; i < log.Count(); i += 3)
+        doomed.push_back(log.Get(i));
+    const auto count = static_cast<std::int64_t>(doomed.size());
+    ASSERT_EQ(log.DeleteQsos(doomed), count);
+    EXPECT_EQ(test::ReadFile(log.LogFileName), saved) << "nothing reaches the log file before a save";
+
+    JournalContents contents = ReadJournalFile(JournalFileName(log.LogFileName));
+    ASSERT_EQ(contents.State, JournalState::Complete) << contents.Problem;
+    ASSERT_EQ(contents.Entries.size(), 1u);
+    EXPECT_EQ(contents.Entries[0].Kind, JournalKind::QsosDeleted);
+    EXPECT_EQ(static_cast<std::int64_t>(contents.Entries[0].Qsos.size()), count);
+    EXPECT_EQ(contents.Entries[0].Qsos[4].QsoNote.text(), "a note goes with its QSO");
+
+    TQsoData recovered;
+    ASSERT_TRUE(recovered.ReadLog(log.LogFileName, LoadMode::Load, DuplicateMode::EmptyLog));
+    ReplayCounts first = ReplayJournal(recovered, contents.Entries);
+    EXPECT_EQ(first.Applied, 1);
+    EXPECT_EQ(logImage(recovered), logImage(log));
+    ReplayCounts again = ReplayJournal(recovered, contents.Entries);
+    EXPECT_EQ(again.Skipped, 1) << "a replay finds none of the deleted QSOs and skips the entry";
+    EXPECT_EQ(logImage(recovered), logImage(log));
+    log.StopJournal();
+}
+
 TEST(JournalRoundTrip, ReplaceWhoseOldAndNewAreBothMissingKeepsTheNewQso)
 {
     TQsoData log;
