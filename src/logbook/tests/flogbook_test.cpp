@@ -15,6 +15,7 @@
 #include "qso/Fqso.h"
 #include "qso/qsoentry.h"
 #include "testsupport/qsobuilder.h"
+#include "testsupport/Fwindowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -57,19 +58,7 @@ std::string pdfText(const std::string &file)
     return text;
 }
 
-/// Lets queued work run until done() holds; the limit is generous for a loaded machine.
-bool waitFor(const std::function<bool()> &done)
-{
-    for (int i = 0; i < 3000 && !done(); ++i)
-        QTest::qWait(10);
-    return done();
-}
-
-void saveShot(QWidget *window, const char *name)
-{
-    if (const char *shots = std::getenv("VELLUM_SCREENSHOT_DIR"))
-        window->grab().save(QString::fromLocal8Bit(shots) + "/" + name);
-}
+using test::WaitFor;
 
 class LogbookTest : public test::ProgramTest {
 protected:
@@ -121,7 +110,7 @@ TEST_F(LogbookTest, ShowsTheLogInTheStartingReportAndFollowsTheQsoWindow)
     entry().ShowQso(log().Get(2));
     main->AppIdle();
     EXPECT_EQ(logbook->Table()->currentIndex().row(), 2) << "the QSO window's QSO is the current row";
-    saveShot(logbook, "logbook-window.png");
+    test::SaveScreenshot(logbook, "logbook-window.png");
 }
 
 TEST_F(LogbookTest, ChangesOfTheLogAreShownAndFreedRecordsNeverTouched)
@@ -192,12 +181,12 @@ TEST_F(LogbookTest, PrintsToAPdfFileAndThePreview)
     });
     bool previewed = false;
     QTimer::singleShot(0, [&previewed] {
-        waitFor([] { return qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget()) != nullptr; });
+        WaitFor([] { return qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget()) != nullptr; });
         if (auto *preview = qobject_cast<QPrintPreviewDialog *>(QApplication::activeModalWidget())) {
             previewed = true;
             preview->resize(900, 700);
             QTest::qWait(50);
-            saveShot(preview, "logbook-print-preview.png");
+            test::SaveScreenshot(preview, "logbook-print-preview.png");
             preview->reject();
         }
     });
@@ -245,7 +234,7 @@ TEST_F(LogbookTest, TheReportGeneratorEditsAndWritesTheDefinitions)
 TEST_F(LogbookTest, ADefinitionAddedButNotRecordedIsWrittenWhenTheLogbookCloses)
 {
     QTimer::singleShot(0, [] {
-        waitFor([] { return qobject_cast<TReportDesignerDialog *>(QApplication::activeModalWidget()) != nullptr; });
+        WaitFor([] { return qobject_cast<TReportDesignerDialog *>(QApplication::activeModalWidget()) != nullptr; });
         if (auto *designer = qobject_cast<TReportDesignerDialog *>(QApplication::activeModalWidget())) {
             designer->NewReport();
             designer->reject();
