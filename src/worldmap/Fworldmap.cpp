@@ -106,9 +106,9 @@ TWorldMap::TWorldMap(WindowHost &host, std::shared_ptr<const MapData> map)
     resize(900, 560);
     host.PlaceCompanion(CompanionId::World, this);
 
-    auto *clock = new QTimer(this);
-    connect(clock, &QTimer::timeout, this, [this] { ClockTick(TodayDayNumber(), NowUtcSeconds() / 60); });
-    clock->start(1000);
+    // The main window's clock drives the redraw rule (a new minute, a new day).
+    connect(&host, &WindowHost::clockTicked, this,
+            [this](std::uint16_t day, std::int32_t seconds) { ClockTick(day, seconds / 60); });
     // Shown: the stored settings, the ready flag, now, and the first drawing.
     QTimer::singleShot(0, this, [this] { applySettings(); });
 }

@@ -228,7 +228,7 @@ TEST_F(WorldMapWindowTest, PropagationPanelAndDateSteps)
     int drawings = map->Drawings();
     map->ClockTick(map->State().drawn.day, map->State().drawn.minute);
     EXPECT_EQ(map->Drawings(), drawings) << "the same minute: no drawing";
-    map->ClockTick(day, (map->State().drawn.minute + 1) % 1440);
+    main->Host().ClockTicked(day, (map->State().drawn.minute + 1) % 1440 * 60); // the main window's clock
     EXPECT_EQ(map->Drawings(), drawings + 1);
     EXPECT_EQ(map->State().mapDay, day);
     closeMap(map);
