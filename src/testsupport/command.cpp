@@ -21,4 +21,9 @@ CommandRun RunCommand(const std::string &commandLine)
     return run;
 }
 
+std::string PdfText(const std::string &pdfFile)
+{
+    return RunCommand("pdftotext -layout '" + pdfFile + "' - 2>/dev/null").out;
+}
+
 } // namespace vellum::test

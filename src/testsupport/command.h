@@ -1,6 +1,6 @@
 #pragma once
-// Running a program from a test (vellum-cli): a shell command line, its
-// standard output and its exit status.
+// Running a program from a test (vellum-cli, pdftotext): a shell command line,
+// its standard output and its exit status.
 
 #include <string>
 
@@ -13,5 +13,9 @@ struct CommandRun {
 
 /// Runs the command line through the shell and collects what it writes to standard output.
 CommandRun RunCommand(const std::string &commandLine);
+
+/// The text of a PDF file as pdftotext (poppler-utils) extracts it, with the
+/// layout kept; empty when the file cannot be read.
+std::string PdfText(const std::string &pdfFile);
 
 } // namespace vellum::test

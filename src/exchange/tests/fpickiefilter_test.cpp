@@ -16,6 +16,7 @@
 #include "print/Fprintdialog.h"
 #include "qso/Fqso.h"
 #include "testsupport/Fwindowtest.h"
+#include "testsupport/command.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,18 +43,6 @@ namespace vellum {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string pdfText(const std::string &file)
-{
-    std::string text;
-    if (FILE *pipe = ::popen(("pdftotext -layout '" + file + "' - 2>/dev/null").c_str(), "r")) {
-        char buffer[4096];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-            text.append(buffer, n);
-        ::pclose(pipe);
-    }
-    return text;
-}
 
 std::string readText(const std::string &file)
 {
@@ -288,7 +277,7 @@ TEST_F(FilterWindowTest, EditorPagesAllocationAndPrintedListing)
         return true;
     });
     editor.PrintFilter();
-    std::string text = pdfText(pdf);
+    std::string text = test::PdfText(pdf);
     EXPECT_NE(text.find("I/E Filter for Paper log transcription"), std::string::npos) << text;
     EXPECT_NE(text.find("Usage"), std::string::npos);
     EXPECT_NE(text.find("Imp/Exp"), std::string::npos);

@@ -26,8 +26,6 @@
 namespace vellum {
 namespace {
 
-std::string pdfText(const std::string &file) { return test::RunCommand("pdftotext -layout '" + file + "' -").out; }
-
 QString sun(std::int32_t seconds) { return QString::fromStdString(SunTimeText(seconds)); }
 
 class SunWindowTest : public test::ProgramTest {
@@ -174,7 +172,7 @@ TEST_F(SunWindowTest, OneYearTableForTheQsoOrAChosenCountryAndItsPrint)
     std::string pdf = dir.file("oneyear.pdf");
     printTo(pdf);
     table->Print();
-    std::string text = pdfText(pdf);
+    std::string text = test::PdfText(pdf);
     EXPECT_NE(text.find("One Year Sun Rise/Set: QF56od"), std::string::npos) << text.substr(0, 400);
     EXPECT_NE(text.find(FormatDate(today + 200, DateFormat::YearMonthDay, true)), std::string::npos);
     EXPECT_NE(text.find("DX Rise"), std::string::npos);
@@ -215,7 +213,7 @@ TEST_F(SunWindowTest, GreyLineListWithinTheWindowAndItsPrint)
     std::string pdf = dir.file("greyline.pdf");
     printTo(pdf);
     list->Print();
-    std::string text = pdfText(pdf);
+    std::string text = test::PdfText(pdf);
     EXPECT_NE(text.find("SunRise and SunSet by Date 2024-12-22"), std::string::npos) << text.substr(0, 400);
     EXPECT_NE(text.find(list->Table()->item(0, 1)->text().toStdString()), std::string::npos);
 }

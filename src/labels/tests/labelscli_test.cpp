@@ -33,10 +33,6 @@ protected:
     {
         return test::RunCommand(std::string(VELLUM_CLI) + " --dir " + dir.path() + " " + arguments + " 2>/dev/null");
     }
-    std::string pdfText(const std::string &file) const
-    {
-        return test::RunCommand("pdftotext -layout '" + file + "' -").out;
-    }
     int markedQsos() const
     {
         TQsoData log;
@@ -79,7 +75,7 @@ TEST_F(LabelsCliTest, PrintsTheQueuedQsosWithoutChangingTheLog)
     ASSERT_EQ(run.status, 0) << run.out;
     EXPECT_NE(run.out.find("\"printed\":30"), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\"pages\":2"), std::string::npos) << run.out;
-    std::string text = pdfText(pdf);
+    std::string text = test::PdfText(pdf);
     EXPECT_NE(text.find("DL1ABC"), std::string::npos);
     EXPECT_NE(text.find("DL30ABC"), std::string::npos);
     EXPECT_EQ(text.find("DL9XYZ"), std::string::npos);

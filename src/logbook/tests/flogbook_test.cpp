@@ -16,6 +16,7 @@
 #include "qso/qsoentry.h"
 #include "testsupport/qsobuilder.h"
 #include "testsupport/Fwindowtest.h"
+#include "testsupport/command.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,18 +45,6 @@ std::string fileText(const std::string &file)
 {
     std::vector<std::uint8_t> bytes = test::ReadFile(file);
     return std::string(bytes.begin(), bytes.end());
-}
-
-std::string pdfText(const std::string &file)
-{
-    std::string text;
-    FILE *pipe = ::popen(("pdftotext -layout '" + file + "' - 2>/dev/null").c_str(), "r");
-    std::array<char, 4096> buffer;
-    while (pipe && std::fgets(buffer.data(), buffer.size(), pipe))
-        text += buffer.data();
-    if (pipe)
-        ::pclose(pipe);
-    return text;
 }
 
 using test::WaitFor;
@@ -169,7 +158,7 @@ TEST_F(LogbookTest, PrintsToAPdfFileAndThePreview)
         return true;
     });
     logbook->Print();
-    std::string text = pdfText(pdf);
+    std::string text = test::PdfText(pdf);
     EXPECT_NE(text.find("Report: LogBook sorted by Date"), std::string::npos) << text;
     EXPECT_NE(text.find("QQ1XYZ"), std::string::npos) << "the footer names the station";
     for (const char *call : {"QQ5E", "XX1A", "QQ3C", "K1B", "QQ2DX"})

@@ -1,6 +1,7 @@
 #include "print/pdfoutput.h"
 
 #include "testsupport/tempdir.h"
+#include "testsupport/command.h"
 
 #include <gtest/gtest.h>
 
@@ -11,18 +12,6 @@
 
 namespace vellum {
 namespace {
-
-/// The text of a PDF as pdftotext (poppler-utils) extracts it, with the layout kept.
-std::string pdfText(const std::string &file)
-{
-    std::string command = "pdftotext -layout '" + file + "' -";
-    std::unique_ptr<FILE, int (*)(FILE *)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string text;
-    std::array<char, 4096> buffer{};
-    while (pipe && fgets(buffer.data(), buffer.size(), pipe.get()))
-        text += buffer.data();
-    return text;
-}
 
 TEST(PdfOutput, TextOfThePagesCanBeExtracted)
 {
@@ -42,7 +31,7 @@ TEST(PdfOutput, TextOfThePagesCanBeExtracted)
     TablePrintResult result = WriteTablePdf(job, style, file, {"A4", 2100, 2970, true});
     ASSERT_TRUE(result.Ok()) << result.message;
     EXPECT_EQ(result.pages, 2);
-    std::string text = pdfText(file);
+    std::string text = test::PdfText(file);
     EXPECT_NE(text.find("Report: PDF test"), std::string::npos) << text;
     EXPECT_NE(text.find("May 1, 2026"), std::string::npos);
     EXPECT_NE(text.find("Page 2"), std::string::npos);
@@ -66,7 +55,7 @@ TEST(PdfOutput, CustomPaperAndAFailedJobLeavesNoFile)
     EXPECT_FALSE(std::filesystem::exists(dir.file(".small.pdf.part")));
     result = WriteTablePdf(job, TableStyle{}, dir.file("wide.pdf"), {"Custom", 2540, 1270, false});
     ASSERT_TRUE(result.Ok()) << result.message;
-    EXPECT_NE(pdfText(dir.file("wide.pdf")).find("Small"), std::string::npos);
+    EXPECT_NE(test::PdfText(dir.file("wide.pdf")).find("Small"), std::string::npos);
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include "qso/qsoentry.h"
 #include "testsupport/qsobuilder.h"
 #include "testsupport/Fwindowtest.h"
+#include "testsupport/command.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -37,18 +38,6 @@
 
 namespace vellum {
 namespace {
-
-std::string pdfText(const std::string &file)
-{
-    std::string text;
-    FILE *pipe = ::popen(("pdftotext -layout '" + file + "' - 2>/dev/null").c_str(), "r");
-    std::array<char, 4096> buffer;
-    while (pipe && std::fgets(buffer.data(), buffer.size(), pipe))
-        text += buffer.data();
-    if (pipe)
-        ::pclose(pipe);
-    return text;
-}
 
 std::string fileText(const std::string &file)
 {
@@ -242,7 +231,7 @@ TEST_F(ReportWindowTest, ReportWindowPrintsWritesCsvAndCallsUpTheBestQso)
         return true;
     });
     form->Print();
-    std::string text = pdfText(pdf);
+    std::string text = test::PdfText(pdf);
     EXPECT_NE(text.find("IOTA Listing"), std::string::npos) << text;
     EXPECT_NE(text.find("EU005"), std::string::npos) << text;
 
@@ -392,7 +381,7 @@ TEST_F(ReportWindowTest, AwardChartShowsSavesAndPrints)
         return true;
     });
     chart->Print();
-    std::string text = pdfText(pdf);
+    std::string text = test::PdfText(pdf);
     EXPECT_NE(text.find("DXCC standing over time"), std::string::npos) << text;
     EXPECT_NE(text.find("QSOs per band and year"), std::string::npos) << text;
     chart->close();
