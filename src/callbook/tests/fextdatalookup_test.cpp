@@ -16,6 +16,7 @@
 #include "setup/Fsetup.h"
 #include "setup/Fsetupactions.h"
 #include "testsupport/Fwindowtest.h"
+#include "qso/tests/qsowindowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,9 +45,9 @@ std::string writeScript(const std::string &name, const std::string &body)
     return name;
 }
 
-class LookupWindowTest : public test::ProgramTest {
+class LookupWindowTest : public test::QsoWindowTest {
 protected:
-    LookupWindowTest() : ProgramTest(VELLUM_DEFAULT_DATA_DIR, "callbook") {}
+    LookupWindowTest() : QsoWindowTest(VELLUM_DEFAULT_DATA_DIR, "callbook") {}
     void SetUp() override
     {
         config.LASTLOG = "<none>";
@@ -63,12 +64,7 @@ protected:
     {
         std::vector<test::WindowRegistration> registrations{RegisterQsoWindows, RegisterCallbookWindows};
         registrations.insert(registrations.end(), more.begin(), more.end());
-        program.Start(registrations);
-        chooser.file = QString::fromStdString(program.SaveFile("TEST.VLL"));
-        main->NewClick();
-        form = dynamic_cast<TQSOForm *>(main->QsoWindow());
-        ASSERT_NE(form, nullptr);
-        form->show();
+        StartWithNewLog(registrations);
     }
     QsoEntry &entry() { return *form->Entry(); }
     /// The online callbook as the configured source: user "ann" with password at url.
@@ -94,7 +90,6 @@ protected:
         ASSERT_NE(window(), nullptr);
         EXPECT_TRUE(QTest::qWaitFor([this] { return !window()->Busy(); }, 60000));
     }
-    TQSOForm *form = nullptr;
 };
 
 TEST_F(LookupWindowTest, SearchExternalDataLooksTheCallAndItsManagerUp)

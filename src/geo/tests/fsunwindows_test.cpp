@@ -10,6 +10,7 @@
 #include "print/Fprintdialog.h"
 #include "qso/Fqso.h"
 #include "qso/qsoentry.h"
+#include "qso/tests/qsowindowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -28,21 +29,13 @@ namespace {
 
 QString sun(std::int32_t seconds) { return QString::fromStdString(SunTimeText(seconds)); }
 
-class SunWindowTest : public test::ProgramTest {
+class SunWindowTest : public test::QsoWindowTest {
 protected:
-    SunWindowTest() : ProgramTest(VELLUM_DEFAULT_DATA_DIR, "sun") {}
+    SunWindowTest() : QsoWindowTest(VELLUM_DEFAULT_DATA_DIR, "sun") {}
     void SetUp() override
     {
-        config.LASTLOG = "<none>";
-        config.Personal_Latitude = 52.52;
-        config.Personal_Longitude = 13.405;
-        config.Personal_DateFormat = 3;
-        program.Start({RegisterQsoWindows, RegisterGeoWindows});
-        chooser.file = QString::fromStdString(program.SaveFile("TEST.VLL"));
-        main->NewClick();
-        form = dynamic_cast<TQSOForm *>(main->QsoWindow());
-        ASSERT_NE(form, nullptr);
-        form->show();
+        SetHomeInBerlin();
+        StartWithNewLog({RegisterQsoWindows, RegisterGeoWindows});
     }
     void TearDown() override { SetPrintSetupAsker(nullptr); }
     QsoEntry &entry() { return *form->Entry(); }
@@ -70,7 +63,6 @@ protected:
             return true;
         });
     }
-    TQSOForm *form = nullptr;
 };
 
 TEST_F(SunWindowTest, CountryWindowFollowsTheQsoLocation)

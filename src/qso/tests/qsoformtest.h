@@ -4,6 +4,7 @@
 #include "app/testing/Fprogram.h"
 
 #include "qso/Fqso.h"
+#include "qsowindowtest.h"
 
 #include "app/windowhost.h"
 #include "exchange/Fimportexport.h"
@@ -20,26 +21,17 @@
 
 namespace vellum {
 
-class QsoFormTest : public test::ProgramTest {
+class QsoFormTest : public test::QsoWindowTest {
 protected:
-    QsoFormTest() : ProgramTest(VELLUM_DEFAULT_DATA_DIR, "qso-window") {}
+    QsoFormTest() : QsoWindowTest(VELLUM_DEFAULT_DATA_DIR, "qso-window") {}
     void SetUp() override
     {
-        config.LASTLOG = "<none>";
-        config.Personal_Latitude = 52.52;
-        config.Personal_Longitude = 13.405;
-        config.Personal_DateFormat = 3; // yyyy-mm-dd
+        SetHomeInBerlin();
         config.DefQSO_Mode = 14;
         config.DefQSO_band = 5;
         config.DefQSO_WarnOnMove = 1;
-        program.Start({RegisterQsoWindows, RegisterExchangeWindows});
-        chooser.file = QString::fromStdString(program.SaveFile("TEST.VLL"));
-        main->NewClick();
-        form = dynamic_cast<TQSOForm *>(main->QsoWindow());
-        ASSERT_NE(form, nullptr);
-        form->show();
+        StartWithNewLog({RegisterQsoWindows, RegisterExchangeWindows});
     }
-
 
     QLineEdit *field(const char *name) { return form->findChild<QLineEdit *>(QString::fromLatin1(name)); }
     QComboBox *list(const char *name) { return form->findChild<QComboBox *>(QString::fromLatin1(name)); }
@@ -92,7 +84,6 @@ protected:
     /// Lets queued work run until done() holds.
     static bool waitFor(const std::function<bool()> &done) { return test::WaitFor(done); }
 
-    TQSOForm *form = nullptr;
 };
 
 

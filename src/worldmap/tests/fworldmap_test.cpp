@@ -10,6 +10,7 @@
 #include "logstore/daytime.h"
 #include "qso/Fqso.h"
 #include "qso/qsoentry.h"
+#include "qso/tests/qsowindowtest.h"
 
 #include <QAction>
 #include <QApplication>
@@ -29,21 +30,13 @@ namespace {
 
 using namespace worldmap;
 
-class WorldMapWindowTest : public test::ProgramTest {
+class WorldMapWindowTest : public test::QsoWindowTest {
 protected:
-    WorldMapWindowTest() : ProgramTest(VELLUM_DEFAULT_DATA_DIR, "worldmap") {}
+    WorldMapWindowTest() : QsoWindowTest(VELLUM_DEFAULT_DATA_DIR, "worldmap") {}
     void SetUp() override
     {
-        config.LASTLOG = "<none>";
-        config.Personal_Latitude = 52.52;
-        config.Personal_Longitude = 13.405;
-        config.Personal_DateFormat = 3;
-        program.Start({RegisterQsoWindows, RegisterWorldMapWindows});
-        chooser.file = QString::fromStdString(program.SaveFile("TEST.VLL"));
-        main->NewClick();
-        form = dynamic_cast<TQSOForm *>(main->QsoWindow());
-        ASSERT_NE(form, nullptr);
-        form->show();
+        SetHomeInBerlin();
+        StartWithNewLog({RegisterQsoWindows, RegisterWorldMapWindows});
     }
     TWorldMap *open()
     {
@@ -131,7 +124,6 @@ protected:
         return map;
     }
 
-    TQSOForm *form = nullptr;
 };
 
 TEST_F(WorldMapWindowTest, OpensFromTheQsoWindowWithEveryLayerOnFirstUse)
